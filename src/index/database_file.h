@@ -1,0 +1,57 @@
+// The database files: building the pass text, classifying the words of the word lists, and
+// reading a saved database file (index section, document lines, path lines).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vx::index {
+
+// The three line lists of a pass.
+struct PassLists {
+    std::vector<std::u16string> header;
+    std::vector<std::u16string> documents;
+    std::vector<std::u16string> index;
+};
+
+// Header lines trimmed and without one trailing backslash, document and index lines as they are;
+// every line upper-cased and followed by CR LF.
+std::u16string BuildPassText(const PassLists& lists);
+
+enum class WordList { None, Ansi, Unicode };
+// Which word list a word belongs to.
+WordList ClassifyWord(std::u16string_view word);
+
+// The word of an entry line: the trimmed line up to its first "=" (the whole line without "=").
+std::u16string_view EntryWord(std::u16string_view trimmedLine);
+
+// A saved database file as lines, with the lookups search needs built once.
+class DatabaseFile {
+public:
+    explicit DatabaseFile(std::vector<std::u16string> lines);
+    // Reads the file with ReadTextFile; throws textio::FileError when it cannot be read.
+    static DatabaseFile Load(std::u16string_view fileName);
+
+    const std::vector<std::u16string>& Lines() const { return lines_; }
+    // Index of the first line containing "[DATENBANK]", or nullopt.
+    std::optional<std::size_t> DatabaseMarkerLine() const { return marker_; }
+    // The first line before the marker (the whole file without one) that begins with
+    // number + " ", or nullptr.
+    const std::u16string* DocumentLine(std::u16string_view number) const;
+    // For a key "P3": the latest line up to and including the first line that begins with
+    // key + "=" whose "=" is not its last character, trimmed; nullopt when no line begins with
+    // key + "=".
+    std::optional<std::u16string> PathLine(std::u16string_view key) const;
+
+private:
+    std::vector<std::u16string> lines_;
+    std::optional<std::size_t> marker_;
+    std::unordered_map<std::u16string, std::size_t> documentLines_;  // number -> line
+    std::unordered_map<std::u16string, std::size_t> pathLines_;      // "P3" -> resolving line
+};
+
+}  // namespace vx::index

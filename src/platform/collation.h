@@ -1,0 +1,57 @@
+// Locale-aware comparison that ignores letter case: an ICU collator for the user's locale
+// (LC_ALL / LC_COLLATE / LANG, falling back to "de"), secondary strength. Every sorted list of the
+// system that ignores equal strings compares with it.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx::platform {
+
+// <0, 0 or >0. Safe to call from any thread.
+int CollateCompare(std::u16string_view a, std::u16string_view b);
+// Binary sort key: two strings compare equal exactly when their keys are equal, and keys
+// compare (as byte strings) in collation order.
+std::string CollationKey(std::u16string_view s);
+// Stable sort in collation order; keys are computed once per item.
+void SortByCollation(std::vector<std::u16string>& items);
+
+// Sorted list of strings that ignores a string equal (under the collation) to one present.
+class SortedUniqueList {
+public:
+    // False (and nothing changes) when an equal string is already in the list.
+    bool Add(std::u16string s);
+    bool Contains(std::u16string_view s) const;
+    bool Remove(std::u16string_view s);
+    void Clear() { items_.clear(); }
+    std::size_t Size() const { return items_.size(); }
+    bool Empty() const { return items_.empty(); }
+
+    // Iteration in sorted order yields the strings.
+    class const_iterator {
+    public:
+        using Inner = std::map<std::string, std::u16string>::const_iterator;
+        explicit const_iterator(Inner it) : it_(it) {}
+        const std::u16string& operator*() const { return it_->second; }
+        const std::u16string* operator->() const { return &it_->second; }
+        const_iterator& operator++() {
+            ++it_;
+            return *this;
+        }
+        bool operator==(const const_iterator& o) const { return it_ == o.it_; }
+
+    private:
+        Inner it_;
+    };
+    const_iterator begin() const { return const_iterator(items_.begin()); }
+    const_iterator end() const { return const_iterator(items_.end()); }
+    std::vector<std::u16string> Items() const;
+
+private:
+    std::map<std::string, std::u16string> items_;  // collation key -> first string added
+};
+
+}  // namespace vx::platform

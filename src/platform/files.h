@@ -1,0 +1,39 @@
+// File-system services on Windows-form paths (resolved through paths.h).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vx::platform {
+
+struct FileInfo {
+    uint64_t size = 0;
+    // Last-write time in local time, packed as a DOS date and time (date in the high 16 bits).
+    int32_t dosTime = 0;
+    bool isDirectory = false;
+};
+
+bool FileExists(std::u16string_view path);       // a file (not a folder) exists
+bool DirectoryExists(std::u16string_view path);  // a folder exists
+std::optional<FileInfo> StatPath(std::u16string_view path);
+// One level; true when the folder exists afterwards.
+bool CreateFolder(std::u16string_view path);
+// With all missing parents; true when the folder exists afterwards.
+bool CreateFolderTree(std::u16string_view path);
+bool DeleteFileAt(std::u16string_view path);
+// Renames (moves) a file; fails when the target exists.
+bool RenameFileAt(std::u16string_view from, std::u16string_view to);
+// Copies a file into a folder under its own name, or under "Kopie (n) von <name>" when that
+// name is taken. Returns the Windows-form path of the copy, "" on failure.
+std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder);
+// Deletes every file (not folders) directly in the folder, silently.
+void DeleteAllFilesIn(std::u16string_view folder);
+// A file is in use when it exists and cannot be opened read-write (no permission), or another
+// process holds an exclusive flock on it.
+bool IsFileInUse(std::u16string_view path);
+// DOS date/time packing of a time_t in local time.
+int32_t PackDosTime(int64_t unixSeconds);
+
+}  // namespace vx::platform

@@ -1,0 +1,36 @@
+// Text helpers shared by the whole engine. Wide strings are UTF-16 (std::u16string); positions
+// in the engine's own algorithms are counted from 1 where the callers say so, but these helpers
+// use ordinary 0-based C++ indices.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vx::platform {
+
+// Simple Unicode upper-case mapping of one UTF-16 code unit to one; surrogate halves and
+// characters without a one-unit upper-case form (such as U+00DF) stay as they are.
+char16_t UpperChar(char16_t c);
+std::u16string UpperCase(std::u16string_view s);
+
+// True for Unicode white space and control characters: what Trim removes at both ends.
+bool IsTrimChar(char16_t c);
+std::u16string Trim(std::u16string_view s);
+std::u16string_view TrimView(std::u16string_view s);
+
+// Standard UTF-8 (surrogate pairs joined into one 4-byte sequence; a lone surrogate is written
+// as its 3-byte form). Decoding turns every invalid byte into U+FFFD and never fails.
+std::string ToUtf8(std::u16string_view s);
+std::u16string FromUtf8(std::string_view s);
+
+// ASCII text (digits, literals built in code) to UTF-16.
+std::u16string Ascii(std::string_view s);
+// Decimal text without grouping ("-12", "1234").
+std::u16string IntText(int64_t n);
+// Decimal text with German thousands grouping ("1.234.567", "-1.234", "999").
+std::u16string GroupedIntText(int64_t n);
+// Parses a whole decimal integer (optional sign, surrounding blanks allowed); false otherwise.
+bool ParseInt(std::u16string_view s, int64_t& out);
+
+}  // namespace vx::platform

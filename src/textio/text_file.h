@@ -1,0 +1,78 @@
+// Whole-file text operations used by every other module, plus streaming helpers for large files.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx::textio {
+
+// A conversion error of the text stream: the message and its numeric code (3001 ... 3005).
+class TextStreamError : public std::runtime_error {
+public:
+    TextStreamError(const std::string& message, int code)
+        : std::runtime_error(message), code_(code) {}
+    int Code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// A file-system error (missing file, no access); the message names the file.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+constexpr int kCodePageUtf16 = 1200;
+constexpr int kCodePageUtf32 = 12000;
+constexpr int kCodePageUtf8 = 65001;
+
+// Reads the whole file: byte-order mark detection; without a mark the bytes are UTF-8.
+// File names are Windows-form paths. Throws FileError.
+std::u16string ReadTextFile(std::u16string_view fileName);
+// Creates or truncates the file and writes the text in the code page (65001: UTF-8 without mark,
+// one code unit at a time). Throws FileError / TextStreamError.
+void WriteToStream(std::u16string_view text, std::u16string_view fileName, int codePage);
+
+// Splits at CR LF, LF or CR; a final line break does not start another line.
+std::vector<std::u16string> SplitLines(std::u16string_view text);
+// Every line followed by CR LF.
+std::u16string JoinLines(const std::vector<std::u16string>& lines);
+// Writes the lines, each followed by CR LF, as UTF-16 little-endian with mark FF FE.
+void WriteUtf16LeLines(const std::vector<std::u16string>& lines, std::u16string_view fileName);
+
+// Streams UTF-8 text (the system's own files, without a mark) line by line without holding the
+// whole file; each line is decoded as ReadTextFile would decode it.
+class LineReader {
+public:
+    explicit LineReader(std::u16string_view fileName);  // throws FileError
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+    // Next line without its line break; false at the end.
+    bool Next(std::u16string& line);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Streams text into a file in the UTF-8 form of WriteToStream (no mark).
+class TextWriter {
+public:
+    explicit TextWriter(std::u16string_view fileName);  // creates / truncates; throws FileError
+    ~TextWriter();
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+    void Write(std::u16string_view text);
+    void Close();  // flushes; throws FileError on a write failure
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vx::textio
