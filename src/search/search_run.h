@@ -1,0 +1,78 @@
+// The search command without its dialog: the windows and vantor-xml-cli both drive it.
+//
+// Typical use (the windows): keep one SearchHistory loaded from the working folder; when the
+// dialog's "&Suche" is pressed, run ConfirmCheck and show its messages; on acceptance put the
+// new field text into the search field and call SearchRun::Run with it. Run writes the history
+// file and the result page and sets the status texts through the host.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/working_folders.h"
+#include "search/history.h"
+#include "search/query.h"
+
+namespace vx::search {
+
+// The dialog state. The dialog keeps at most one of und / oder on; phrase implies und.
+struct SearchOptions {
+    bool und = false;
+    bool oder = true;  // the dialog's initial state
+    bool phrase = false;
+    int resultLimit = 50;  // "Ergebnisse maximal anzeigen.", 1 to 50 (values outside are clamped)
+};
+
+enum class SearchOutcome {
+    Finished,         // normal end, or the output limit was reached (see limitReached)
+    Cancelled,        // the host switched searchActive off / set cancel during the lookup
+    DamagedDatabase,  // scan-mask key empty or file missing: show kDamagedDatabaseMessage, end
+};
+
+inline constexpr char16_t kDamagedDatabaseMessage[] =
+    u"Datenbank ist beschädigt! Indizieren Sie die Datenbank noch mal neu. Programm wird beendet!";
+inline constexpr char16_t kDamagedDatabaseCaption[] = u"Warnung";
+
+struct SearchResult {
+    SearchOutcome outcome = SearchOutcome::Finished;
+    bool limitReached = false;  // the output loop stopped at the result limit
+    // Page line 2 as it stands at the end (the final count line, or the limit text), as plain
+    // text (not HTML-escaped).
+    std::u16string countLine;
+    // The documents of the hits the output loop went through, as Linux paths (UTF-8), in hit
+    // order, each once.
+    std::vector<std::string> hitPaths;
+    // The result page written ("" when none was written).
+    std::u16string pagePath;
+};
+
+class SearchRun {
+  public:
+    // The host receives status texts and OpenInBrowser; flags.searchActive / flags.cancel may be
+    // changed by the host at any time from another thread.
+    SearchRun(Host& host, RunFlags& flags, platform::WorkingFolders folders,
+              SearchHistory& history);
+
+    // When false, the result page is written but never handed to Host::OpenInBrowser.
+    void SetOpenPages(bool open) { openPages_ = open; }
+
+    // Runs the search from the search field's text (after ConfirmCheck accepted it) over the
+    // database databaseName (a row of the database list).
+    SearchResult Run(std::u16string_view searchFieldText, const SearchOptions& options,
+                     std::u16string_view databaseName);
+
+    // The page lines of the last run (HTML fragments, before the page head and tail).
+    const std::vector<std::u16string>& PageLines() const { return pageLines_; }
+
+  private:
+    Host& host_;
+    RunFlags& flags_;
+    platform::WorkingFolders folders_;
+    SearchHistory& history_;
+    bool openPages_ = true;
+    std::vector<std::u16string> pageLines_;
+};
+
+}  // namespace vx::search
