@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/text.h"
+
 namespace vx {
 
 enum class MessageKind { Plain, Information, Warning, Error, Confirmation };
@@ -26,7 +28,7 @@ struct RunFlags {
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // The status area of the main window. Getters return what was last set by anyone.
@@ -61,11 +63,44 @@ public:
 
     // A line of the run log (the engine keeps the log itself; hosts may show it).
     virtual void RunLogLine(const std::u16string& /*line*/) {}
+
+    // The notice window of the create and re-index commands: documentCount documents of
+    // sizeText were found; true ("Ja") starts the indexing. The default asks through ShowMessage
+    // with the notice's text (NoticeText).
+    virtual bool ConfirmIndexing(int documentCount, const std::u16string& sizeText);
+    // The database list is to be read again (after a run; the windows run their list refresh).
+    virtual void RefreshDatabaseList() {}
+    // Width of the main window in pixels: the current-file field shortens folders to width / 12
+    // characters.
+    virtual int MainWindowWidth() const { return 1024; }
+    // Progress of the indexing run after every numbered document, for hosts that draw their own
+    // progress display (the command-line tool). The texts of the status area come as well.
+    struct RunProgress {
+        int32_t documents = 0;       // documents numbered so far in the run
+        int32_t foundDocuments = 0;  // documents found by the pre-scan
+        int64_t bytes = 0;           // sizes of the numbered documents
+        int64_t startTickMs = 0;     // run start (SteadyTickMs)
+        std::u16string path;         // the document just numbered (Windows form)
+    };
+    virtual void DocumentIndexed(const RunProgress& /*progress*/) {}
     // Opens a local file (the result page) in the user's browser.
     virtual void OpenInBrowser(const std::u16string& /*windowsPath*/) {}
 };
 
 // Millisecond tick count of a steady clock.
 int64_t SteadyTickMs();
+
+// The notice text: "Es wurden " + count + " XML-Dokumente mit einer Gesamtgröße von " + size
+// text + " gefunden." + CR LF CR LF + "Möchten Sie mit der Indizierung beginnen ?".
+inline std::u16string NoticeText(int documentCount, const std::u16string& sizeText) {
+    return u"Es wurden " + platform::IntText(documentCount) +
+           u" XML-Dokumente mit einer Gesamtgröße von " + sizeText + u" gefunden.\r\n\r\n" +
+           u"Möchten Sie mit der Indizierung beginnen ?";
+}
+
+inline bool Host::ConfirmIndexing(int documentCount, const std::u16string& sizeText) {
+    return ShowMessage(MessageKind::Plain, u"Information", NoticeText(documentCount, sizeText),
+                       MessageButtons::YesNo) == MessageAnswer::Yes;
+}
 
 }  // namespace vx
