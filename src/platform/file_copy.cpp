@@ -1,0 +1,109 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace vx::platform {
+
+namespace {
+
+constexpr int kMaxCopyNumber = 100000;
+
+class Fd {
+  public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+bool CopyBytes(int in, int out) {
+    std::vector<char> buf(1 << 20);
+    for (;;) {
+        const ssize_t n = read(in, buf.data(), buf.size());
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = write(out, buf.data() + done, static_cast<size_t>(n - done));
+            if (w < 0) {
+                if (errno == EINTR) continue;
+                return false;
+            }
+            done += w;
+        }
+    }
+}
+
+}  // namespace
+
+std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder) {
+    const std::string hostFile = ToHostPath(file);
+    const std::string hostFolder = ToHostPath(folder);
+    if (hostFile.empty() || hostFolder.empty()) return u"";
+    Fd in(open(hostFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (in.get() < 0 || fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return u"";
+
+    const std::u16string folderPrefix = WithTrailingBackslash(folder);
+    const std::u16string name(NameOf(file));
+    for (int n = 1; n <= kMaxCopyNumber; ++n) {
+        const std::u16string copyName = n == 1 ? name : u"Kopie (" + IntText(n) + u") von " + name;
+        const std::u16string target = folderPrefix + copyName;
+        // A name counts as taken in any letter case, as on Windows.
+        struct stat existing {};
+        if (lstat(ToHostPath(target).c_str(), &existing) == 0) continue;
+
+        const std::string hostTarget =
+            hostFolder + (hostFolder == "/" ? "" : "/") + ToUtf8(copyName);
+        Fd out(open(hostTarget.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (out.get() < 0) {
+            if (errno == EEXIST) continue;
+            return u"";
+        }
+        if (!CopyBytes(in.get(), out.get())) {
+            unlink(hostTarget.c_str());
+            return u"";
+        }
+        // The copy keeps the last-write time of the original, as a shell copy does.
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        futimens(out.get(), times);
+        return target;
+    }
+    return u"";
+}
+
+void DeleteAllFilesIn(std::u16string_view folder) {
+    const std::string host = ToHostPath(folder);
+    if (host.empty()) return;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(host.c_str()), closedir);
+    if (!dir) return;
+    const int dirFd = dirfd(dir.get());
+    std::vector<std::string> victims;
+    while (const dirent* e = readdir(dir.get())) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        // Links to folders count as folders and stay.
+        if (fstatat(dirFd, name.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
+        victims.push_back(name);
+    }
+    for (const auto& name : victims) unlinkat(dirFd, name.c_str(), 0);
+}
+
+}  // namespace vx::platform

@@ -1,0 +1,104 @@
+#include "platform/files.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace vx::platform {
+
+namespace {
+
+bool StatHost(const std::string& host, struct stat& st) {
+    return !host.empty() && stat(host.c_str(), &st) == 0;
+}
+
+bool IsHostDirectory(const std::string& host) {
+    struct stat st {};
+    return StatHost(host, st) && S_ISDIR(st.st_mode);
+}
+
+// Last component of a Windows-form path, either separator accepted.
+std::u16string_view LastComponent(std::u16string_view path) {
+    while (!path.empty() && (path.back() == u'\\' || path.back() == u'/')) path.remove_suffix(1);
+    const std::size_t sep = path.find_last_of(u"\\/");
+    return sep == std::u16string_view::npos ? path : path.substr(sep + 1);
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // File systems without RENAME_NOREPLACE: a hard link refuses an existing target.
+    if (link(from.c_str(), to.c_str()) == 0) return unlink(from.c_str()) == 0;
+    struct stat st {};
+    if (lstat(to.c_str(), &st) == 0) return false;
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace
+
+bool FileExists(std::u16string_view path) {
+    struct stat st {};
+    return StatHost(ToHostPath(path), st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(std::u16string_view path) {
+    return IsHostDirectory(ToHostPath(path));
+}
+
+std::optional<FileInfo> StatPath(std::u16string_view path) {
+    struct stat st {};
+    if (!StatHost(ToHostPath(path), st)) return std::nullopt;
+    FileInfo info;
+    info.size = static_cast<uint64_t>(st.st_size);
+    info.dosTime = PackDosTime(st.st_mtim.tv_sec);
+    info.isDirectory = S_ISDIR(st.st_mode);
+    return info;
+}
+
+bool CreateFolder(std::u16string_view path) {
+    const std::string host = ToHostPath(path);
+    if (host.empty()) return false;
+    mkdir(host.c_str(), 0777);
+    return IsHostDirectory(host);
+}
+
+bool CreateFolderTree(std::u16string_view path) {
+    // The resolver spells every existing folder as on disk, so creating each prefix of the host
+    // path creates exactly the missing folders.
+    const std::string host = ToHostPath(path);
+    if (host.empty()) return false;
+    for (std::size_t pos = host.find('/', 1); pos != std::string::npos;
+         pos = host.find('/', pos + 1)) {
+        mkdir(host.substr(0, pos).c_str(), 0777);
+    }
+    mkdir(host.c_str(), 0777);
+    return IsHostDirectory(host);
+}
+
+bool DeleteFileAt(std::u16string_view path) {
+    const std::string host = ToHostPath(path);
+    return !host.empty() && unlink(host.c_str()) == 0;
+}
+
+bool RenameFileAt(std::u16string_view from, std::u16string_view to) {
+    const std::string hostFrom = ToHostPath(from);
+    std::string hostTo = ToHostPath(to);
+    if (hostFrom.empty() || hostTo.empty()) return false;
+    if (hostTo == hostFrom) {
+        // The target resolved to the source itself: a change of letter case only, which the
+        // file system sees as a new name.
+        hostTo = hostTo.substr(0, hostTo.rfind('/') + 1) + ToUtf8(LastComponent(to));
+        if (hostTo == hostFrom) {
+            struct stat st {};
+            return lstat(hostFrom.c_str(), &st) == 0;
+        }
+    }
+    return RenameNoReplace(hostFrom, hostTo);
+}
+
+}  // namespace vx::platform

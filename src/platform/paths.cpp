@@ -1,0 +1,141 @@
+#include "platform/paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/name_cache.h"
+#include "platform/text.h"
+
+namespace vx::platform {
+
+namespace {
+
+bool IsSeparator(char16_t c) {
+    return c == u'\\' || c == u'/';
+}
+
+// Components of the absolute Windows-form path on drive Z:, with "." dropped and ".." taking
+// away the component before it (as Windows normalises paths); false when the path is not on
+// drive Z: or not absolute.
+bool SplitDriveZPath(std::u16string_view path, std::vector<std::u16string_view>& parts) {
+    if (path.size() < 2 || path[1] != u':' || (path[0] != u'Z' && path[0] != u'z')) return false;
+    path.remove_prefix(2);
+    if (!path.empty() && !IsSeparator(path[0])) return false;  // "Z:name" is drive-relative
+    std::size_t i = 0;
+    while (i < path.size()) {
+        while (i < path.size() && IsSeparator(path[i])) ++i;
+        std::size_t j = i;
+        while (j < path.size() && !IsSeparator(path[j])) ++j;
+        const std::u16string_view part = path.substr(i, j - i);
+        if (part == u"..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != u".") {
+            parts.push_back(part);
+        }
+        i = j;
+    }
+    return true;
+}
+
+bool EntryExists(const std::string& hostPath) {
+    struct stat st {};
+    return lstat(hostPath.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+std::string ToHostPath(std::u16string_view windowsPath) {
+    std::vector<std::u16string_view> parts;
+    if (!SplitDriveZPath(windowsPath, parts)) return "";
+    if (parts.empty()) return "/";
+
+    std::string written;
+    for (const auto part : parts) written += "/" + ToUtf8(part);
+    if (EntryExists(written)) return written;
+
+    // Component by component: the spelling as written when it exists, otherwise an entry that
+    // differs only in letter case; from the first component that exists in no spelling on, the
+    // rest is kept as written.
+    std::string resolved;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string candidate = resolved + "/" + ToUtf8(parts[i]);
+        if (EntryExists(candidate)) {
+            resolved = std::move(candidate);
+            continue;
+        }
+        const auto onDisk =
+            detail::FindNameIgnoringCase(resolved.empty() ? "/" : resolved, parts[i]);
+        if (!onDisk) {
+            resolved = std::move(candidate);
+            for (std::size_t k = i + 1; k < parts.size(); ++k) resolved += "/" + ToUtf8(parts[k]);
+            break;
+        }
+        resolved += "/" + *onDisk;
+    }
+    return resolved;
+}
+
+std::u16string ToWindowsPath(std::string_view hostPath) {
+    std::string full;
+    if (hostPath.empty() || hostPath[0] != '/') {
+        full = "/";
+        std::vector<char> buf(4096);
+        while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) {
+            buf.resize(buf.size() * 2);
+        }
+        if (buf[0] == '/') full = std::string(buf.data()) + "/";
+    }
+    full += hostPath;
+    std::u16string out = u"Z:";
+    const std::u16string wide = FromUtf8(full);
+    for (const char16_t c : wide) {
+        if (c == u'/') {
+            if (out.back() != u'\\') out.push_back(u'\\');
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::u16string CurrentDirectory() {
+    std::vector<char> buf(4096);
+    while (getcwd(buf.data(), buf.size()) == nullptr) {
+        if (errno != ERANGE) return u"Z:\\";
+        buf.resize(buf.size() * 2);
+    }
+    std::u16string path = ToWindowsPath(buf.data());
+    if (path.size() > 3 && path.back() == u'\\') path.pop_back();
+    return path;
+}
+
+void ClearPathCache() {
+    detail::ClearNameCache();
+}
+
+std::u16string_view FolderOf(std::u16string_view path) {
+    const std::size_t slash = path.rfind(u'\\');
+    return slash == std::u16string_view::npos ? std::u16string_view() : path.substr(0, slash);
+}
+
+std::u16string_view NameOf(std::u16string_view path) {
+    const std::size_t slash = path.rfind(u'\\');
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::u16string_view ExtensionOf(std::u16string_view path) {
+    const std::u16string_view name = NameOf(path);
+    const std::size_t dot = name.rfind(u'.');
+    return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
+}
+
+std::u16string WithTrailingBackslash(std::u16string_view path) {
+    std::u16string out(path);
+    if (out.empty() || out.back() != u'\\') out.push_back(u'\\');
+    return out;
+}
+
+}  // namespace vx::platform
