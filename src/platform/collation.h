@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iterator>
 #include <map>
 #include <string>
 #include <string_view>
@@ -18,10 +19,14 @@ int CollateCompare(std::u16string_view a, std::u16string_view b);
 std::string CollationKey(std::u16string_view s);
 // Stable sort in collation order; keys are computed once per item.
 void SortByCollation(std::vector<std::u16string>& items);
+// ICU locale name the collator is made for, from the values of LC_ALL, LC_COLLATE and LANG
+// (nullptr for an unset variable): the first non-empty one without encoding and modifier;
+// "de" when that is "C", "POSIX" or nothing is set.
+std::string CollationLocaleFor(const char* lcAll, const char* lcCollate, const char* lang);
 
 // Sorted list of strings that ignores a string equal (under the collation) to one present.
 class SortedUniqueList {
-public:
+  public:
     // False (and nothing changes) when an equal string is already in the list.
     bool Add(std::u16string s);
     bool Contains(std::u16string_view s) const;
@@ -32,8 +37,14 @@ public:
 
     // Iteration in sorted order yields the strings.
     class const_iterator {
-    public:
+      public:
         using Inner = std::map<std::string, std::u16string>::const_iterator;
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::u16string;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const std::u16string*;
+        using reference = const std::u16string&;
+        const_iterator() = default;
         explicit const_iterator(Inner it) : it_(it) {}
         const std::u16string& operator*() const { return it_->second; }
         const std::u16string* operator->() const { return &it_->second; }
@@ -41,16 +52,21 @@ public:
             ++it_;
             return *this;
         }
+        const_iterator operator++(int) {
+            const_iterator old = *this;
+            ++it_;
+            return old;
+        }
         bool operator==(const const_iterator& o) const { return it_ == o.it_; }
 
-    private:
+      private:
         Inner it_;
     };
     const_iterator begin() const { return const_iterator(items_.begin()); }
     const_iterator end() const { return const_iterator(items_.end()); }
     std::vector<std::u16string> Items() const;
 
-private:
+  private:
     std::map<std::string, std::u16string> items_;  // collation key -> first string added
 };
 

@@ -1,0 +1,102 @@
+#include "platform/collation.h"
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <numeric>
+
+namespace vx::platform {
+
+namespace {
+
+std::unique_ptr<icu::Collator> MakeCollator(const std::string& localeName) {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> c(
+        icu::Collator::createInstance(icu::Locale(localeName.c_str()), status));
+    if (U_FAILURE(status) || !c) {
+        status = U_ZERO_ERROR;
+        c.reset(icu::Collator::createInstance(icu::Locale("de"), status));
+    }
+    if (U_FAILURE(status) || !c) {
+        status = U_ZERO_ERROR;
+        c.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
+    }
+    if (!c) std::abort();  // ICU without its root collation data cannot run this program
+    // Secondary strength: letter case is ignored, accents are not.
+    c->setStrength(icu::Collator::SECONDARY);
+    return c;
+}
+
+const icu::Collator& Prototype() {
+    static const std::unique_ptr<icu::Collator> prototype = MakeCollator(
+        CollationLocaleFor(std::getenv("LC_ALL"), std::getenv("LC_COLLATE"), std::getenv("LANG")));
+    return *prototype;
+}
+
+// ICU collators are used through one clone per thread so that callers on several threads never
+// share one.
+icu::Collator& ThreadCollator() {
+    thread_local std::unique_ptr<icu::Collator> collator(Prototype().clone());
+    return *collator;
+}
+
+icu::UnicodeString Alias(std::u16string_view s) {
+    return icu::UnicodeString(false, s.data(), static_cast<int32_t>(s.size()));
+}
+
+}  // namespace
+
+std::string CollationLocaleFor(const char* lcAll, const char* lcCollate, const char* lang) {
+    std::string name;
+    for (const char* v : {lcAll, lcCollate, lang}) {
+        if (v != nullptr && v[0] != '\0') {
+            name = v;
+            break;
+        }
+    }
+    name = name.substr(0, name.find_first_of(".@"));
+    if (name.empty() || name == "C" || name == "POSIX") return "de";
+    return name;
+}
+
+int CollateCompare(std::u16string_view a, std::u16string_view b) {
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult r = ThreadCollator().compare(Alias(a), Alias(b), status);
+    return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
+}
+
+std::string CollationKey(std::u16string_view s) {
+    icu::Collator& c = ThreadCollator();
+    const icu::UnicodeString text = Alias(s);
+    thread_local std::string buffer(256, '\0');
+    for (;;) {
+        const int32_t n = c.getSortKey(text, reinterpret_cast<uint8_t*>(buffer.data()),
+                                       static_cast<int32_t>(buffer.size()));
+        if (n <= 0) return std::string();
+        if (static_cast<std::size_t>(n) <= buffer.size()) {
+            // The key ends with a zero byte that adds nothing to the order.
+            return buffer.substr(0, static_cast<std::size_t>(n) - 1);
+        }
+        buffer.resize(static_cast<std::size_t>(n));
+    }
+}
+
+void SortByCollation(std::vector<std::u16string>& items) {
+    std::vector<std::string> keys;
+    keys.reserve(items.size());
+    for (const auto& s : items) keys.push_back(CollationKey(s));
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t x, std::size_t y) { return keys[x] < keys[y]; });
+    std::vector<std::u16string> sorted;
+    sorted.reserve(items.size());
+    for (const std::size_t i : order) sorted.push_back(std::move(items[i]));
+    items = std::move(sorted);
+}
+
+}  // namespace vx::platform
