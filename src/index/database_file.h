@@ -31,7 +31,7 @@ std::u16string_view EntryWord(std::u16string_view trimmedLine);
 
 // A saved database file as lines, with the lookups search needs built once.
 class DatabaseFile {
-public:
+  public:
     explicit DatabaseFile(std::vector<std::u16string> lines);
     // Reads the file with ReadTextFile; throws textio::FileError when it cannot be read.
     static DatabaseFile Load(std::u16string_view fileName);
@@ -47,7 +47,7 @@ public:
     // key + "=".
     std::optional<std::u16string> PathLine(std::u16string_view key) const;
 
-private:
+  private:
     std::vector<std::u16string> lines_;
     std::optional<std::size_t> marker_;
     std::unordered_map<std::u16string, std::size_t> documentLines_;  // number -> line

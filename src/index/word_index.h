@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,7 +28,7 @@ std::vector<int> SelectBuckets(std::string_view ansiWord, BucketPurpose purpose)
 const std::vector<int>& SaveOrder();
 
 class WordIndex {
-public:
+  public:
     WordIndex();
     ~WordIndex();
     WordIndex(const WordIndex&) = delete;
@@ -45,6 +46,9 @@ public:
     void ListenLoeschen();
     // Appends every entry in save order (buckets, then the Unicode postings list) to the list.
     void SaveBuckets(std::vector<std::u16string>& indexList) const;
+    // Calls sink with every entry in save order, exactly as SaveBuckets would append it; lets a
+    // writer stream the index without holding a copy of it.
+    void ForEachEntry(const std::function<void(std::u16string_view)>& sink) const;
     void ResetExtensionCounters();
     // How often numbers were appended to existing entries of the bucket since the last reset
     // (a statistic; it bounds nothing).
@@ -53,7 +57,7 @@ public:
     std::vector<std::u16string> BucketEntries(int bucket) const;
     std::size_t UnicodePostingCount() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,44 @@
+#include "index/index_section.h"
+
+namespace vx::index {
+
+ChunkParts SplitChunk(const std::vector<std::u16string>& lines) {
+    ChunkParts parts;
+    std::size_t i = 0;
+    for (; i < lines.size(); ++i) {
+        if (lines[i].find(u"DER INDIZIERTEN DATEIEN") != std::u16string::npos) break;
+        parts.header.push_back(lines[i]);
+    }
+    for (i = 0; i < lines.size(); ++i) {
+        if (lines[i].find(u"[DATENBANK]") != std::u16string::npos) break;
+    }
+    for (++i; i < lines.size(); ++i) parts.entries.push_back(lines[i]);
+    return parts;
+}
+
+std::u16string ContinuationText(const std::vector<std::u16string>& lines, std::size_t entryLine) {
+    constexpr std::size_t kMaxContinuationLines = 100;
+    std::u16string text;
+    for (std::size_t j = 1; j <= kMaxContinuationLines && entryLine + j < lines.size(); ++j) {
+        const std::u16string& line = lines[entryLine + j];
+        if (line.find(u'=') != std::u16string::npos) break;
+        text.append(line);
+    }
+    return text;
+}
+
+std::vector<std::u16string> EntryDocuments(std::u16string_view entry) {
+    const std::size_t eq = entry.find(u'=');
+    std::u16string_view numbers = eq == std::u16string_view::npos ? entry : entry.substr(eq + 1);
+    std::vector<std::u16string> documents;
+    while (!numbers.empty()) {
+        const std::size_t comma = numbers.find(u',');
+        const std::u16string_view piece = numbers.substr(0, comma);
+        if (!piece.empty()) documents.emplace_back(piece);
+        if (comma == std::u16string_view::npos) break;
+        numbers.remove_prefix(comma + 1);
+    }
+    return documents;
+}
+
+}  // namespace vx::index
