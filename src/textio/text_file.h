@@ -11,18 +11,18 @@ namespace vx::textio {
 
 // A conversion error of the text stream: the message and its numeric code (3001 ... 3005).
 class TextStreamError : public std::runtime_error {
-public:
+  public:
     TextStreamError(const std::string& message, int code)
         : std::runtime_error(message), code_(code) {}
     int Code() const { return code_; }
 
-private:
+  private:
     int code_;
 };
 
 // A file-system error (missing file, no access); the message names the file.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -47,7 +47,7 @@ void WriteUtf16LeLines(const std::vector<std::u16string>& lines, std::u16string_
 // Streams UTF-8 text (the system's own files, without a mark) line by line without holding the
 // whole file; each line is decoded as ReadTextFile would decode it.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::u16string_view fileName);  // throws FileError
     ~LineReader();
     LineReader(const LineReader&) = delete;
@@ -55,14 +55,14 @@ public:
     // Next line without its line break; false at the end.
     bool Next(std::u16string& line);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 
 // Streams text into a file in the UTF-8 form of WriteToStream (no mark).
 class TextWriter {
-public:
+  public:
     explicit TextWriter(std::u16string_view fileName);  // creates / truncates; throws FileError
     ~TextWriter();
     TextWriter(const TextWriter&) = delete;
@@ -70,7 +70,7 @@ public:
     void Write(std::u16string_view text);
     void Close();  // flushes; throws FileError on a write failure
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

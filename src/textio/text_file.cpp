@@ -1,0 +1,51 @@
+#include "textio/text_file.h"
+
+#include "textio/file_byte_stream.h"
+#include "textio/gp_text_stream.h"
+#include "textio/text_source.h"
+
+namespace vx::textio {
+
+std::u16string ReadTextFile(std::u16string_view fileName) {
+    TextFileSource source(fileName);
+    // Decoded straight into the result: a UTF-8 byte never yields more than one code unit, so
+    // reserving by the file size (plus one piece) avoids every reallocation.
+    const size_t piece = kReadChunkBytes + 16;
+    std::u16string text;
+    text.reserve(static_cast<size_t>(source.FileSize()) + piece);
+    size_t length = 0;
+    for (;;) {
+        text.resize(length + piece);
+        const size_t n = source.ReadUnits(text.data() + length, piece);
+        length += n;
+        if (n == 0) break;
+    }
+    text.resize(length);
+    return text;
+}
+
+void WriteToStream(std::u16string_view text, std::u16string_view fileName, int codePage) {
+    FileByteStream file(fileName, FileOpenMode::CreateWrite);
+    TGpTextStream stream(file, static_cast<uint16_t>(codePage), 0, TextAccess::Write);
+    // A short write raises FileError in the file stream; the check covers any other stream.
+    if (!stream.WriteString(text)) throw FileError("Cannot write the whole text to a file");
+    file.Close();
+}
+
+void WriteUtf16LeLines(const std::vector<std::u16string>& lines, std::u16string_view fileName) {
+    FileByteStream file(fileName, FileOpenMode::CreateWrite);
+    TGpTextStream stream(file, kCodePageUtf16, 0, TextAccess::Write);  // writes FF FE
+    std::u16string block;
+    for (const auto& line : lines) {
+        block += line;
+        block += u"\r\n";
+        if (block.size() >= 64 * 1024) {
+            stream.WriteString(block);
+            block.clear();
+        }
+    }
+    stream.WriteString(block);
+    file.Close();
+}
+
+}  // namespace vx::textio

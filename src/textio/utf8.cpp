@@ -1,0 +1,163 @@
+#include "textio/utf8.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vx::textio {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+inline bool IsContinuation(uint8_t b) {
+    return (b & 0xC0) == 0x80;
+}
+
+// Decodes the sequence at p (avail > 0 bytes) into out. Returns the bytes consumed, or 0 when the
+// bytes end inside a sequence that is valid so far. An invalid sequence yields one U+FFFD and
+// consumes the bytes up to (not including) the first byte that breaks it.
+inline size_t DecodeOne(const uint8_t* p, size_t avail, char16_t*& out) {
+    const uint8_t b0 = p[0];
+    if (b0 < 0x80) {
+        *out++ = b0;
+        return 1;
+    }
+    if (b0 < 0xC2 || b0 > 0xF4) {  // stray continuation byte, overlong lead or no UTF-8 lead
+        *out++ = kReplacement;
+        return 1;
+    }
+    if (avail < 2) return 0;
+    const uint8_t b1 = p[1];
+    if (b0 < 0xE0) {
+        if (!IsContinuation(b1)) {
+            *out++ = kReplacement;
+            return 1;
+        }
+        *out++ = static_cast<char16_t>(((b0 & 0x1F) << 6) | (b1 & 0x3F));
+        return 2;
+    }
+    if (b0 < 0xF0) {
+        // E0 80 80 is the written form of U+0000; other overlong forms stay invalid. Surrogate
+        // halves (ED A0 80 ... ED BF BF) are accepted because the writer produces them.
+        const bool zeroForm = b0 == 0xE0 && b1 == 0x80;
+        if (!IsContinuation(b1) || (b0 == 0xE0 && b1 < 0xA0 && !zeroForm)) {
+            *out++ = kReplacement;
+            return 1;
+        }
+        if (avail < 3) return 0;
+        const uint8_t b2 = p[2];
+        if (!IsContinuation(b2) || (zeroForm && b2 != 0x80)) {
+            *out++ = kReplacement;
+            return 2;
+        }
+        *out++ = static_cast<char16_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
+        return 3;
+    }
+    const uint8_t low = b0 == 0xF0 ? 0x90 : 0x80;
+    const uint8_t high = b0 == 0xF4 ? 0x8F : 0xBF;
+    if (b1 < low || b1 > high) {
+        *out++ = kReplacement;
+        return 1;
+    }
+    if (avail < 3) return 0;
+    if (!IsContinuation(p[2])) {
+        *out++ = kReplacement;
+        return 2;
+    }
+    if (avail < 4) return 0;
+    if (!IsContinuation(p[3])) {
+        *out++ = kReplacement;
+        return 3;
+    }
+    const uint32_t cp = (static_cast<uint32_t>(b0 & 0x07) << 18) | ((b1 & 0x3F) << 12) |
+                        ((p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+    const uint32_t v = cp - 0x10000;
+    *out++ = static_cast<char16_t>(0xD800 + (v >> 10));
+    *out++ = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
+    return 4;
+}
+
+}  // namespace
+
+size_t EncodeUtf8Units(const char16_t* units, size_t count, uint8_t* out) {
+    uint8_t* o = out;
+    for (size_t i = 0; i < count; ++i) {
+        const char16_t c = units[i];
+        if (c != 0 && c < 0x80) {
+            *o++ = static_cast<uint8_t>(c);
+        } else {
+            o += EncodeUtf8Unit(c, o);
+        }
+    }
+    return static_cast<size_t>(o - out);
+}
+
+std::string EncodeUtf8(std::u16string_view text) {
+    std::string bytes(text.size() * kMaxUtf8BytesPerUnit, '\0');
+    const size_t n =
+        EncodeUtf8Units(text.data(), text.size(), reinterpret_cast<uint8_t*>(bytes.data()));
+    bytes.resize(n);
+    return bytes;
+}
+
+size_t Utf8Decoder::Decode(const uint8_t* bytes, size_t count, char16_t* out) {
+    char16_t* o = out;
+    const uint8_t* p = bytes;
+    const uint8_t* const end = bytes + count;
+    if (carryLength_ > 0 && count > 0) {
+        // Complete the sequence kept from the previous piece; it needs at most 3 more bytes.
+        uint8_t joined[8];
+        std::memcpy(joined, carry_, carryLength_);
+        const size_t take = std::min<size_t>(count, 4);
+        std::memcpy(joined + carryLength_, bytes, take);
+        const size_t consumed = DecodeOne(joined, carryLength_ + take, o);
+        if (consumed == 0) {  // still incomplete: every new byte belongs to the sequence
+            std::memcpy(carry_, joined, carryLength_ + take);
+            carryLength_ += take;
+            return 0;
+        }
+        // The kept bytes were a valid prefix, so the sequence consumed all of them.
+        p += consumed - carryLength_;
+        carryLength_ = 0;
+    }
+    while (end - p >= 8) {
+        uint64_t block;
+        std::memcpy(&block, p, sizeof block);
+        if ((block & 0x8080808080808080ULL) == 0) {
+            for (int i = 0; i < 8; ++i) o[i] = p[i];
+            o += 8;
+            p += 8;
+            continue;
+        }
+        // At least 8 bytes remain, so no sequence can be cut here.
+        p += DecodeOne(p, static_cast<size_t>(end - p), o);
+    }
+    while (p < end) {
+        const size_t consumed = DecodeOne(p, static_cast<size_t>(end - p), o);
+        if (consumed == 0) {
+            carryLength_ = static_cast<size_t>(end - p);
+            std::memcpy(carry_, p, carryLength_);
+            break;
+        }
+        p += consumed;
+    }
+    return static_cast<size_t>(o - out);
+}
+
+size_t Utf8Decoder::Finish(char16_t* out) {
+    if (carryLength_ == 0) return 0;
+    carryLength_ = 0;
+    *out = kReplacement;
+    return 1;
+}
+
+std::u16string DecodeUtf8(std::string_view bytes) {
+    std::u16string text(Utf8Decoder::MaxUnits(bytes.size()), u'\0');
+    Utf8Decoder decoder;
+    size_t n =
+        decoder.Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), text.data());
+    n += decoder.Finish(text.data() + n);
+    text.resize(n);
+    return text;
+}
+
+}  // namespace vx::textio
