@@ -1,0 +1,32 @@
+#include "search/history.h"
+
+#include <algorithm>
+
+#include "search/query.h"
+#include "textio/text_file.h"
+
+namespace vx::search {
+
+void SearchHistory::Load(std::u16string_view fileName) {
+    items_.clear();
+    try {
+        items_ = textio::SplitLines(textio::ReadTextFile(fileName));
+    } catch (const std::exception&) {
+        items_.clear();
+    }
+}
+
+void SearchHistory::Save(std::u16string_view fileName) const {
+    textio::WriteUtf16LeLines(items_, fileName);
+}
+
+void SearchHistory::Add(std::u16string_view text) {
+    // Equal items are blanked, then every empty item goes.
+    std::erase_if(items_, [&](const std::u16string& item) { return item.empty() || item == text; });
+    items_.insert(items_.begin(), std::u16string(text));
+    if (text == kPlaceholderText) items_.erase(items_.begin());
+    // A file written elsewhere may hold more than the maximum; trim it down completely.
+    while (items_.size() > kHistoryMax) items_.pop_back();
+}
+
+}  // namespace vx::search

@@ -1,0 +1,277 @@
+#include "search/lookup.h"
+
+#include "platform/files.h"
+#include "platform/text.h"
+#include "search/result_page.h"
+#include "search/upper_find.h"
+
+namespace vx::search {
+
+using platform::IntText;
+
+std::vector<std::u16string> EntryNumbers(std::u16string_view entry) {
+    std::size_t equals = entry.find(u'=');
+    std::u16string_view list =
+        equals == std::u16string_view::npos ? entry : entry.substr(equals + 1);
+    std::vector<std::u16string> numbers;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(u',', start);
+        if (comma == std::u16string_view::npos) comma = list.size();
+        if (comma > start) numbers.emplace_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return numbers;
+}
+
+Lookup::Lookup(Host& host, RunFlags& flags, std::vector<std::u16string>& pageLines,
+               const PreparedQuery& query, std::u16string textCopyFolder,
+               std::u16string databaseName)
+    : host_(host),
+      flags_(flags),
+      pageLines_(pageLines),
+      query_(query),
+      textCopyFolder_(std::move(textCopyFolder)),
+      databaseName_(std::move(databaseName)) {}
+
+void Lookup::ClearEntryLists() {
+    combined_.clear();
+    for (auto& list : wordEntries_) list.clear();
+}
+
+void Lookup::Record(int k, const std::u16string& line, int times) {
+    for (int t = 0; t < times; ++t) {
+        if (k == 0) {
+            combined_.push_back(line);
+            if (und_) wordEntries_[0].push_back(line);
+        } else if (und_) {
+            wordEntries_[k].push_back(line);
+        } else {
+            combined_.push_back(line);
+        }
+    }
+}
+
+void Lookup::ScanWordEntries(const index::DatabaseFile& database) {
+    ClearEntryLists();
+    host_.Pause(1);  // the one point of a search where a click of the close button is taken
+    const auto marker = database.DatabaseMarkerLine();
+    if (!marker) return;
+    const std::vector<std::u16string>& lines = database.Lines();
+    std::u16string extended;  // the upper-cased (and maybe extended) line once it is needed
+    for (std::size_t i = *marker; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
+        bool upperDone = false;
+        std::u16string_view current = lines[i];
+        for (int k = 0; k < static_cast<int>(kMaxWords); ++k) {
+            const SearchWord& word = query_.words[k];
+            if (word.text.empty()) continue;
+            const bool atStart = UpperMatchesAt(current, 0, word.text);
+            // Without a leading wildcard only an occurrence at the start counts.
+            if (!atStart &&
+                !(word.leading && FindUpper(current, word.text, 1) != std::u16string_view::npos)) {
+                continue;
+            }
+            if (!upperDone) {
+                extended = platform::UpperCase(current);
+                current = extended;
+                upperDone = true;
+            }
+            if (atStart) {
+                std::u16string continuation;
+                for (int j = 1; j <= kMaxContinuationLines && i + j < lines.size(); ++j) {
+                    const std::u16string& next = lines[i + j];
+                    if (next.find(u'=') != std::u16string::npos) break;
+                    continuation += next;
+                }
+                extended = platform::Trim(extended) + platform::Trim(continuation);
+                current = extended;
+            }
+            int times = 0;
+            if (word.trailing && atStart) ++times;
+            if (word.leading) ++times;
+            if (!word.leading && !word.trailing && atStart) ++times;
+            Record(k, extended, times);
+        }
+    }
+}
+
+bool Lookup::Singular() const {
+    return query_.ExistingWords() == 1;
+}
+
+void Lookup::SetCountLine(const std::u16string& text) {
+    if (pageLines_.size() > kCountLineIndex) pageLines_[kCountLineIndex] = text;
+}
+
+void Lookup::AppendCountHead() {
+    pageLines_.push_back(CountLine(unique_, Singular()));
+    pageLines_.push_back(u" ");
+    pageLines_.push_back(kSeparatorLine);
+}
+
+std::u16string Lookup::TextCopyPathOf(const index::DatabaseFile& database,
+                                      std::u16string_view number) const {
+    std::u16string t(number);
+    if (const std::u16string* line = database.DocumentLine(number)) {
+        std::size_t blank = line->find(u' ');
+        t = platform::Trim(blank == std::u16string::npos
+                               ? std::u16string_view()
+                               : std::u16string_view(*line).substr(blank + 1));
+    }
+    std::u16string key(number);
+    std::size_t backslash = t.find(u'\\');
+    if (backslash != std::u16string::npos) {
+        // "P3 \BERICHT.XML SIZE:..." -> key "P3", t "\BERICHT.XML SIZE:..."
+        key = t.substr(0, backslash >= 1 ? backslash - 1 : 0);
+        std::size_t blank = t.find(u' ');
+        if (blank != std::u16string::npos) t.erase(0, blank + 1);
+    }
+    if (auto folderLine = database.PathLine(key)) key = *folderLine;
+
+    std::u16string s = key + t;
+    std::size_t equals = s.find(u'=');
+    if (equals != std::u16string::npos) s.erase(0, equals + 1);
+    std::size_t drive = s.find(u":\\");
+    if (drive != std::u16string::npos) s.erase(drive, 1);
+    s.insert(0, u"\\");
+    std::size_t size = s.find(u"SIZE:");
+    if (size != std::u16string::npos) s.erase(size);
+
+    std::u16string path = platform::Trim(textCopyFolder_ + databaseName_ + s);
+    std::size_t xml = path.find(u".XML");
+    if (xml != std::u16string::npos) {
+        path.erase(xml, 4);
+        path += u".txt";
+    }
+    return path;
+}
+
+bool Lookup::StopForInactive() {
+    if (flags_.searchActive) return false;
+    flags_.cancel = false;
+    host_.SetCurrentFile(kCancelledText + IntText(hitCount_));
+    sawCancel_ = true;
+    return true;
+}
+
+void Lookup::CollectAnyWord(const index::DatabaseFile& database) {
+    found_.clear();
+    foundSet_.clear();
+    const int limit = resultLimit_;
+    if (firstDatabase_) AppendCountHead();
+    for (const std::u16string& entry : combined_) {
+        if (!flags_.searchActive) {
+            SetCountLine(CountLine(hitCount_, Singular()));
+            StopForInactive();
+            return;
+        }
+        for (std::u16string& number : EntryNumbers(entry)) {
+            if (foundSet_.contains(number)) continue;
+            foundSet_.insert(number);
+            found_.push_back(number);
+            ++unique_;
+            SetCountLine(CountLine(unique_, false));
+            std::u16string path = TextCopyPathOf(database, number);
+            if (hitCount_ >= limit || flags_.cancel) {
+                if (flags_.cancel) sawCancel_ = true;
+                combined_.clear();
+                SetCountLine(CountLine(hitCount_, Singular()));
+                flags_.cancel = false;
+                flags_.searchActive = false;
+                return;
+            }
+            hits_.push_back(std::move(path));
+            ++hitCount_;
+        }
+    }
+    combined_.clear();
+    SetCountLine(CountLine(unique_, Singular()));
+}
+
+bool Lookup::AndFind(const index::DatabaseFile& database, const std::u16string& number) {
+    if (hitCount_ >= resultLimit_ || flags_.cancel) {
+        if (flags_.cancel) sawCancel_ = true;
+        ListFoundDocuments(database);
+        flags_.searchActive = false;
+        flags_.cancel = false;
+        return true;
+    }
+    found_.push_back(number);
+    ++hitCount_;
+    return false;
+}
+
+void Lookup::CollectAllWords(const index::DatabaseFile& database) {
+    found_.clear();
+    foundSet_.clear();
+    combined_.clear();
+    const int n = std::min(query_.count, static_cast<int>(kMaxWords));
+    const auto& list2 = wordEntries_[1];
+    const auto& list3 = wordEntries_[2];
+    const auto& list4 = wordEntries_[3];
+    const auto& list5 = wordEntries_[4];
+    if (n >= 2) {
+        for (const std::u16string& entry1 : wordEntries_[0]) {
+            const std::vector<std::u16string> numbers = EntryNumbers(entry1);
+            for (const std::u16string& entry2 : list2) {
+                if (StopForInactive()) return;
+                for (const std::u16string& d : numbers) {
+                    if (StopForInactive()) return;
+                    const std::u16string inside = u"," + d + u",";
+                    const std::u16string first = u"=" + d + u",";
+                    auto holds = [&](const std::u16string& e) {
+                        return e.find(inside) != std::u16string::npos ||
+                               e.find(first) != std::u16string::npos;
+                    };
+                    if (n == 2) {
+                        if (!entry2.empty() && holds(entry2) && AndFind(database, d)) return;
+                        continue;
+                    }
+                    if (!holds(entry2)) continue;
+                    for (const std::u16string& entry3 : list3) {
+                        if (n >= 4 && StopForInactive()) return;
+                        if (!holds(entry3)) continue;
+                        if (n == 3) {
+                            if (AndFind(database, d)) return;
+                            continue;
+                        }
+                        for (const std::u16string& entry4 : list4) {
+                            if (StopForInactive()) return;
+                            if (!holds(entry4)) continue;
+                            if (n == 4) {
+                                if (AndFind(database, d)) return;
+                                continue;
+                            }
+                            for (const std::u16string& entry5 : list5) {
+                                if (StopForInactive()) return;
+                                if (holds(entry5) && AndFind(database, d)) return;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+    if (flags_.searchActive) {
+        ListFoundDocuments(database);
+    } else {
+        flags_.cancel = false;
+    }
+}
+
+void Lookup::ListFoundDocuments(const index::DatabaseFile& database) {
+    if (firstDatabase_) AppendCountHead();
+    for (const std::u16string& d : found_) {
+        ++unique_;
+        std::u16string path = TextCopyPathOf(database, d);
+        // A missing text copy only drops this document; the others are still listed.
+        if (!platform::FileExists(path)) continue;
+        hits_.push_back(std::move(path));
+    }
+    SetCountLine(CountLine(hitCount_, Singular()));
+    combined_.clear();
+    found_.clear();
+}
+
+}  // namespace vx::search

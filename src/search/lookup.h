@@ -1,0 +1,88 @@
+// Looking the prepared words up in a saved database file and collecting the hit documents.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "index/database_file.h"
+#include "platform/host.h"
+#include "search/query.h"
+
+namespace vx::search {
+
+inline constexpr int kMaxContinuationLines = 100;
+inline constexpr char16_t kCancelledText[] = u"   Suche wurde abgebrochen! Treffer: ";
+
+// The lists and counters of one search run and the lookup steps that fill them. The page lines
+// belong to the run; the collections add the page head's count lines and keep line 2 current.
+class Lookup {
+  public:
+    Lookup(Host& host, RunFlags& flags, std::vector<std::u16string>& pageLines,
+           const PreparedQuery& query, std::u16string textCopyFolder, std::u16string databaseName);
+
+    void SetResultLimit(int limit) { resultLimit_ = limit; }
+    void SetUnd(bool und) { und_ = und; }
+    void SetFirstDatabase(bool first) { firstDatabase_ = first; }
+
+    // Records the matching entry lines of the database's index section (continuation lines
+    // appended) in the combined list and the per-word lists.
+    void ScanWordEntries(const index::DatabaseFile& database);
+    // OR: every document of the combined entries once, up to the result limit.
+    void CollectAnyWord(const index::DatabaseFile& database);
+    // AND over words 1 to n: documents contained in a matching entry of every word.
+    void CollectAllWords(const index::DatabaseFile& database);
+    // Turns the found list of the AND collection into hits.
+    void ListFoundDocuments(const index::DatabaseFile& database);
+    // The text copy of document number d, through its document line and the path list.
+    std::u16string TextCopyPathOf(const index::DatabaseFile& database,
+                                  std::u16string_view number) const;
+
+    const std::vector<std::u16string>& CombinedEntries() const { return combined_; }
+    const std::vector<std::u16string>& WordEntries(int k) const { return wordEntries_[k]; }
+    const std::vector<std::u16string>& FoundList() const { return found_; }
+    const std::vector<std::u16string>& Hits() const { return hits_; }
+    void ClearHits() { hits_.clear(); }
+    int UniqueCount() const { return unique_; }
+    int HitCount() const { return hitCount_; }
+    // True when a collection ended because of the cancel request or the search-active flag.
+    bool SawCancel() const { return sawCancel_; }
+
+  private:
+    void ClearEntryLists();
+    void Record(int k, const std::u16string& line, int times);
+    void SetCountLine(const std::u16string& text);
+    void AppendCountHead();
+    bool Singular() const;
+    // The cancel check of the collections; true when the collection must end.
+    bool StopForInactive();
+    // One find of the AND collection; true when the collection ends (limit or cancel).
+    bool AndFind(const index::DatabaseFile& database, const std::u16string& number);
+
+    Host& host_;
+    RunFlags& flags_;
+    std::vector<std::u16string>& pageLines_;
+    const PreparedQuery& query_;
+    std::u16string textCopyFolder_;
+    std::u16string databaseName_;
+    int resultLimit_ = 50;
+    bool und_ = false;
+    bool firstDatabase_ = true;
+
+    std::vector<std::u16string> combined_;
+    std::array<std::vector<std::u16string>, kMaxWords> wordEntries_;
+    std::vector<std::u16string> found_;
+    std::unordered_set<std::u16string> foundSet_;
+    std::vector<std::u16string> hits_;
+    int unique_ = 0;
+    int hitCount_ = 0;
+    bool sawCancel_ = false;
+};
+
+// The document numbers of an entry: the pieces between commas after its first "=" (the whole
+// entry when it has none), empty pieces skipped.
+std::vector<std::u16string> EntryNumbers(std::u16string_view entry);
+
+}  // namespace vx::search

@@ -1,0 +1,144 @@
+#include "search/result_page.h"
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "search/html_text.h"
+#include "textio/text_file.h"
+
+namespace vx::search {
+
+using platform::IntText;
+
+std::u16string HeadingLine(Heading heading) {
+    switch (heading) {
+        case Heading::SingleWord:
+            return u"Der Suchbegriff: <font color=\"#cc0000\"><u>";
+        case Heading::Oder:
+            return u"Die ODER-verknüpften Suchbegriffe: <font color=\"#cc0000\"><u>";
+        case Heading::Und:
+            return u"Die UND-verknüpften Suchbegriffe: <font color=\"#cc0000\"><u>";
+        case Heading::None:
+            break;
+    }
+    return u"<font color=\"#cc0000\"><u>";
+}
+
+std::u16string SearchTextLine(std::u16string_view displayText) {
+    return HtmlEscape(displayText) + u"</u><font color=\"#000000\" ><br>";
+}
+
+std::u16string CountLine(int count, bool singular) {
+    return (singular ? u"wurde in " : u"wurden in ") + IntText(count) + u" Datei(en) gefunden:";
+}
+
+std::u16string IntermediateCountLine(int count) {
+    return u"wurde bisher in " + IntText(count) + u" Datei(en) gefunden. Suche geht weiter...";
+}
+
+std::u16string LimitCountLine(int count) {
+    return u"wurde in " + IntText(count) +
+           u" Datei(en) gefunden. Eingestellte Anzahl maximale Ergebnisse anzeigen erreicht. "
+           u"<br>Suche wurde abgebrochen!";
+}
+
+std::u16string FinalCountLine(int count, std::u16string_view databaseName) {
+    return u"wurde in " + IntText(count) + (count < 2 ? u" Datei" : u" Datei(en)") +
+           u" gefunden. Datenbankname: \"" + std::u16string(databaseName) + u".dat\"";
+}
+
+std::u16string DisplayPath(std::u16string_view textCopyPath, std::u16string_view databaseName) {
+    std::u16string s(textCopyPath);
+    if (!databaseName.empty() && s.find(databaseName) != std::u16string::npos) {
+        std::size_t at = s.find(u"XML_Texte\\" + std::u16string(databaseName));
+        std::size_t p = at == std::u16string::npos ? 0 : at + 1;  // counted from 1, 0: none
+        s.erase(0, std::min(s.size(), p + databaseName.size() + 10));
+    }
+    std::size_t backslash = s.find(u'\\');
+    s.insert(backslash == std::u16string::npos ? 0 : backslash, u":");
+    std::size_t txt = platform::UpperCase(s).find(u".TXT");
+    if (txt != std::u16string::npos) {
+        s.erase(txt, 4);
+        s += u".XML";
+    }
+    return platform::Trim(s);
+}
+
+int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeats) {
+    int count = 0;
+    const std::u16string* previous = nullptr;
+    for (std::size_t i = kPageHeadLines; i < pageLines.size(); ++i) {
+        const std::u16string& line = pageLines[i];
+        if (line.find(u":\\") != 1) continue;
+        if (!skipRepeats || previous == nullptr || line.find(*previous) == std::u16string::npos) {
+            ++count;
+        }
+        previous = &line;
+    }
+    return count;
+}
+
+std::u16string ResolveLinkTarget(std::u16string_view path, std::u16string_view workingFolder) {
+    std::u16string p(path);
+    if (platform::FileExists(p)) return p;
+    if (!p.empty() && !workingFolder.empty()) p[0] = workingFolder[0];
+    if (platform::FileExists(p)) return p;
+    return std::u16string(workingFolder) + std::u16string(platform::NameOf(p));
+}
+
+std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view workingFolder) {
+    std::size_t drive = line.find(u":\\");
+    if (drive == std::u16string_view::npos) return std::u16string(line);
+    std::size_t letter = drive > 0 ? drive - 1 : 0;
+    // Page lines are HTML; the file tests need the text the path was escaped from.
+    std::u16string target = ResolveLinkTarget(HtmlUnescape(line), workingFolder);
+    std::string hostPath = platform::ToHostPath(target);
+    if (hostPath.empty()) hostPath = platform::ToUtf8(target);
+    std::u16string out(line.substr(0, letter));
+    out += u"<a href=\"";
+    out += platform::FromUtf8(FileUrl(hostPath));
+    out += u"\" target=\"_blank\">";
+    AppendHtmlEscaped(out, platform::FromUtf8(hostPath));
+    out += u"</a>";
+    return out;
+}
+
+std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
+                                            std::u16string_view workingFolder) {
+    std::u16string text;
+    for (const std::u16string& line : pageLines) {
+        text += platform::TrimView(line);
+        text += u"\r\n";
+    }
+    std::vector<std::u16string> lines = textio::SplitLines(text);
+    for (std::u16string& line : lines) {
+        if (line.find(u":\\") != std::u16string::npos) line = RewriteLinkLine(line, workingFolder);
+    }
+    std::vector<std::u16string> page{
+        u"<html>",
+        u"<Head>",
+        u"<Title> Vantor-XML Suchergebnis </Title>",
+        u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">",
+        u"</Head>",
+        u"<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#669900\" Vlink=\"#999999\" "
+        u"Alink=\"#999999\" > <font face=\"verdana, arial, helvetica\">",
+    };
+    page.insert(page.end(), std::make_move_iterator(lines.begin()),
+                std::make_move_iterator(lines.end()));
+    page.insert(page.end(), {u"</font>", u"</body>", u"</html>"});
+    return page;
+}
+
+void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
+                    Host* host) {
+    std::vector<std::u16string> page = BuildResultPage(pageLines, workingFolder);
+    textio::WriteToStream(textio::JoinLines(page), std::u16string(workingFolder) + kResultFileName,
+                          textio::kCodePageUtf8);
+    if (host != nullptr) StarteInternetBrowser(*host, workingFolder);
+}
+
+void StarteInternetBrowser(Host& host, std::u16string_view workingFolder) {
+    host.OpenInBrowser(std::u16string(workingFolder) + u"vt_ergebnis.htm");
+}
+
+}  // namespace vx::search

@@ -1,0 +1,41 @@
+// Searching upper-case text in text of any case, code unit by code unit, without building an
+// upper-cased copy of the text searched.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace vx::search {
+
+inline char16_t FastUpper(char16_t c) {
+    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    return platform::UpperChar(c);
+}
+
+// True when the upper-cased text at position pos (0-based) begins with upperNeedle.
+inline bool UpperMatchesAt(std::u16string_view text, std::size_t pos,
+                           std::u16string_view upperNeedle) {
+    if (pos > text.size() || text.size() - pos < upperNeedle.size()) return false;
+    for (std::size_t j = 0; j < upperNeedle.size(); ++j) {
+        if (FastUpper(text[pos + j]) != upperNeedle[j]) return false;
+    }
+    return true;
+}
+
+// 0-based position of the first occurrence of upperNeedle in the upper-cased text at or after
+// from, or npos. An empty needle is found at from.
+inline std::size_t FindUpper(std::u16string_view text, std::u16string_view upperNeedle,
+                             std::size_t from = 0) {
+    if (upperNeedle.empty()) return from <= text.size() ? from : std::u16string_view::npos;
+    if (text.size() < upperNeedle.size()) return std::u16string_view::npos;
+    const char16_t first = upperNeedle.front();
+    const std::size_t last = text.size() - upperNeedle.size();
+    for (std::size_t i = from; i <= last; ++i) {
+        if (FastUpper(text[i]) == first && UpperMatchesAt(text, i, upperNeedle)) return i;
+    }
+    return std::u16string_view::npos;
+}
+
+}  // namespace vx::search
