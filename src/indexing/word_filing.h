@@ -21,15 +21,18 @@ bool IsWordSeparator(char16_t c, WordSplit split);
 // The words of the text under the split: maximal runs of non-separators, in order.
 std::vector<std::u16string_view> SplitWords(std::u16string_view text, WordSplit split);
 
-// The word rules up to the class decision: trimming, words starting with a digit or longer
-// than 50 code units discarded, ".." cut, trailing dots removed, and for a Unicode word its
-// leading-character removal. Returns the form that is filed, or nothing when the word is
-// discarded. A single-character ANSI word is returned too (the filing skips it).
-std::optional<std::u16string> NormalizeWord(std::u16string_view word);
+// A word after the word rules: the form that is filed and its class (word buckets for ANSI
+// words, the Unicode postings otherwise).
+struct NormalizedWord {
+    std::u16string text;
+    bool ansi = false;
+};
 
-// Whether a normalised word goes to the word buckets (first code unit up to U+007F or one of
-// the capital umlauts) rather than to the Unicode postings.
-bool IsAnsiWord(std::u16string_view word);
+// The word rules up to the filing: trimming, words starting with a digit or longer than 50
+// code units discarded, ".." cut, trailing dots removed, the class decision and, for a Unicode
+// word, its leading-character removal. Nothing when the word is discarded. A single-character
+// ANSI word is returned too (the filing skips it).
+std::optional<NormalizedWord> NormalizeWord(std::u16string_view word);
 
 // Files one word (as it comes out of a split) for the document. Returns false when the cancel
 // flag was set before the index was touched.

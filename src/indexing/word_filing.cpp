@@ -1,0 +1,115 @@
+#include "indexing/word_filing.h"
+
+#include <array>
+
+#include "indexing/word_rules.h"
+#include "platform/ansi.h"
+#include "platform/text.h"
+
+namespace vx::indexing {
+
+namespace {
+
+// Every separator of both sets lies below U+0100, so one table of 256 entries per set decides
+// membership. The second set is given as a text with repeated characters; repeats change
+// nothing.
+struct SeparatorTable {
+    std::array<bool, 256> member{};
+    constexpr explicit SeparatorTable(std::u16string_view chars) {
+        for (const char16_t c : chars) member[c] = true;
+    }
+    bool Contains(char16_t c) const { return c < 256 && member[c]; }
+};
+
+constexpr SeparatorTable kFirstSplit(u"\u0060\u00B4,:;()= ");
+constexpr SeparatorTable kSecondSplit(u"&?\u00D8=/\\#$0009#$0020 ");
+
+const SeparatorTable& TableOf(WordSplit split) {
+    return split == WordSplit::First ? kFirstSplit : kSecondSplit;
+}
+
+// Calls visit(word) for every word of the text; stops and returns false when visit does.
+template <typename Visit>
+bool ForEachWord(std::u16string_view text, const SeparatorTable& table, Visit&& visit) {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        while (i < n && table.Contains(text[i])) ++i;
+        if (i == n) break;
+        const std::size_t start = i;
+        while (i < n && !table.Contains(text[i])) ++i;
+        if (!visit(text.substr(start, i - start))) return false;
+    }
+    return true;
+}
+
+bool Cancelled(const std::atomic<bool>& cancel) {
+    return cancel.load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+bool IsWordSeparator(char16_t c, WordSplit split) {
+    return TableOf(split).Contains(c);
+}
+
+std::vector<std::u16string_view> SplitWords(std::u16string_view text, WordSplit split) {
+    std::vector<std::u16string_view> words;
+    ForEachWord(text, TableOf(split), [&](std::u16string_view w) {
+        words.push_back(w);
+        return true;
+    });
+    return words;
+}
+
+std::optional<NormalizedWord> NormalizeWord(std::u16string_view word) {
+    bool ansi = false;
+    if (!ApplyWordRules(word, ansi)) return std::nullopt;
+    return NormalizedWord{std::u16string(word), ansi};
+}
+
+bool FileWord(std::u16string_view word, int32_t documentNumber, index::WordIndex& index,
+              const std::atomic<bool>& cancel) {
+    bool ansi = false;
+    if (!ApplyWordRules(word, ansi)) return true;
+    if (Cancelled(cancel)) return false;
+    if (!ansi) {
+        // Every occurrence is offered to the postings list, which ignores an equal entry.
+        index.AddUnicodePosting(word, documentNumber);
+        return true;
+    }
+    if (word.size() < 2) return true;
+
+    // The key buffer is reused: filing runs for every word of every document.
+    thread_local std::string key;
+    key.resize(word.size() + 1);
+    for (std::size_t i = 0; i < word.size(); ++i) key[i] = platform::AnsiByte(word[i]);
+    key[word.size()] = '=';
+
+    bool handled = true;
+    index.ExtendWordEntry(key, documentNumber, handled);
+    if (handled && AdmitsNewEntry(word)) {
+        if (Cancelled(cancel)) return false;
+        index.AddWordEntry(std::string_view(key).substr(0, word.size()), documentNumber);
+    }
+    return true;
+}
+
+bool FileWordsOfLine(std::u16string_view line, int32_t documentNumber, index::WordIndex& index,
+                     const std::atomic<bool>& cancel) {
+    thread_local std::u16string padded;
+    padded.clear();
+    padded.reserve(line.size() + 2);
+    padded.push_back(u' ');
+    for (const char16_t c : line) padded.push_back(platform::UpperChar(c));
+    padded.push_back(u' ');
+
+    const auto fileOne = [&](std::u16string_view w) {
+        if (Cancelled(cancel)) return false;
+        return FileWord(w, documentNumber, index, cancel);
+    };
+    const std::u16string_view text(padded);
+    return ForEachWord(text, kFirstSplit, fileOne) && ForEachWord(text, kSecondSplit, fileOne);
+}
+
+}  // namespace vx::indexing

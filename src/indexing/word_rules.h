@@ -1,0 +1,16 @@
+// The word rules on views: no allocation per word.
+#pragma once
+
+#include <string_view>
+
+namespace vx::indexing {
+
+// Applies the word rules to w in place (w is narrowed to the filed form). Returns false when
+// the word is discarded; ansi receives the class decided before the Unicode leading-character
+// removal.
+bool ApplyWordRules(std::u16string_view& w, bool& ansi);
+
+// The admission test for a new bucket entry: first code unit in F, last code unit in L.
+bool AdmitsNewEntry(std::u16string_view w);
+
+}  // namespace vx::indexing
