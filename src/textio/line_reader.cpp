@@ -1,3 +1,4 @@
+#include "textio/line_break.h"
 #include "textio/text_file.h"
 #include "textio/text_source.h"
 
@@ -44,8 +45,8 @@ bool LineReader::Next(std::u16string& line) {
             }
         }
         const std::u16string_view rest(r.buffer.data() + r.position, r.buffer.size() - r.position);
-        const size_t end = rest.find_first_of(u"\r\n");
-        if (end == std::u16string_view::npos) {
+        const size_t end = FindLineBreak(rest);
+        if (end == rest.size()) {
             line.append(rest);
             r.position = r.buffer.size();
             any = true;

@@ -1,3 +1,4 @@
+#include "textio/line_break.h"
 #include "textio/text_file.h"
 
 namespace vx::textio {
@@ -6,8 +7,8 @@ std::vector<std::u16string> SplitLines(std::u16string_view text) {
     std::vector<std::u16string> lines;
     size_t start = 0;
     while (start < text.size()) {
-        const size_t end = text.find_first_of(u"\r\n", start);
-        if (end == std::u16string_view::npos) {
+        const size_t end = start + FindLineBreak(text.substr(start));
+        if (end == text.size()) {
             lines.emplace_back(text.substr(start));
             break;
         }

@@ -1,10 +1,28 @@
 #include "textio/text_file.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
+
 #include "textio/file_byte_stream.h"
 #include "textio/gp_text_stream.h"
 #include "textio/text_source.h"
 
 namespace vx::textio {
+
+namespace {
+
+// Asks for huge pages behind a large buffer: filling hundreds of megabytes page by page costs more
+// time in page faults than decoding the text. Only a hint; ignored where unsupported.
+void PreferHugePages(void* data, size_t bytes) {
+    constexpr uintptr_t kHugePage = 2 * 1024 * 1024;
+    if (bytes < 4 * kHugePage) return;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kHugePage - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+}  // namespace
 
 std::u16string ReadTextFile(std::u16string_view fileName) {
     TextFileSource source(fileName);
@@ -13,6 +31,7 @@ std::u16string ReadTextFile(std::u16string_view fileName) {
     const size_t piece = kReadChunkBytes + 16;
     std::u16string text;
     text.reserve(static_cast<size_t>(source.FileSize()) + piece);
+    PreferHugePages(text.data(), text.capacity() * sizeof(char16_t));
     size_t length = 0;
     for (;;) {
         text.resize(length + piece);

@@ -1,10 +1,14 @@
 #include "textio/utf8.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace vx::textio {
 namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "the ASCII block test reads little-endian");
 
 constexpr char16_t kReplacement = 0xFFFD;
 
@@ -15,7 +19,7 @@ inline bool IsContinuation(uint8_t b) {
 // Decodes the sequence at p (avail > 0 bytes) into out. Returns the bytes consumed, or 0 when the
 // bytes end inside a sequence that is valid so far. An invalid sequence yields one U+FFFD and
 // consumes the bytes up to (not including) the first byte that breaks it.
-inline size_t DecodeOne(const uint8_t* p, size_t avail, char16_t*& out) {
+[[gnu::always_inline]] inline size_t DecodeOne(const uint8_t* p, size_t avail, char16_t*& out) {
     const uint8_t b0 = p[0];
     if (b0 < 0x80) {
         *out++ = b0;
@@ -119,16 +123,33 @@ size_t Utf8Decoder::Decode(const uint8_t* bytes, size_t count, char16_t* out) {
         p += consumed - carryLength_;
         carryLength_ = 0;
     }
+    // Bulk loop: at least 8 bytes remain, so no sequence can be cut here. ASCII runs are copied
+    // a block at a time; the common 2- and 3-byte forms are decoded inline.
     while (end - p >= 8) {
-        uint64_t block;
-        std::memcpy(&block, p, sizeof block);
-        if ((block & 0x8080808080808080ULL) == 0) {
-            for (int i = 0; i < 8; ++i) o[i] = p[i];
-            o += 8;
-            p += 8;
+        const uint8_t b0 = p[0];
+        if (b0 < 0x80) {
+            uint64_t block;
+            std::memcpy(&block, p, sizeof block);
+            const uint64_t high = block & 0x8080808080808080ULL;
+            // Little-endian load: the lowest set bit belongs to the first non-ASCII byte.
+            const size_t ascii = high == 0 ? 8 : static_cast<size_t>(std::countr_zero(high)) / 8;
+            for (size_t i = 0; i < 8; ++i) o[i] = p[i];  // units beyond the run are overwritten
+            o += ascii;
+            p += ascii;
             continue;
         }
-        // At least 8 bytes remain, so no sequence can be cut here.
+        const uint8_t b1 = p[1];
+        if (b0 >= 0xC2 && b0 < 0xE0 && IsContinuation(b1)) {
+            *o++ = static_cast<char16_t>(((b0 & 0x1F) << 6) | (b1 & 0x3F));
+            p += 2;
+            continue;
+        }
+        const uint8_t b2 = p[2];
+        if (b0 > 0xE0 && b0 < 0xF0 && IsContinuation(b1) && IsContinuation(b2)) {
+            *o++ = static_cast<char16_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
+            p += 3;
+            continue;
+        }
         p += DecodeOne(p, static_cast<size_t>(end - p), o);
     }
     while (p < end) {
