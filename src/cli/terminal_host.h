@@ -1,0 +1,69 @@
+// The Host of the command-line tool: message boxes on standard error ("Information: ...",
+// "Warnung: ...", "Fehler: ...", "Bestätigung: ..."), questions answered from the terminal (or
+// yes with --yes or when standard input is not a terminal), one progress line redrawn in place
+// while a run works on a terminal, and Ctrl-C acting as the close button during a run.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "platform/host.h"
+
+namespace vx::cli {
+
+class TerminalHost : public Host {
+  public:
+    explicit TerminalHost(bool assumeYes);
+    ~TerminalHost() override;
+
+    // Ctrl-C during a run of these flags acts as the close button; outside a run it ends the
+    // program at once. A second Ctrl-C always ends it.
+    void HandleInterrupts(RunFlags& flags);
+
+    void SetStatusLine(const std::u16string& text) override;
+    std::u16string StatusLine() const override;
+    void SetTotalsLine(const std::u16string& text) override;
+    std::u16string TotalsLine() const override;
+    void SetProgressLine(const std::u16string& text) override;
+    std::u16string ProgressLine() const override;
+    void SetCurrentFile(const std::u16string& text) override;
+    void SetCurrentFileVisible(bool visible) override;
+    MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
+                              const std::u16string& text, MessageButtons buttons) override;
+    void SetPatienceIndicator(bool on) override;
+    void StartElapsedDisplay(int64_t startTickMs,
+                             std::function<std::u16string()> sizeText) override;
+    void StopElapsedDisplay() override;
+    void SetCommandsEnabled(bool enabled) override;
+    void SetCloseButton(const std::u16string& caption, bool enabled) override;
+    void Pause(int milliseconds) override;
+    void RunLogLine(const std::u16string& line) override;
+    bool ConfirmIndexing(int documentCount, const std::u16string& sizeText) override;
+    void DocumentIndexed(const RunProgress& progress) override;
+
+    // Removes the progress line and prints the final status and totals lines (standard output).
+    void FinishRun();
+
+  private:
+    bool Ask(const std::string& question);
+    void ClearProgress();
+    void DrawProgress(bool force);
+    void HandlePendingInterrupt();
+
+    bool assumeYes_;
+    bool progressOnTerminal_;
+    mutable std::mutex mutex_;
+    std::u16string status_, totals_, progress_, currentFile_;
+    RunFlags* flags_ = nullptr;
+    RunProgress last_;
+    bool haveProgress_ = false;
+    bool progressShown_ = false;
+    int64_t lastDraw_ = 0;
+};
+
+// "Z:\home\a.xml" -> "/home/a.xml" for display (drive Z: is the root).
+std::string DisplayPath(std::u16string_view windowsPath);
+
+}  // namespace vx::cli

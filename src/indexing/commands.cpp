@@ -1,0 +1,200 @@
+#include "indexing/commands.h"
+
+#include <algorithm>
+#include <exception>
+#include <thread>
+
+#include "index/word_index.h"
+#include "indexing/discovery.h"
+#include "indexing/indexing_run.h"
+#include "indexing/run_state.h"
+#include "indexing/size_text.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/profile_reader.h"
+#include "platform/text.h"
+
+namespace vx::indexing {
+
+namespace {
+
+bool HasExtension(std::u16string_view name) {
+    const auto slash = name.rfind(u'\\');
+    const auto dot = name.rfind(u'.');
+    return dot != std::u16string_view::npos && (slash == std::u16string_view::npos || dot > slash);
+}
+
+int ParseThreadsFor(const RunOptions& options) {
+    if (options.parseThreads >= 0) return options.parseThreads;
+    const unsigned cores = std::thread::hardware_concurrency();
+    // One core files the words; the others extract ahead (at least one helper on two cores).
+    return static_cast<int>(std::clamp(cores, 1u, 8u));
+}
+
+}  // namespace
+
+struct IndexingCommands::Impl {
+    Host& host;
+    RunFlags& flags;
+    platform::WorkingFolders folders;
+    RunOptions options;
+    index::WordIndex wordIndex;
+    std::u16string lastCopiedFolder;
+
+    Impl(Host& h, RunFlags& f, platform::WorkingFolders w)
+        : host(h), flags(f), folders(std::move(w)) {}
+
+    // The create command after the dialog, in create or update mode (oldName: the database list
+    // entry whose file becomes ".old").
+    CommandResult Run(const std::u16string& nameField, const std::u16string& folderField,
+                      bool update) {
+        RunState state(host, flags, folders);
+        state.wordIndex = &wordIndex;
+        state.lastCopiedFolder = &lastCopiedFolder;
+        state.chunkSize = std::max(2, options.chunkSize);
+        state.parseThreads = ParseThreadsFor(options);
+        state.nameField = nameField;
+        CommandResult result;
+        result.databaseName = nameField;
+
+        flags.cancel = false;
+        flags.aborted = false;
+        host.SetStatusLine(u"");
+        host.SetTotalsLine(u"");
+        host.SetProgressLine(u"");
+        wordIndex.ResetExtensionCounters();
+
+        host.SetPatienceIndicator(true);
+        host.SetStatusLine(
+            u"Es wird nach den Dateien gesucht. Bitte WARTEN, Sie müssen noch bestätigen!");
+        host.Pause(1000);
+        PreScan(state, folderField, u"*.xml");
+        const std::u16string sizeText = SizeText(state.preScanBytes);
+        host.SetPatienceIndicator(false);
+
+        if (state.foundFiles.Empty()) {
+            host.ShowMessage(MessageKind::Information, u"Information",
+                             u"In: \"" + folderField + u"\" wurden keine XML-Dokumente gefunden!",
+                             MessageButtons::Ok);
+            host.SetStatusLine(u"");
+            result.outcome = CommandOutcome::Refused;
+            return result;
+        }
+        const bool confirmed =
+            host.ConfirmIndexing(static_cast<int>(state.pathList.size()), sizeText);
+        host.Pause(1000);
+        if (!confirmed) {
+            host.SetStatusLine(u"");
+            result.outcome = CommandOutcome::Declined;
+            return result;
+        }
+
+        try {
+            if (!update) {
+                host.SetStatusLine(u"Datenbank wird neu erstellt.");
+            } else {
+                host.SetStatusLine(u"Datenbank wird aktualisiert.");
+                const std::u16string base = folders.database + u"\\" + nameField;
+                if (platform::FileExists(base + u".old")) platform::DeleteFileAt(base + u".old");
+                platform::RenameFileAt(base + u".dat", base + u".old");
+            }
+            state.scanMask = u"*.xml";
+            state.databaseName = HasExtension(nameField) ? nameField : nameField + u".dat";
+            state.rootFolder = NormalizeRootFolder(folderField);
+            state.sizeTotal = 0;
+            flags.running = true;
+            host.Pause(1000);
+            RunIndexing(state);
+            host.RefreshDatabaseList();
+            result.outcome = CommandOutcome::Done;
+        } catch (const std::exception& error) {
+            // A file-system error ends the command; the display returns to idle.
+            flags.running = false;
+            host.SetPatienceIndicator(false);
+            host.StopElapsedDisplay();
+            host.SetCurrentFile(u"");
+            host.SetCurrentFileVisible(false);
+            host.ShowMessage(MessageKind::Error, u"Fehler", platform::FromUtf8(error.what()),
+                             MessageButtons::Ok);
+            host.SetCommandsEnabled(true);
+            host.SetCloseButton(u"Schli&eßen", true);
+            result.outcome = CommandOutcome::Failed;
+        }
+        result.documents = state.documentCounter;
+        result.failures = state.failureCounter;
+        result.postings = state.postings;
+        result.passes = state.pass;
+        return result;
+    }
+};
+
+IndexingCommands::IndexingCommands(Host& host, RunFlags& flags, platform::WorkingFolders folders)
+    : impl_(std::make_unique<Impl>(host, flags, std::move(folders))) {}
+
+IndexingCommands::~IndexingCommands() = default;
+
+void IndexingCommands::SetOptions(const RunOptions& options) {
+    impl_->options = options;
+}
+
+const RunOptions& IndexingCommands::Options() const {
+    return impl_->options;
+}
+
+const platform::WorkingFolders& IndexingCommands::Folders() const {
+    return impl_->folders;
+}
+
+CommandResult IndexingCommands::Create(const std::u16string& name, const std::u16string& folder) {
+    return impl_->Run(name, folder, false);
+}
+
+std::u16string IndexingCommands::StoredFolder(const std::u16string& databaseName) const {
+    const std::u16string file = impl_->folders.database + u"\\" + databaseName + u".dat";
+    std::u16string value = platform::ReadProfileString(file, u"Scanmaske", u"Pfad");
+    if (value.empty()) value = platform::ReadProfileString(file, u"Scanmaske", u"TextdateienPfad");
+    if (const auto mask = value.find(u"*."); mask != std::u16string::npos) value.resize(mask);
+    value = platform::Trim(value);
+    // The file holds the folder upper-cased; the run works on the spelling found on disk so
+    // that the text copies land where the create run put them.
+    if (!value.empty() && platform::DirectoryExists(value)) {
+        const std::string hostPath = platform::ToHostPath(value);
+        if (!hostPath.empty()) {
+            std::u16string onDisk = platform::ToWindowsPath(hostPath);
+            if (platform::DirectoryExists(onDisk)) value = std::move(onDisk);
+        }
+    }
+    return value;
+}
+
+CommandResult IndexingCommands::Reindex(const std::u16string& selectedName, int rowCount,
+                                        const ReindexDialog& dialog) {
+    Host& host = impl_->host;
+    RunFlags& flags = impl_->flags;
+    flags.cancel = false;
+    impl_->wordIndex.ListenLoeschen();
+    flags.updateRunning = true;
+    CommandResult result;
+    result.databaseName = selectedName;
+    if (selectedName.empty()) {
+        host.ShowMessage(
+            MessageKind::Information, u"Information",
+            rowCount > 0
+                ? u"Sie müssen zuerst eine Datenbank auswählen! Mit linker Maustaste anklicken!"
+                : u"Es existiert noch keine Datenbank! Betätigen Sie bitte den Schalter \"Neue "
+                  u"Datenbank erstellen\".",
+            MessageButtons::Ok);
+    } else {
+        std::u16string folder = StoredFolder(selectedName);
+        if (!dialog || dialog(selectedName, folder)) {
+            result = impl_->Run(selectedName, folder, true);
+        } else {
+            result.outcome = CommandOutcome::Declined;
+        }
+    }
+    flags.updateRunning = false;
+    host.SetCloseButton(u"Schli&eßen", true);
+    return result;
+}
+
+}  // namespace vx::indexing

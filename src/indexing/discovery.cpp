@@ -1,0 +1,202 @@
+#include "indexing/discovery.h"
+
+#include <deque>
+
+#include "indexing/document_indexer.h"
+#include "indexing/size_text.h"
+#include "platform/text.h"
+
+namespace vx::indexing {
+
+namespace {
+
+using platform::IntText;
+
+bool IsXmlName(std::u16string_view name) {
+    const auto dot = name.rfind(u'.');
+    return dot != std::u16string_view::npos && platform::UpperCase(name.substr(dot)) == u".XML";
+}
+
+// A folder path that ListFolder accepts also for a drive root ("Z:" -> "Z:\").
+std::u16string ListingPath(const std::u16string& folder) {
+    return folder.ends_with(u'\\') ? folder : folder + u'\\';
+}
+
+}  // namespace
+
+std::u16string NormalizeRootFolder(std::u16string_view folder) {
+    std::u16string result;
+    for (char16_t c : folder) {
+        if (c == u'\\' && result.ends_with(u'\\')) continue;
+        result += c;
+    }
+    if (result.ends_with(u'\\')) result.pop_back();
+    return result;
+}
+
+WalkCursor::WalkCursor(std::u16string root, std::u16string mask, std::function<void()> onFolder)
+    : mask_(std::move(mask)), onFolder_(std::move(onFolder)) {
+    uint64_t device = 0, inode = 0;
+    platform::FolderIdentity(ListingPath(root), device, inode);
+    Enter(std::move(root), device, inode);
+}
+
+void WalkCursor::Enter(std::u16string folder, uint64_t device, uint64_t inode) {
+    if (onFolder_) onFolder_();
+    const std::u16string listing = ListingPath(folder);
+    files_.clear();
+    for (auto& entry : platform::ListFolder(listing, mask_)) {
+        if (!entry.isDirectory) files_.push_back(std::move(entry));
+    }
+    nextFile_ = 0;
+    filesFolder_ = folder;
+    Frame frame;
+    for (auto& entry : platform::ListFolder(listing, u"*")) {
+        if (entry.isDirectory && !entry.name.starts_with(u'.')) {
+            frame.subfolders.push_back(std::move(entry));
+        }
+    }
+    frame.folder = std::move(folder);
+    frame.device = device;
+    frame.inode = inode;
+    stack_.push_back(std::move(frame));
+}
+
+bool WalkCursor::Next(WalkItem& item) {
+    for (;;) {
+        if (nextFile_ < files_.size()) {
+            item.entry = std::move(files_[nextFile_++]);
+            item.folder = filesFolder_;
+            item.fullPath = filesFolder_ + u"\\" + item.entry.name;
+            return true;
+        }
+        if (stack_.empty()) return false;
+        Frame& top = stack_.back();
+        if (top.next >= top.subfolders.size()) {
+            stack_.pop_back();
+            continue;
+        }
+        const platform::FolderEntry& sub = top.subfolders[top.next++];
+        bool onPath = false;
+        for (const Frame& frame : stack_) {
+            onPath = onPath || (frame.device == sub.device && frame.inode == sub.inode &&
+                                (sub.device != 0 || sub.inode != 0));
+        }
+        if (onPath) continue;  // a link back into the walk path
+        Enter(top.folder + u"\\" + sub.name, sub.device, sub.inode);
+    }
+}
+
+void PreScan(RunState& state, std::u16string_view folder, std::u16string_view mask) {
+    WalkCursor cursor(NormalizeRootFolder(folder), std::u16string(mask),
+                      [&] { state.host.Pause(0); });
+    WalkItem item;
+    while (!state.flags.cancel && cursor.Next(item)) {
+        state.preScanBytes += static_cast<int64_t>(item.entry.size);
+        if (!IsXmlName(item.entry.name)) continue;
+        state.foundFiles.Add(item.fullPath);
+        const auto n = static_cast<int32_t>(state.pathList.size() + 1);
+        state.pathList.push_back(u"P" + IntText(n) + u"=" + item.folder + u" ");
+        state.lastPathEntry[item.folder] = n;
+    }
+}
+
+namespace {
+
+// Which documents of the walk ahead will be indexed in this pass, so that their extraction can
+// start early. A wrong guess costs only time: the run thread indexes by the pass rules alone.
+class Lookahead {
+  public:
+    Lookahead(RunState& state, DocumentIndexer& indexer) : state_(state), indexer_(indexer) {
+        const int64_t n = state.chunkSize;
+        quota_ = state.pass == 1 ? n - state.passDocumentCounter
+                                 : n * state.pass - state.documentCounter;
+        depth_ = static_cast<std::size_t>(indexer.Threads()) * 2 + 2;
+    }
+
+    // Fills the window of walk items ahead of the run thread.
+    void Fill(WalkCursor& cursor, std::deque<WalkItem>& ahead) {
+        const bool parallel = indexer_.Threads() > 0;
+        while (ahead.size() < 4096 && (parallel ? inWindow_ < depth_ : ahead.empty())) {
+            WalkItem item;
+            if (!cursor.Next(item)) return;
+            if (parallel && predicted_ < quota_ && state_.pass <= 1000 &&
+                IsXmlName(item.entry.name) && state_.foundFiles.Contains(item.fullPath) &&
+                !state_.indexedFiles.Contains(item.fullPath)) {
+                ++predicted_;
+                ++inWindow_;
+                item.prefetched = true;
+                indexer_.Prefetch(item.fullPath);
+            }
+            ahead.push_back(std::move(item));
+        }
+    }
+    // The run thread took an item out of the window.
+    void Taken(const WalkItem& item) {
+        if (item.prefetched) --inWindow_;
+    }
+
+  private:
+    RunState& state_;
+    DocumentIndexer& indexer_;
+    int64_t quota_ = 0;
+    int64_t predicted_ = 0;
+    std::size_t depth_ = 2;
+    std::size_t inWindow_ = 0;
+};
+
+}  // namespace
+
+void WalkPass(RunState& state, DocumentIndexer& indexer) {
+    Host& host = state.host;
+    RunFlags& flags = state.flags;
+    const int64_t n = state.chunkSize;
+    WalkCursor cursor(NormalizeRootFolder(state.rootFolder), state.scanMask);
+    Lookahead lookahead(state, indexer);
+    std::deque<WalkItem> ahead;
+    for (;;) {
+        if (flags.cancel || flags.chunkFull) break;
+        lookahead.Fill(cursor, ahead);
+        if (ahead.empty()) break;
+        WalkItem item = std::move(ahead.front());
+        ahead.pop_front();
+        lookahead.Taken(item);
+        if (!state.foundFiles.Contains(item.fullPath)) continue;
+
+        host.SetCurrentFile(u"");
+        std::u16string shortened = ShortenPath(item.folder, host.MainWindowWidth() / 12);
+        if (!shortened.ends_with(u'\\')) shortened += u'\\';
+        host.SetCurrentFile(u"Größe: " + SizeText(static_cast<int64_t>(item.entry.size)) +
+                            u"     " + item.entry.name + u"     Ordner:  " + shortened);
+        host.SetCurrentFileVisible(true);
+        host.Pause(100);
+
+        if (IsXmlName(item.entry.name)) {
+            if (state.pass == 1) {
+                if (state.passDocumentCounter < n) {
+                    indexer.Index(item.fullPath, item.entry, item.folder);
+                    state.indexedFiles.Add(item.fullPath);
+                }
+                if (state.passDocumentCounter == n) flags.chunkFull = true;
+            } else if (state.pass <= 1000) {
+                if (state.passDocumentCounter > n) {
+                    if (!state.indexedFiles.Contains(item.fullPath)) {
+                        indexer.Index(item.fullPath, item.entry, item.folder);
+                    }
+                    state.indexedFiles.Add(item.fullPath);
+                }
+                if (state.passDocumentCounter == state.pass * n) flags.chunkFull = true;
+            }
+        }
+
+        host.SetStatusLine(IntText(state.documentCounter) +
+                           u" XML-Dateien wurden bisher indiziert. ");
+        host.Pause(100);
+        host.SetTotalsLine(
+            TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
+        state.foundFiles.Remove(item.fullPath);
+    }
+    indexer.DropPrefetched();
+}
+
+}  // namespace vx::indexing

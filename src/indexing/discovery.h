@@ -1,0 +1,64 @@
+// Finding the documents of a folder tree: the pre-scan that builds the found-file list and the
+// path list, and the indexing walk of one pass. Both walks visit the tree in the same order:
+// the files of a folder (in the listing's fixed order), then its subfolders whose names do not
+// begin with "."; a folder already on the current walk path (a symbolic-link loop) is skipped.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "indexing/run_state.h"
+#include "platform/folder_listing.h"
+
+namespace vx::indexing {
+
+class DocumentIndexer;
+
+// The root folder as both walks use it: doubled backslashes joined, no trailing backslash.
+std::u16string NormalizeRootFolder(std::u16string_view folder);
+
+struct WalkItem {
+    std::u16string folder;    // without trailing "\"
+    std::u16string fullPath;  // folder + "\" + name
+    platform::FolderEntry entry;
+    bool prefetched = false;  // its extraction was started ahead
+};
+
+// The files of a tree in walk order, listing each folder when the walk reaches it.
+class WalkCursor {
+  public:
+    // onFolder runs for every folder entered (the root included).
+    WalkCursor(std::u16string root, std::u16string mask, std::function<void()> onFolder = nullptr);
+    bool Next(WalkItem& item);
+
+  private:
+    struct Frame {
+        std::u16string folder;
+        std::vector<platform::FolderEntry> subfolders;
+        std::size_t next = 0;
+        uint64_t device = 0;
+        uint64_t inode = 0;
+    };
+    void Enter(std::u16string folder, uint64_t device, uint64_t inode);
+
+    std::u16string mask_;
+    std::function<void()> onFolder_;
+    std::vector<Frame> stack_;
+    std::vector<platform::FolderEntry> files_;
+    std::size_t nextFile_ = 0;
+    std::u16string filesFolder_;
+};
+
+// The pre-scan: fills state.foundFiles, state.pathList, state.lastPathEntry and
+// state.preScanBytes (every file matching the mask counts to the size; only ".xml" files are
+// listed). Stops at the next entry once the cancel flag is set.
+void PreScan(RunState& state, std::u16string_view folder, std::u16string_view mask);
+
+// The indexing walk of the current pass (state.pass) with the pass rules; ends when the tree is
+// done or the cancel or chunk-full flag is set.
+void WalkPass(RunState& state, DocumentIndexer& indexer);
+
+}  // namespace vx::indexing

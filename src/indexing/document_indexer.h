@@ -1,0 +1,43 @@
+// Indexing of one document: text copy, number, document line, progress and word filing. The
+// extraction and the writing of the text copy of upcoming documents may run ahead on worker
+// threads; numbering and filing stay on the run thread in document order, so the database does
+// not depend on the number of threads.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "indexing/run_state.h"
+#include "platform/folder_listing.h"
+
+namespace vx::indexing {
+
+class DocumentIndexer {
+  public:
+    // threads = 0: everything on the calling thread.
+    DocumentIndexer(RunState& state, int threads);
+    ~DocumentIndexer();
+    DocumentIndexer(const DocumentIndexer&) = delete;
+    DocumentIndexer& operator=(const DocumentIndexer&) = delete;
+
+    // Starts the extraction of a document that is expected to be indexed soon.
+    void Prefetch(const std::u16string& path);
+    // Waits for or forgets every prefetched document that was not indexed.
+    void DropPrefetched();
+    // How many documents are prefetched and not yet indexed.
+    std::size_t PrefetchedCount() const;
+    int Threads() const;
+
+    // Indexes the document at path; entry is its directory entry, folder the walk's current
+    // folder (without trailing "\").
+    void Index(const std::u16string& path, const platform::FolderEntry& entry,
+               const std::u16string& folder);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vx::indexing

@@ -1,0 +1,221 @@
+#include "indexing/indexing_run.h"
+
+#include <algorithm>
+
+#include "index/database_file.h"
+#include "indexing/discovery.h"
+#include "indexing/document_indexer.h"
+#include "indexing/merge.h"
+#include "indexing/size_text.h"
+#include "platform/collation.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "textio/text_file.h"
+
+namespace vx::indexing {
+
+namespace {
+
+using platform::IntText;
+
+std::u16string_view FolderOfEntry(std::u16string_view entry) {
+    const auto eq = entry.find(u'=');
+    return eq == std::u16string_view::npos ? entry : entry.substr(eq + 1);
+}
+
+// The words of a pass-1 index list for the two word lists.
+void CollectWords(const std::vector<std::u16string>& indexList, platform::SortedUniqueList& ansi,
+                  platform::SortedUniqueList& unicode) {
+    for (const auto& line : indexList) {
+        const std::u16string trimmed = platform::Trim(line);
+        if (trimmed.find(u"Gesamtgröße der indizierten Dateien in Byte:") != std::u16string::npos ||
+            trimmed.find(u"[DATENBANK]") != std::u16string::npos) {
+            continue;
+        }
+        const std::u16string_view word = index::EntryWord(trimmed);
+        if (word.empty()) continue;
+        switch (index::ClassifyWord(word)) {
+            case index::WordList::Ansi:
+                ansi.Add(std::u16string(word));
+                break;
+            case index::WordList::Unicode:
+                unicode.Add(std::u16string(word));
+                break;
+            case index::WordList::None:
+                break;
+        }
+    }
+}
+
+void WriteLines(const std::vector<std::u16string>& lines, const std::u16string& file) {
+    textio::WriteToStream(textio::JoinLines(lines), file, textio::kCodePageUtf8);
+}
+
+}  // namespace
+
+std::u16string ChunkName(std::u16string_view databaseName, int pass) {
+    if (pass == 1) return std::u16string(databaseName);
+    const std::u16string upper = platform::UpperCase(databaseName);
+    const auto dat = upper.find(u".DAT");
+    return std::u16string(databaseName.substr(0, dat)) + u"_" + IntText(pass) + u".dat";
+}
+
+std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>& pathList) {
+    std::vector<std::u16string> lines;
+    lines.reserve(pathList.size());
+    for (std::size_t i = 0; i < pathList.size(); ++i) {
+        const std::u16string& entry = pathList[i];
+        if (i > 0 && FolderOfEntry(entry) == FolderOfEntry(pathList[i - 1])) {
+            lines.push_back(entry.substr(0, entry.find(u'=') + 1));
+        } else {
+            lines.push_back(entry);
+        }
+    }
+    return lines;
+}
+
+void WriteWordList(const std::vector<std::u16string>& words, std::u16string_view fileName) {
+    platform::SortedUniqueList list;
+    for (const auto& w : words) list.Add(w);
+    textio::WriteToStream(textio::JoinLines(list.Items()), fileName, textio::kCodePageUtf8);
+}
+
+void RunIndexing(RunState& state) {
+    Host& host = state.host;
+    RunFlags& flags = state.flags;
+    const auto& folders = state.folders;
+    const int64_t n = state.chunkSize;
+
+    platform::DeleteAllFilesIn(folders.zipTemp);
+    platform::DeleteAllFilesIn(folders.chunk);
+    platform::SortedUniqueList ansiWords, unicodeWords;
+    state.failureCounter = 0;
+    state.completedPasses = 0;
+    state.postings = 0;
+    host.SetPatienceIndicator(true);
+    host.SetCloseButton(u"&Abbruch", true);
+    host.SetCommandsEnabled(false);
+    state.runLog.clear();
+    state.startTickMs = SteadyTickMs();
+    host.StartElapsedDisplay(state.startTickMs, [&state] { return SizeText(state.sizeTotal); });
+    state.pass = 1;
+
+    DocumentIndexer indexer(state, state.parseThreads);
+    index::PassLists lists;
+    std::u16string postingsText = u"0";
+    for (;;) {
+        lists = index::PassLists();
+        state.documentList.clear();
+        flags.chunkFull = false;
+        state.wordIndex->ListenLoeschen();
+        if (state.pass == 1) {
+            state.passDocumentCounter = 0;
+            state.indexedFiles.Clear();
+        } else {
+            state.passDocumentCounter = static_cast<int32_t>((state.pass - 1) * n + 1);
+        }
+        lists.header = {u"[Scanmaske]",
+                        u"TextDateienPfad=" + platform::WithTrailingBackslash(state.rootFolder) +
+                            state.scanMask,
+                        u" "};
+        lists.index = {u" "};
+
+        WalkPass(state, indexer);
+
+        lists.header.insert(lists.header.end(), {u" ", u"[Pfadliste]", u" "});
+        if (state.pass == 1) {
+            for (auto& line : PathLinesForHeader(state.pathList))
+                lists.header.push_back(std::move(line));
+        }
+        lists.documents = std::move(state.documentList);
+        state.documentList.clear();
+        lists.index.insert(
+            lists.index.end(),
+            {u" ", u"Gesamtgröße der indizierten Dateien in Byte: " + SizeText(state.sizeTotal),
+             u" ", u"[DATENBANK]", u" "});
+        state.wordIndex->SaveBuckets(lists.index);
+        host.SetStatusLine(u"Daten werden zwischengespeichert.");
+        host.Pause(100);
+
+        const std::u16string text = index::BuildPassText(lists);
+        if (state.pass == 1) CollectWords(lists.index, ansiWords, unicodeWords);
+        for (const auto& line : lists.index) {
+            state.postings += std::count(line.begin(), line.end(), u',');
+        }
+        postingsText = platform::GroupedIntText(state.postings);
+        host.SetProgressLine(postingsText + u" Wörter in Datenbank aufgenommen (aus " +
+                             IntText(state.documentCounter - state.failureCounter) + u" Dateien).");
+        host.Pause(100);
+
+        const std::u16string chunkFile =
+            folders.chunk + u"\\" + ChunkName(state.databaseName, state.pass);
+        const std::u16string base = folders.database + u"\\" + state.nameField;
+        const bool cancelled = flags.cancel;
+        const bool chunkFull = flags.chunkFull;
+        if (!chunkFull || cancelled) {
+            host.SetStatusLine(u"Daten werden gespeichert.");
+            host.Pause(500);
+            WriteLines(ansiWords.Items(), base + u"_ansi.txt");
+            if (state.pass == 1) {
+                textio::WriteToStream(text, folders.database + u"\\" + state.databaseName,
+                                      textio::kCodePageUtf8);
+            }
+            WriteLines(unicodeWords.Items(), base + u"_unicode.txt");
+            if (!chunkFull) textio::WriteToStream(text, chunkFile, textio::kCodePageUtf8);
+        }
+        if (chunkFull) {
+            host.SetStatusLine(u"Daten werden zwischengespeichert.");
+            host.Pause(500);
+            textio::WriteToStream(text, chunkFile, textio::kCodePageUtf8);
+            host.Pause(500);
+            host.SetCurrentFile(u"");
+            host.SetCurrentFileVisible(false);
+            host.SetStatusLine(IntText(state.documentCounter) +
+                               u" XML-Dateien wurden bisher indiziert. ");
+            host.Pause(100);
+            host.SetTotalsLine(
+                TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
+            if (state.documentCounter == 0) {
+                host.ShowMessage(MessageKind::Information, u"Information",
+                                 u"Im angegeben Laufwerk/Verzeichnis konnten keine entsprechenden "
+                                 u"Dokumente gefunden werden! Die neue Datenbank \"" +
+                                     state.nameField + u"\" ist leer und kann gelöscht werden!",
+                                 MessageButtons::Ok);
+            }
+        }
+        lists = index::PassLists();
+        if (cancelled || !chunkFull) break;
+        ++state.completedPasses;
+        ++state.pass;
+    }
+
+    host.SetPatienceIndicator(false);
+    if (state.completedPasses >= 1) {
+        MergeChunks(state);
+    } else {
+        host.SetStatusLine(flags.aborted ? u"Fertig mit der abgebrochenen Indizierung."
+                                         : u"Fertig mit der Indizierung.");
+    }
+    const std::u16string elapsed = ElapsedSince(state.startTickMs, SteadyTickMs());
+    host.StopElapsedDisplay();
+    host.RefreshDatabaseList();
+    host.SetCurrentFile(u"");
+    host.SetCurrentFileVisible(false);
+    flags.running = false;
+
+    state.Log(u" ");
+    state.Log(IntText(state.documentCounter - state.failureCounter) +
+              u" XML-Dateien wurden indiziert.   Zeit: " + elapsed + u"  Gesamtgröße: " +
+              SizeText(state.sizeTotal) + u".    " + postingsText +
+              u" Wörter in Datenbank aufgenommen.");
+    textio::WriteUtf16LeLines(state.runLog, folders.database + u"\\" + state.nameField + u".log");
+    host.SetTotalsLine(TotalsText(state.sizeTotal, elapsed));
+    platform::DeleteAllFilesIn(folders.zipTemp);
+    if (host.StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
+        host.SetCommandsEnabled(true);
+        host.SetCloseButton(u"Schli&eßen", true);
+    }
+}
+
+}  // namespace vx::indexing

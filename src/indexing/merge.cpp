@@ -1,0 +1,184 @@
+#include "indexing/merge.h"
+
+#include <algorithm>
+
+#include "index/database_file.h"
+#include "indexing/indexing_run.h"
+#include "indexing/size_text.h"
+#include "platform/collation.h"
+#include "platform/files.h"
+#include "platform/folder_listing.h"
+#include "platform/text.h"
+#include "textio/text_file.h"
+
+namespace vx::indexing {
+
+namespace {
+
+using platform::IntText;
+using platform::Trim;
+
+bool Contains(std::u16string_view line, std::u16string_view marker) {
+    return line.find(marker) != std::u16string_view::npos;
+}
+
+// The header part (before the total-size line) and the index part (after "[DATENBANK]").
+void SplitChunk(const std::vector<std::u16string>& lines, bool furtherChunk,
+                std::vector<std::u16string>& header, std::vector<std::u16string>& entries) {
+    std::size_t i = 0;
+    for (; i < lines.size() && !Contains(lines[i], u"DER INDIZIERTEN DATEIEN"); ++i) {
+        const auto& line = lines[i];
+        if (furtherChunk &&
+            (Contains(line, u"[SCANMASKE]") || Contains(line, u"TEXTDATEIENPFAD=") ||
+             Contains(line, u"[PFADLISTE]"))) {
+            continue;
+        }
+        header.push_back(line);
+    }
+    auto marker = std::find_if(lines.begin(), lines.end(),
+                               [](const std::u16string& l) { return Contains(l, u"[DATENBANK]"); });
+    if (marker != lines.end()) entries.insert(entries.end(), marker + 1, lines.end());
+}
+
+std::vector<std::u16string> ReadLines(const std::u16string& file) {
+    return textio::SplitLines(textio::ReadTextFile(file));
+}
+
+// The pass number of a further chunk name (base + "_" + k + ".dat"), or a large number when
+// the name has another form (those follow in listing order).
+int64_t PassOfChunk(std::u16string_view name) {
+    const auto underscore = name.rfind(u'_');
+    const auto dot = name.rfind(u'.');
+    int64_t pass = 0;
+    if (underscore == std::u16string_view::npos || dot == std::u16string_view::npos ||
+        dot < underscore ||
+        !platform::ParseInt(name.substr(underscore + 1, dot - underscore - 1), pass)) {
+        return INT64_MAX;
+    }
+    return pass;
+}
+
+}  // namespace
+
+std::vector<std::u16string> MergeSortedEntries(const std::vector<std::u16string>& sorted) {
+    std::vector<std::u16string> entries(sorted.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i) entries[i] = Trim(sorted[i]);
+    std::vector<std::u16string> merged;
+    merged.reserve(entries.size());
+    std::u16string prefix;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        std::u16string e = std::move(entries[i]);
+        if (const auto eq = e.find(u'='); eq != std::u16string::npos) prefix = e.substr(0, eq + 1);
+        if (i + 1 < entries.size()) {
+            const std::u16string& f = entries[i + 1];
+            const auto eq = f.find(u'=');
+            if (eq != std::u16string::npos && !prefix.empty() &&
+                std::u16string_view(f).substr(0, eq + 1).starts_with(prefix)) {
+                e += Trim(std::u16string_view(f).substr(eq + 1));
+                entries[i + 1].clear();
+            }
+        }
+        merged.push_back(std::move(e));
+    }
+    return merged;
+}
+
+void MergeChunks(RunState& state) {
+    Host& host = state.host;
+    const auto& folders = state.folders;
+    host.Pause(0);
+    host.SetPatienceIndicator(true);
+    host.SetStatusLine(u"Daten werden in Datenbank eingefügt ");
+    host.Pause(10);
+    const std::u16string postingsText = platform::GroupedIntText(state.postings);
+    host.SetProgressLine(postingsText + u" Wörter in Datenbank aufgenommen (aus " +
+                         IntText(state.documentCounter) + u" Dateien).");
+    host.Pause(100);
+
+    // The pass-1 chunk has the database file's name, whatever the name's extension.
+    const std::u16string baseChunk = folders.chunk + u"\\" + state.databaseName;
+    const std::u16string upperBase = platform::UpperCase(state.databaseName);
+    std::vector<std::pair<int64_t, std::u16string>> further;
+    for (const auto& entry : platform::ListFolder(folders.chunk + u"\\", u"*.DAT")) {
+        if (entry.isDirectory || entry.name.find(u'_') == std::u16string::npos ||
+            platform::UpperCase(entry.name) == upperBase) {
+            continue;
+        }
+        further.emplace_back(PassOfChunk(entry.name), entry.name);
+    }
+    std::stable_sort(further.begin(), further.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    std::vector<std::u16string> header;
+    std::vector<std::u16string> entries;
+    if (platform::FileExists(baseChunk)) SplitChunk(ReadLines(baseChunk), false, header, entries);
+    host.Pause(100);
+    for (const auto& [pass, name] : further) {
+        const std::u16string file = folders.chunk + u"\\" + name;
+        SplitChunk(ReadLines(file), true, header, entries);
+        host.Pause(0);
+        platform::DeleteFileAt(file);
+        host.Pause(100);
+    }
+    platform::DeleteFileAt(baseChunk);
+    host.Pause(100);
+
+    std::vector<std::u16string> output;
+    std::vector<std::u16string> others;
+    for (auto& line : header) {
+        if (Trim(line).empty()) continue;
+        if (line.starts_with(u'P') || Contains(line, u"[SCANMASKE]") ||
+            Contains(line, u"TEXTDATEIENPFAD=") || Contains(line, u"[PFADLISTE]")) {
+            output.push_back(std::move(line));
+        } else {
+            others.push_back(std::move(line));
+        }
+    }
+    for (auto& line : others) output.push_back(std::move(line));
+    output.push_back(u"[DATENBANK]");
+    std::vector<std::u16string>().swap(header);
+    std::vector<std::u16string>().swap(others);
+
+    platform::SortByCollation(entries);
+    std::vector<std::u16string> merged = MergeSortedEntries(entries);
+    std::vector<std::u16string>().swap(entries);
+
+    std::vector<std::u16string> ansiWords, unicodeWords;
+    for (const auto& e : merged) {
+        const std::u16string_view word = index::EntryWord(e);
+        if (word.empty()) continue;
+        switch (index::ClassifyWord(word)) {
+            case index::WordList::Ansi:
+                ansiWords.emplace_back(word);
+                break;
+            case index::WordList::Unicode:
+                unicodeWords.emplace_back(word);
+                break;
+            case index::WordList::None:
+                break;
+        }
+    }
+    const std::u16string base = folders.database + u"\\" + state.nameField;
+    WriteWordList(ansiWords, base + u"_ansi.txt");
+    WriteWordList(unicodeWords, base + u"_unicode.txt");
+
+    for (auto& e : merged) {
+        if (!Trim(e).empty()) output.push_back(std::move(e));
+    }
+    textio::WriteToStream(textio::JoinLines(output), folders.database + u"\\" + state.databaseName,
+                          textio::kCodePageUtf8);
+
+    host.SetTotalsLine(
+        TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
+    host.SetPatienceIndicator(false);
+    host.SetStatusLine(state.flags.aborted ? u"Fertig mit der abgebrochenen Indizierung."
+                                           : u"Fertig mit der Indizierung.");
+    state.flags.running = false;
+    if (host.StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
+        host.SetCommandsEnabled(true);
+        host.SetCloseButton(u"Schli&eßen", true);
+        host.StopElapsedDisplay();
+    }
+}
+
+}  // namespace vx::indexing

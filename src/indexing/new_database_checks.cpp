@@ -1,0 +1,105 @@
+// The checks and messages of the new-database dialog and the data folders of start-up.
+#include "indexing/commands.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace vx::indexing {
+
+const std::u16string kInvalidNameMessage =
+    u"Sie haben ein ungültiges Zeichen eingegeben!\r\nGrund: Der eingegebene Name wird in "
+    u"\"\\ODT_Texte\" zum Anlegen eines Unterordners benutzt! ";
+
+const std::u16string kAdministratorNotice =
+    u"Wenn Sie auf Laufwerk \"C:\\\" oder speziell im Ordner \"C:\\Windows\" Dateien indizieren "
+    u"möchten,\r\nist es besser wenn Sie Vantor mit Administratorberechtigungen starten.\r\n"
+    u"(Rechte Maustaste auf Vantor-XML.exe und im Kontextmenü auf \"Als Administrator ausführen\" "
+    u"klicken.\r\nSonst bekommen Sie während der Indizierung ständig von Window "
+    u"Zulassungsbestätigungen angezeigt.\r\nBezw. es werden nicht alle Dokumente indiziert.";
+
+std::u16string RemoveInvalidNameChars(std::u16string_view name, bool& removed) {
+    constexpr std::u16string_view kInvalid = u"/\\*?\"<>|:^";
+    std::u16string cleaned;
+    for (char16_t c : name) {
+        if (kInvalid.find(c) == std::u16string_view::npos) cleaned += c;
+    }
+    removed = cleaned.size() != name.size();
+    return cleaned;
+}
+
+bool NeedsAdministratorNotice(std::u16string_view folder, bool isAdministrator) {
+    return !isAdministrator && platform::UpperCase(folder).find(u"C:\\") != std::u16string::npos;
+}
+
+DatabaseChecks CheckNewDatabase(std::u16string_view name, std::u16string_view folder,
+                                DialogMode mode, const std::vector<std::u16string>& databaseNames) {
+    DatabaseChecks checks;
+    auto refuse = [&](std::u16string message) {
+        checks.ok = false;
+        checks.messages.push_back(std::move(message));
+    };
+    if (name.empty()) refuse(u"Sie haben keinen Namen für die Datenbank angegeben");
+    if (folder.empty()) {
+        refuse(u"Sie haben keinen Pfad angegeben");
+    } else if (!platform::DirectoryExists(folder)) {
+        refuse(u"Der angegebene Ordner existiert nicht");
+    }
+    if (mode == DialogMode::Create) {
+        const std::u16string upperName = platform::UpperCase(name);
+        for (const auto& row : databaseNames) {
+            if (platform::UpperCase(row) == upperName) {
+                refuse(u"Dieser Name existiert schon! Geben Sie einen anderen ein!");
+                break;
+            }
+        }
+    }
+    return checks;
+}
+
+void EnsureDataFolders(Host& host, const platform::WorkingFolders& folders) {
+    auto warn = [&](const std::u16string& text) {
+        host.ShowMessage(MessageKind::Warning, u"Warnung", text, MessageButtons::Ok);
+    };
+    // The scratch folder lies below the user's data folder, which may not exist yet.
+    if (!platform::DirectoryExists(folders.zipTemp) &&
+        !platform::CreateFolderTree(folders.zipTemp)) {
+        warn(u"Kann das temporäre Verzeichnis " + folders.zipTemp + u" nicht anlegen!");
+    }
+    if (!platform::DirectoryExists(folders.textCopy) && !platform::CreateFolder(folders.textCopy)) {
+        warn(u"Kann das Verzeichnis " + folders.textCopy + u" nicht anlegen!");
+    }
+    if (!platform::DirectoryExists(folders.database) && !platform::CreateFolder(folders.database)) {
+        warn(u"Kann das Verzeichnis " + folders.database + u" nicht anlegen!");
+    }
+    if (!platform::DirectoryExists(folders.chunk) && !platform::CreateFolder(folders.chunk)) {
+        warn(u"Kann das Verzeichnis " + folders.chunk + u" nicht anlegen!");
+    }
+}
+
+bool CloseButtonClick(Host& host, RunFlags& flags) {
+    if (!flags.running && !flags.updateRunning && !flags.searchActive) return false;
+    if (flags.updateRunning) {
+        host.SetStatusLine(u"Aktualisierung wurde abgebrochen! ");
+        flags.cancel = true;
+        flags.chunkFull = true;
+        flags.updateRunning = false;
+    }
+    if (flags.searchActive) {
+        host.SetCloseButton(u"Schli&eßen", true);
+        flags.cancel = true;
+        flags.searchActive = false;
+    }
+    if (flags.running) {
+        host.SetStatusLine(u"Indizierung wurde abgebrochen! Die Daten werden gespeichert");
+        flags.cancel = true;
+        flags.running = false;
+        host.SetCloseButton(u"&Abbruch", false);
+    }
+    if (host.StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
+        flags.aborted = true;
+        host.SetCommandsEnabled(true);
+        host.SetCloseButton(u"Schli&eßen", true);
+    }
+    return true;
+}
+
+}  // namespace vx::indexing

@@ -1,0 +1,64 @@
+// The state of one create or re-index command and its indexing run, shared by the discovery,
+// the document indexing, the run and the merge.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "index/word_index.h"
+#include "platform/collation.h"
+#include "platform/host.h"
+#include "platform/working_folders.h"
+
+namespace vx::indexing {
+
+struct RunState {
+    RunState(Host& h, RunFlags& f, const platform::WorkingFolders& w)
+        : host(h), flags(f), folders(w) {}
+
+    Host& host;
+    RunFlags& flags;
+    const platform::WorkingFolders& folders;
+
+    // Names of the run (from the dialog's fields).
+    std::u16string nameField;     // the database name as typed; base of the word lists and log
+    std::u16string databaseName;  // nameField, plus ".dat" when it has no extension
+    std::u16string rootFolder;    // the folder without trailing "\"
+    std::u16string scanMask = u"*.xml";
+    int chunkSize = 20000;
+    int parseThreads = 0;
+
+    // Discovery.
+    platform::SortedUniqueList foundFiles;                      // full paths the pre-scan found
+    std::vector<std::u16string> pathList;                       // "P" + n + "=" + folder + " "
+    std::unordered_map<std::u16string, int32_t> lastPathEntry;  // folder -> last n
+    platform::SortedUniqueList indexedFiles;  // full paths given to the document indexing
+    int64_t preScanBytes = 0;
+
+    // Counters of the run.
+    int32_t documentCounter = 0;
+    int32_t failureCounter = 0;
+    int32_t passDocumentCounter = 0;
+    int pass = 1;
+    int completedPasses = 0;
+    int64_t postings = 0;
+    std::atomic<int64_t> sizeTotal{0};  // read by the host's elapsed-time display
+    int64_t startTickMs = 0;
+
+    // Lists of the run.
+    std::vector<std::u16string> documentList;  // document lines of the current pass
+    std::vector<std::u16string> runLog;
+    index::WordIndex* wordIndex = nullptr;
+    // Folder of the last document copied into the scratch folder (lives as long as the commands).
+    std::u16string* lastCopiedFolder = nullptr;
+
+    void Log(std::u16string line) {
+        host.RunLogLine(line);
+        runLog.push_back(std::move(line));
+    }
+};
+
+}  // namespace vx::indexing
