@@ -4,9 +4,11 @@
 #include <array>
 #include <charconv>
 #include <limits>
-#include <unordered_map>
 
 #include "index/bucket_selection.h"
+#include "index/large_block_allocator.h"
+#include "index/word_entry.h"
+#include "index/word_table.h"
 #include "platform/ansi.h"
 #include "platform/collation.h"
 
@@ -16,38 +18,7 @@ namespace {
 
 constexpr uint32_t kNoEntry = std::numeric_limits<uint32_t>::max();
 
-// One word entry: the word (Windows-1252) and its document numbers in filing order. The entry
-// text "WORD=n1,n2," is only built when the index is saved.
-struct Entry {
-    std::string word;
-    std::vector<int32_t> numbers;
-    uint32_t nextOfWord = kNoEntry;  // next lookup-visible entry of the same word
-    int16_t bucket = 0;
-    bool ascending = true;  // numbers were filed in ascending order (the normal case)
-
-    bool Holds(int32_t number) const {
-        if (ascending) {
-            if (number > numbers.back()) return false;
-            return std::binary_search(numbers.begin(), numbers.end(), number);
-        }
-        return std::find(numbers.begin(), numbers.end(), number) != numbers.end();
-    }
-    void Append(int32_t number) {
-        if (number <= numbers.back()) ascending = false;
-        numbers.push_back(number);
-    }
-};
-
-struct WordHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-
-// The lookup-visible entries of one word, as a chain through Entry::nextOfWord.
-struct Chain {
-    uint32_t first = kNoEntry;
-    uint32_t last = kNoEntry;
-};
+static_assert(WordTable::kNone == kNoEntry && WordEntry::kNone == kNoEntry);
 
 void AppendNumber(std::u16string& out, int32_t number) {
     char digits[16];
@@ -59,21 +30,27 @@ void AppendNumber(std::u16string& out, int32_t number) {
 }  // namespace
 
 struct WordIndex::Impl {
-    std::vector<Entry> entries;
+    std::vector<WordEntry, LargeBlockAllocator<WordEntry>> entries;
+    std::string longWords;  // words too long to stand in their entry
     std::array<std::vector<uint32_t>, kBucketCount> buckets;
     std::array<int64_t, kBucketCount> counters{};
-    std::unordered_map<std::string, Chain, WordHash, std::equal_to<>> lookup;
+    // Word -> first of its lookup-visible entries; the rest follow through nextOfWord.
+    WordTable lookup;
     platform::SortedUniqueList unicodePostings;
 
     // The entry text as saved: the ANSI entry widened (ANSI to wide and back leaves it as it is).
-    void EntryText(const Entry& entry, std::u16string& out) const {
+    void EntryText(const WordEntry& entry, std::u16string& out) const {
+        const std::string_view word = entry.Word(longWords);
         out.clear();
-        out.reserve(entry.word.size() + 1 + entry.numbers.size() * 7);
-        for (const char c : entry.word) {
+        out.reserve(word.size() + 1 + entry.NumberCount() * 7);
+        for (const char c : word) {
             out.push_back(platform::AnsiToWideChar(static_cast<unsigned char>(c)));
         }
         out.push_back(u'=');
-        for (const int32_t n : entry.numbers) AppendNumber(out, n);
+        entry.ForEachNumber([&](int32_t n) { AppendNumber(out, n); });
+    }
+    uint32_t Find(std::string_view word, uint32_t hash) const {
+        return lookup.Find(word, hash, [this](uint32_t id) { return entries[id].Word(longWords); });
     }
 };
 
@@ -84,18 +61,16 @@ void WordIndex::ExtendWordEntry(std::string_view key, int32_t number, bool& hand
     // Only an entry of exactly this word begins with key = word + "=".
     std::string_view word = key;
     if (!word.empty() && word.back() == '=') word.remove_suffix(1);
-    const auto found = impl_->lookup.find(word);
-    if (found == impl_->lookup.end()) return;
-    for (uint32_t id = found->second.first; id != kNoEntry;) {
-        Entry& entry = impl_->entries[id];
+    for (uint32_t id = impl_->Find(word, WordTable::Hash(word)); id != kNoEntry;) {
+        WordEntry& entry = impl_->entries[id];
         // "Already filed" looks at the number list only, never at the word: A17,B still
         // receives document 17. Every new number is filed; the counter is a statistic.
         if (!entry.Holds(number)) {
-            ++impl_->counters[entry.bucket];
+            ++impl_->counters[entry.Bucket()];
             entry.Append(number);
         }
         handled = false;
-        id = entry.nextOfWord;
+        id = entry.NextOfWord();
     }
 }
 
@@ -109,22 +84,21 @@ void WordIndex::AddWordEntry(std::string_view word, int32_t number) {
     for (int i = 0; i < add.count; ++i) {
         const int bucket = add.buckets[i];
         const auto id = static_cast<uint32_t>(impl_->entries.size());
-        Entry entry;
-        entry.word.assign(word);
-        entry.numbers.push_back(number);
-        entry.bucket = static_cast<int16_t>(bucket);
-        impl_->entries.push_back(std::move(entry));
+        impl_->entries.emplace_back(word, number, bucket, impl_->longWords);
         impl_->buckets[bucket].push_back(id);
         // Entries that lookup never visits (the "&" second-umlaut case) stay out of the
         // chain, so every later occurrence adds another entry there, as the file shows.
         if (!lookup.Contains(bucket)) continue;
-        Chain& chain = impl_->lookup.try_emplace(std::string(word)).first->second;
-        if (chain.last == kNoEntry) {
-            chain.first = id;
-        } else {
-            impl_->entries[chain.last].nextOfWord = id;
+        const uint32_t hash = WordTable::Hash(word);
+        uint32_t last = impl_->Find(word, hash);
+        if (last == kNoEntry) {
+            impl_->lookup.Insert(hash, id);
+            continue;
         }
-        chain.last = id;
+        while (impl_->entries[last].NextOfWord() != kNoEntry) {
+            last = impl_->entries[last].NextOfWord();
+        }
+        impl_->entries[last].SetNextOfWord(id);
     }
 }
 
@@ -136,9 +110,10 @@ void WordIndex::AddUnicodePosting(std::u16string_view word, int32_t number) {
 }
 
 void WordIndex::ListenLoeschen() {
-    std::vector<Entry>().swap(impl_->entries);
+    decltype(impl_->entries)().swap(impl_->entries);
+    std::string().swap(impl_->longWords);
     for (auto& bucket : impl_->buckets) std::vector<uint32_t>().swap(bucket);
-    impl_->lookup = {};
+    impl_->lookup.Clear();
     impl_->unicodePostings.Clear();
 }
 
