@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/text.h"
 #include "temp_dir.h"
 
@@ -11,6 +13,7 @@ namespace vx::platform {
 namespace {
 
 using testing::TempDir;
+namespace fs = std::filesystem;
 
 TEST(Paths, LexicalMappingToHost) {
     // Paths below a folder that does not exist keep their spelling.
@@ -101,6 +104,33 @@ TEST(Paths, SeesEntriesCreatedAfterTheFolderWasCached) {
         dir.WriteFile("f/" + name);
         EXPECT_EQ(ToHostPath(root + u"\\F\\" + UpperCase(FromUtf8(name))), dir.HostOf("f/" + name));
     }
+}
+
+TEST(Paths, FollowsChangesOfCachedFolders) {
+    TempDir dir;
+    dir.MakeDirs("Top/Sub");
+    dir.WriteFile("Top/Sub/Old.txt");
+    const std::u16string path = dir.Win() + u"\\TOP\\SUB\\OLD.TXT";
+    EXPECT_EQ(ToHostPath(path), dir.HostOf("Top/Sub/Old.txt"));
+
+    fs::rename(dir.HostOf("Top/Sub/Old.txt"), dir.HostOf("Top/Sub/oLD.txt"));
+    EXPECT_EQ(ToHostPath(path), dir.HostOf("Top/Sub/oLD.txt"));
+
+    fs::remove(dir.HostOf("Top/Sub/oLD.txt"));
+    EXPECT_EQ(ToHostPath(path), dir.HostOf("Top/Sub/OLD.TXT"));
+
+    // The folder itself renamed, and another one put in its place.
+    fs::rename(dir.HostOf("Top/Sub"), dir.HostOf("Top/Moved"));
+    dir.MakeDirs("Top/sub");
+    dir.WriteFile("Top/sub/old.Txt");
+    EXPECT_EQ(ToHostPath(path), dir.HostOf("Top/sub/old.Txt"));
+    EXPECT_EQ(ToHostPath(dir.Win() + u"\\TOP\\MOVED"), dir.HostOf("Top/Moved"));
+
+    // A parent renamed: the path now leads to a different folder.
+    fs::rename(dir.HostOf("Top"), dir.HostOf("Gone"));
+    dir.MakeDirs("Top/Sub");
+    dir.WriteFile("Top/Sub/OLD.txt");
+    EXPECT_EQ(ToHostPath(path), dir.HostOf("Top/Sub/OLD.txt"));
 }
 
 TEST(Paths, ReachesNamesThatAreNotUtf8) {
