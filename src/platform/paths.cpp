@@ -19,11 +19,13 @@ bool IsSeparator(char16_t c) {
 
 // Components of the absolute Windows-form path on drive Z:, with "." dropped and ".." taking
 // away the component before it (as Windows normalises paths); false when the path is not on
-// drive Z: or not absolute.
+// drive Z:, not absolute or holds a NUL character.
 bool SplitDriveZPath(std::u16string_view path, std::vector<std::u16string_view>& parts) {
     if (path.size() < 2 || path[1] != u':' || (path[0] != u'Z' && path[0] != u'z')) return false;
     path.remove_prefix(2);
     if (!path.empty() && !IsSeparator(path[0])) return false;  // "Z:name" is drive-relative
+    // A NUL would cut the host path short and lead somewhere else.
+    if (path.find(u'\0') != std::u16string_view::npos) return false;
     std::size_t i = 0;
     while (i < path.size()) {
         while (i < path.size() && IsSeparator(path[i])) ++i;

@@ -38,6 +38,7 @@ TEST(Paths, LexicalMappingToHost) {
         {u"Z:vx_absent_root", ""},
         {u"\\\\server\\share\\a", ""},
         {u"", ""},
+        {std::u16string(u"Z:\\etc\\passwd\0.xml", 18), ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.win));
