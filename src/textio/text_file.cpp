@@ -22,10 +22,8 @@ void PreferHugePages(void* data, size_t bytes) {
     if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
-}  // namespace
-
-std::u16string ReadTextFile(std::u16string_view fileName) {
-    TextFileSource source(fileName);
+std::u16string ReadWhole(std::u16string_view fileName, bool ansiRoundTrip) {
+    TextFileSource source(fileName, ansiRoundTrip);
     // Decoded straight into the result: a UTF-8 byte never yields more than one code unit, so
     // reserving by the file size (plus one piece) avoids every reallocation.
     const size_t piece = kReadChunkBytes + 16;
@@ -41,6 +39,16 @@ std::u16string ReadTextFile(std::u16string_view fileName) {
     }
     text.resize(length);
     return text;
+}
+
+}  // namespace
+
+std::u16string ReadTextFile(std::u16string_view fileName) {
+    return ReadWhole(fileName, true);
+}
+
+std::vector<std::u16string> ReadUtf16LeLines(std::u16string_view fileName) {
+    return SplitLines(ReadWhole(fileName, false));
 }
 
 void WriteToStream(std::u16string_view text, std::u16string_view fileName, int codePage) {

@@ -32,6 +32,9 @@ constexpr int kCodePageUtf8 = 65001;
 
 // Reads the whole file: byte-order mark detection; without a mark the bytes are UTF-8.
 // File names are Windows-form paths. Throws FileError.
+// A file with a UTF-16 or UTF-32 mark passes through the ANSI code page ("?" for characters
+// without a byte) and the ANSI bytes are decoded as UTF-8, so only its ASCII text survives; read
+// such files (the log, the search-word history) with ReadUtf16LeLines.
 std::u16string ReadTextFile(std::u16string_view fileName);
 // Creates or truncates the file and writes the text in the code page (65001: UTF-8 without mark,
 // one code unit at a time). Throws FileError / TextStreamError.
@@ -43,6 +46,10 @@ std::vector<std::u16string> SplitLines(std::u16string_view text);
 std::u16string JoinLines(const std::vector<std::u16string>& lines);
 // Writes the lines, each followed by CR LF, as UTF-16 little-endian with mark FF FE.
 void WriteUtf16LeLines(const std::vector<std::u16string>& lines, std::u16string_view fileName);
+// Reads back what WriteUtf16LeLines wrote, split as SplitLines does: the text as the text stream
+// decodes it (UTF-16 LE or BE, UTF-32 by its mark; UTF-8 with or without mark), every character
+// kept. Throws FileError.
+std::vector<std::u16string> ReadUtf16LeLines(std::u16string_view fileName);
 
 // Streams UTF-8 text (the system's own files, without a mark) line by line without holding the
 // whole file; each line is decoded as ReadTextFile would decode it.

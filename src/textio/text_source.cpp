@@ -6,9 +6,10 @@
 
 namespace vx::textio {
 
-TextFileSource::TextFileSource(std::u16string_view fileName)
+TextFileSource::TextFileSource(std::u16string_view fileName, bool ansiRoundTrip)
     : file_(fileName, FileOpenMode::Read),
-      text_(std::make_unique<TGpTextStream>(file_, 0, 0, TextAccess::Read)) {
+      text_(std::make_unique<TGpTextStream>(file_, 0, 0, TextAccess::Read)),
+      ansiRoundTrip_(ansiRoundTrip) {
     // Code page 0 without a mark reads as ANSI, and ReadTextFile converts the result back to ANSI
     // before decoding it as UTF-8. Windows-1252 maps all 256 bytes to distinct code units and
     // back, so that round trip is the identity: the file's bytes are decoded as UTF-8 directly.
@@ -21,6 +22,13 @@ TextFileSource::TextFileSource(std::u16string_view fileName)
 size_t TextFileSource::ReadUnits(char16_t* out, size_t capacity) {
     // The decoder may add up to 4 units beyond the bytes it is given.
     const size_t room = capacity - 4;
+    if (wide_ && !ansiRoundTrip_) {
+        // An odd last byte of a UTF-16 file is not a code unit and is dropped.
+        units_.resize(std::min(capacity, kReadChunkBytes / 2));
+        const size_t unitCount = text_->Read(units_.data(), units_.size() * 2) / 2;
+        std::copy_n(units_.data(), unitCount, out);
+        return unitCount;
+    }
     while (!finished_) {
         size_t byteCount;
         if (wide_) {

@@ -18,7 +18,10 @@ constexpr size_t kReadChunkBytes = 1 << 20;
 
 class TextFileSource {
   public:
-    explicit TextFileSource(std::u16string_view fileName);  // throws FileError
+    // ansiRoundTrip: UTF-16 and UTF-32 text passes through the ANSI code page and UTF-8 decoding
+    // as ReadTextFile does it; without it the text stream's units are delivered as they are.
+    explicit TextFileSource(std::u16string_view fileName,
+                            bool ansiRoundTrip = true);  // throws FileError
 
     int64_t FileSize() { return file_.Size(); }
     // Decodes the next part of the file into out (room for capacity >= 16 units); returns the
@@ -29,6 +32,7 @@ class TextFileSource {
     FileByteStream file_;
     std::unique_ptr<TGpTextStream> text_;
     bool wide_ = false;  // the file has a UTF-16 or UTF-32 mark
+    bool ansiRoundTrip_;
     bool finished_ = false;
     Utf8Decoder decoder_;
     std::string bytes_;

@@ -156,3 +156,38 @@ TEST(WriteUtf16LeLines, MarkThenLinesWithCrLf) {
 
 }  // namespace
 }  // namespace vx::textio
+
+namespace vx::textio {
+namespace {
+
+TEST(ReadUtf16LeLines, KeepsEveryCharacterOfTheFilesItReads) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"utf16 le", "\xFF\xFE"s + "\xF6\0\r\0\n\0\xA9\x03"s, {u"ö", u"Ω"}},
+        {"utf16 be", "\xFE\xFF"s + "\0\xF6\0\n"s, {u"ö"}},
+        {"utf8 mark", "\xEF\xBB\xBF"s + "Größe\r\n"s, {u"Größe"}},
+        {"utf8 without mark", "Größe\r\nΩ"s, {u"Größe", u"Ω"}},
+        {"mark only", "\xFF\xFE"s, {}},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        folder.WriteBytes(folder.Host("r.txt"), c.bytes);
+        EXPECT_EQ(ReadUtf16LeLines(folder.Windows(u"r.txt")), c.lines) << c.name;
+    }
+}
+
+TEST(ReadUtf16LeLines, ReadsBackWhatWriteUtf16LeLinesWrote) {
+    const Lines lines = {u"Größe", u"", u"ΑΒΓ \U0001F600", std::u16string(70000, u'ü')};
+    TempFolder folder;
+    WriteUtf16LeLines(lines, folder.Windows(u"h.txt"));
+    EXPECT_EQ(ReadUtf16LeLines(folder.Windows(u"h.txt")), lines);
+    EXPECT_THROW(ReadUtf16LeLines(folder.Windows(u"fehlt.txt")), FileError);
+}
+
+}  // namespace
+}  // namespace vx::textio
