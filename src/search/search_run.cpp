@@ -97,7 +97,12 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
         flags_.searchActive = false;
         flags_.cancel = false;
         host_.SetCloseButton(u"Schli&eßen", true);
-        result.countLine = HtmlUnescape(pageLines_[kCountLineIndex]);
+        std::u16string count = pageLines_[kCountLineIndex];
+        for (std::size_t at = count.find(u"<br>"); at != std::u16string::npos;
+             at = count.find(u"<br>")) {
+            count.erase(at, 4);
+        }
+        result.countLine = HtmlUnescape(count);
     };
 
     Lookup lookup(host_, flags_, pageLines_, query, folders_.textCopy, name);

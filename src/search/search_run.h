@@ -39,7 +39,7 @@ struct SearchResult {
     SearchOutcome outcome = SearchOutcome::Finished;
     bool limitReached = false;  // the output loop stopped at the result limit
     // Page line 2 as it stands at the end (the final count line, or the limit text), as plain
-    // text (not HTML-escaped).
+    // text (not HTML-escaped, without "<br>").
     std::u16string countLine;
     // The documents of the hits the output loop went through, as Linux paths (UTF-8), in hit
     // order, each once.

@@ -1,0 +1,111 @@
+// Shared helpers of the search tests: a scratch working folder, files written byte for byte,
+// and a host that records what the engine shows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "platform/working_folders.h"
+
+namespace vx::search::testing {
+
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vx-search-XXXXXX").string();
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        if (mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("mkdtemp");
+        path_ = buffer.data();
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // Windows form of the folder, with a trailing backslash.
+    std::u16string Windows() const { return platform::ToWindowsPath(path_.string()) + u"\\"; }
+    platform::WorkingFolders Folders() const {
+        return platform::WorkingFolders::From(Windows(), Windows() + u"ZipTemp\\");
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+inline std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Lines joined with CR LF after each.
+inline std::string CrLf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+inline std::u16string U(const std::string& utf8) {
+    return platform::FromUtf8(utf8);
+}
+inline std::string S(std::u16string_view text) {
+    return platform::ToUtf8(text);
+}
+
+class RecordingHost : public Host {
+  public:
+    void SetStatusLine(const std::u16string& text) override {
+        status = text;
+        statusHistory.push_back(text);
+    }
+    std::u16string StatusLine() const override { return status; }
+    void SetTotalsLine(const std::u16string& text) override { totals = text; }
+    std::u16string TotalsLine() const override { return totals; }
+    void SetProgressLine(const std::u16string& text) override { progress = text; }
+    std::u16string ProgressLine() const override { return progress; }
+    void SetCurrentFile(const std::u16string& text) override { currentFile = text; }
+    void SetCurrentFileVisible(bool) override {}
+    MessageAnswer ShowMessage(MessageKind, const std::u16string&, const std::u16string& text,
+                              MessageButtons) override {
+        messages.push_back(text);
+        return MessageAnswer::Ok;
+    }
+    void SetPatienceIndicator(bool on) override { patience = on; }
+    void StartElapsedDisplay(int64_t, std::function<std::u16string()>) override {}
+    void StopElapsedDisplay() override {}
+    void SetCommandsEnabled(bool) override {}
+    void SetCloseButton(const std::u16string& caption, bool) override { closeCaption = caption; }
+    void Pause(int) override {
+        ++pauses;
+        if (onPause) onPause();
+    }
+    void OpenInBrowser(const std::u16string& path) override { opened.push_back(path); }
+
+    std::u16string status, totals, progress, currentFile, closeCaption;
+    std::vector<std::u16string> statusHistory, messages, opened;
+    bool patience = false;
+    int pauses = 0;
+    std::function<void()> onPause;
+};
+
+}  // namespace vx::search::testing
