@@ -1,0 +1,37 @@
+// Reading a document file for the XML parser in large chunks.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace vx::indexing {
+
+class XmlFileInput {
+  public:
+    XmlFileInput() = default;
+    ~XmlFileInput();
+    XmlFileInput(const XmlFileInput&) = delete;
+    XmlFileInput& operator=(const XmlFileInput&) = delete;
+
+    // Opens the document (Windows-form path). False when it is missing, unreadable or not a
+    // regular file (a pipe or device named like a document is never read).
+    bool Open(std::u16string_view windowsPath);
+    // Copies up to len bytes into buffer: the count, 0 at the end, -1 on a read error.
+    int Read(char* buffer, int len);
+    uint64_t BytesRead() const { return bytesRead_; }
+
+    static constexpr std::size_t kChunkBytes = 256 * 1024;
+
+  private:
+    bool Fill();
+
+    int fd_ = -1;
+    std::vector<char> chunk_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    uint64_t bytesRead_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace vx::indexing
