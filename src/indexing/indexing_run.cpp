@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "index/database_file.h"
+#include "index/pass_text.h"
+#include "index/word_lists.h"
 #include "indexing/discovery.h"
 #include "indexing/document_indexer.h"
 #include "indexing/merge.h"
@@ -22,34 +24,6 @@ using platform::IntText;
 std::u16string_view FolderOfEntry(std::u16string_view entry) {
     const auto eq = entry.find(u'=');
     return eq == std::u16string_view::npos ? entry : entry.substr(eq + 1);
-}
-
-// The words of a pass-1 index list for the two word lists.
-void CollectWords(const std::vector<std::u16string>& indexList, platform::SortedUniqueList& ansi,
-                  platform::SortedUniqueList& unicode) {
-    for (const auto& line : indexList) {
-        const std::u16string trimmed = platform::Trim(line);
-        if (trimmed.find(u"Gesamtgröße der indizierten Dateien in Byte:") != std::u16string::npos ||
-            trimmed.find(u"[DATENBANK]") != std::u16string::npos) {
-            continue;
-        }
-        const std::u16string_view word = index::EntryWord(trimmed);
-        if (word.empty()) continue;
-        switch (index::ClassifyWord(word)) {
-            case index::WordList::Ansi:
-                ansi.Add(std::u16string(word));
-                break;
-            case index::WordList::Unicode:
-                unicode.Add(std::u16string(word));
-                break;
-            case index::WordList::None:
-                break;
-        }
-    }
-}
-
-void WriteLines(const std::vector<std::u16string>& lines, const std::u16string& file) {
-    textio::WriteToStream(textio::JoinLines(lines), file, textio::kCodePageUtf8);
 }
 
 }  // namespace
@@ -75,12 +49,6 @@ std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>
     return lines;
 }
 
-void WriteWordList(const std::vector<std::u16string>& words, std::u16string_view fileName) {
-    platform::SortedUniqueList list;
-    for (const auto& w : words) list.Add(w);
-    textio::WriteToStream(textio::JoinLines(list.Items()), fileName, textio::kCodePageUtf8);
-}
-
 void RunIndexing(RunState& state) {
     Host& host = state.host;
     RunFlags& flags = state.flags;
@@ -89,7 +57,7 @@ void RunIndexing(RunState& state) {
 
     platform::DeleteAllFilesIn(folders.zipTemp);
     platform::DeleteAllFilesIn(folders.chunk);
-    platform::SortedUniqueList ansiWords, unicodeWords;
+    index::WordLists wordLists;
     state.failureCounter = 0;
     state.completedPasses = 0;
     state.postings = 0;
@@ -134,40 +102,39 @@ void RunIndexing(RunState& state) {
             lists.index.end(),
             {u" ", u"Gesamtgröße der indizierten Dateien in Byte: " + SizeText(state.sizeTotal),
              u" ", u"[DATENBANK]", u" "});
-        state.wordIndex->SaveBuckets(lists.index);
         host.SetStatusLine(u"Daten werden zwischengespeichert.");
         host.Pause(100);
 
-        const std::u16string text = index::BuildPassText(lists);
-        if (state.pass == 1) CollectWords(lists.index, ansiWords, unicodeWords);
-        for (const auto& line : lists.index) {
-            state.postings += std::count(line.begin(), line.end(), u',');
+        // The pass text goes straight from the word index to its files (the chunk, and the
+        // database file when pass 1 is the last pass or the run was cancelled).
+        const bool cancelled = flags.cancel;
+        const bool chunkFull = flags.chunkFull;
+        const bool lastPass = !chunkFull || cancelled;
+        std::vector<std::u16string> files = {folders.chunk + u"\\" +
+                                             ChunkName(state.databaseName, state.pass)};
+        if (state.pass == 1 && lastPass) {
+            files.push_back(folders.database + u"\\" + state.databaseName);
         }
+        index::WritePassFiles(lists, *state.wordIndex, files, [&](std::u16string_view line) {
+            state.postings += std::count(line.begin(), line.end(), u',');
+            if (state.pass == 1) wordLists.AddIndexLine(line);
+        });
+        state.wordIndex->ListenLoeschen();
+        lists = index::PassLists();
         postingsText = platform::GroupedIntText(state.postings);
         host.SetProgressLine(postingsText + u" Wörter in Datenbank aufgenommen (aus " +
                              IntText(state.documentCounter - state.failureCounter) + u" Dateien).");
         host.Pause(100);
 
-        const std::u16string chunkFile =
-            folders.chunk + u"\\" + ChunkName(state.databaseName, state.pass);
-        const std::u16string base = folders.database + u"\\" + state.nameField;
-        const bool cancelled = flags.cancel;
-        const bool chunkFull = flags.chunkFull;
-        if (!chunkFull || cancelled) {
+        if (lastPass) {
             host.SetStatusLine(u"Daten werden gespeichert.");
             host.Pause(500);
-            WriteLines(ansiWords.Items(), base + u"_ansi.txt");
-            if (state.pass == 1) {
-                textio::WriteToStream(text, folders.database + u"\\" + state.databaseName,
-                                      textio::kCodePageUtf8);
-            }
-            WriteLines(unicodeWords.Items(), base + u"_unicode.txt");
-            if (!chunkFull) textio::WriteToStream(text, chunkFile, textio::kCodePageUtf8);
+            const std::u16string base = folders.database + u"\\" + state.nameField;
+            wordLists.Write(base + u"_ansi.txt", base + u"_unicode.txt");
         }
         if (chunkFull) {
             host.SetStatusLine(u"Daten werden zwischengespeichert.");
             host.Pause(500);
-            textio::WriteToStream(text, chunkFile, textio::kCodePageUtf8);
             host.Pause(500);
             host.SetCurrentFile(u"");
             host.SetCurrentFileVisible(false);
@@ -184,8 +151,7 @@ void RunIndexing(RunState& state) {
                                  MessageButtons::Ok);
             }
         }
-        lists = index::PassLists();
-        if (cancelled || !chunkFull) break;
+        if (lastPass) break;
         ++state.completedPasses;
         ++state.pass;
     }

@@ -23,7 +23,4 @@ std::u16string ChunkName(std::u16string_view databaseName, int pass);
 // the entry before it ends after its "=".
 std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>& pathList);
 
-// The word-list file of a database: its words sorted by the collation, each once.
-void WriteWordList(const std::vector<std::u16string>& words, std::u16string_view fileName);
-
 }  // namespace vx::indexing

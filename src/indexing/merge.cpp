@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "index/database_file.h"
-#include "indexing/indexing_run.h"
+#include "index/word_lists.h"
 #include "indexing/size_text.h"
 #include "platform/collation.h"
 #include "platform/files.h"
@@ -143,24 +142,10 @@ void MergeChunks(RunState& state) {
     std::vector<std::u16string> merged = MergeSortedEntries(entries);
     std::vector<std::u16string>().swap(entries);
 
-    std::vector<std::u16string> ansiWords, unicodeWords;
-    for (const auto& e : merged) {
-        const std::u16string_view word = index::EntryWord(e);
-        if (word.empty()) continue;
-        switch (index::ClassifyWord(word)) {
-            case index::WordList::Ansi:
-                ansiWords.emplace_back(word);
-                break;
-            case index::WordList::Unicode:
-                unicodeWords.emplace_back(word);
-                break;
-            case index::WordList::None:
-                break;
-        }
-    }
+    index::WordLists words;
+    for (const auto& e : merged) words.AddEntryLine(e);
     const std::u16string base = folders.database + u"\\" + state.nameField;
-    WriteWordList(ansiWords, base + u"_ansi.txt");
-    WriteWordList(unicodeWords, base + u"_unicode.txt");
+    words.Write(base + u"_ansi.txt", base + u"_unicode.txt");
 
     for (auto& e : merged) {
         if (!Trim(e).empty()) output.push_back(std::move(e));

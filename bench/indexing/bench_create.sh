@@ -1,0 +1,54 @@
+#!/bin/bash
+# Indexing benchmark: a create run of vantor-xml-cli over a copy of a real XML corpus (the
+# Unicode CLDR files of Debian's unicode-cldr-core package by default).
+# Usage: bench_create.sh [CLI] [CORPUS] [extra create options...]
+# Prints wall time, MB/s, documents/s and the peak memory of the run.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+cli=${1:-}
+corpus=${2:-/usr/share/unicode/cldr/common}
+shift $(( $# > 2 ? 2 : $# ))
+if [[ -z "$cli" ]]; then
+    for candidate in "$here"/../../build*/src/cli/vantor-xml-cli; do
+        [[ -x "$candidate" ]] && cli=$candidate && break
+    done
+fi
+if [[ ! -x "$cli" ]]; then
+    echo "vantor-xml-cli not found; pass its path as the first argument" >&2
+    exit 2
+fi
+if [[ ! -d "$corpus" ]]; then
+    echo "corpus $corpus missing (apt-get install unicode-cldr-core)" >&2
+    exit 2
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r "$corpus" "$work/corpus"
+mkdir "$work/wd"
+documents=$(find "$work/corpus" -type f -iname '*.xml' | wc -l)
+bytes=$(find "$work/corpus" -type f -iname '*.xml' -printf '%s\n' | awk '{s += $1} END {print s}')
+
+cd "$work/wd"
+start=$(date +%s.%N)
+XDG_DATA_HOME="$work/xdg" /usr/bin/time -v -o "$work/time.txt" \
+    "$cli" create Bench "$work/corpus" --yes "$@" >"$work/out.txt" 2>"$work/err.txt" || {
+    echo "create failed:" >&2
+    cat "$work/err.txt" >&2
+    exit 2
+}
+end=$(date +%s.%N)
+
+peak_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+awk -v s="$start" -v e="$end" -v d="$documents" -v b="$bytes" -v p="$peak_kb" 'BEGIN {
+    wall = e - s
+    printf "documents:   %d\n", d
+    printf "size:        %.1f MB\n", b / 1048576
+    printf "wall time:   %.2f s\n", wall
+    printf "throughput:  %.1f MB/s\n", b / 1048576 / wall
+    printf "documents/s: %.0f\n", d / wall
+    printf "peak memory: %.1f MB\n", p / 1024
+}'
+grep -E "Fertig|Gesamtgr" "$work/out.txt" || true
+echo "database: $(du -h "$work/wd/Datenbank/Bench.dat" | cut -f1), text copies: $(du -sh "$work/wd/XML_Texte" | cut -f1)"
