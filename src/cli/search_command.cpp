@@ -1,11 +1,15 @@
 // vantor-xml-cli search NAME [--and | --or | --phrase | --none] [--limit N] [--open] TEXT...
-#include <cstdio>
-#include <cstdlib>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_options.h"
 #include "cli/command_registry.h"
+#include "cli/terminal_host.h"
 #include "indexing/commands.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -23,51 +27,30 @@ namespace {
 using platform::FromUtf8;
 using platform::ToUtf8;
 
-constexpr char kUsage[] =
-    "vantor-xml-cli search NAME [--and | --or | --phrase | --none] [--limit N] [--open] TEXT...";
+constexpr char kSynopsis[] =
+    "search NAME [--and | --or | --phrase | --none] [--limit N] [--open] TEXT...";
+const std::string kUsage = std::string("vantor-xml-cli ") + kSynopsis;
 
-// The status area of a search goes nowhere; messages go to standard error.
-class SearchTerminalHost : public Host {
+// The terminal host, which also opens the result page with xdg-open (only asked to with --open).
+class SearchTerminalHost : public TerminalHost {
   public:
-    void SetStatusLine(const std::u16string& text) override { status_ = text; }
-    std::u16string StatusLine() const override { return status_; }
-    void SetTotalsLine(const std::u16string& text) override { totals_ = text; }
-    std::u16string TotalsLine() const override { return totals_; }
-    void SetProgressLine(const std::u16string& text) override { progress_ = text; }
-    std::u16string ProgressLine() const override { return progress_; }
-    void SetCurrentFile(const std::u16string& text) override {
-        if (!text.empty()) std::cerr << ToUtf8(platform::Trim(text)) << '\n';
-    }
-    void SetCurrentFileVisible(bool) override {}
-    MessageAnswer ShowMessage(MessageKind, const std::u16string&, const std::u16string& text,
-                              MessageButtons) override {
-        std::cerr << ToUtf8(text) << '\n';
-        return MessageAnswer::Ok;
-    }
-    void SetPatienceIndicator(bool) override {}
-    void StartElapsedDisplay(int64_t, std::function<std::u16string()>) override {}
-    void StopElapsedDisplay() override {}
-    void SetCommandsEnabled(bool) override {}
-    void SetCloseButton(const std::u16string&, bool) override {}
-    void Pause(int) override {}
+    SearchTerminalHost() : TerminalHost(true) {}
     void OpenInBrowser(const std::u16string& windowsPath) override {
-        std::string path = platform::ToHostPath(windowsPath);
+        const std::string path = platform::ToHostPath(windowsPath);
         if (path.empty()) return;
-        std::string command = "xdg-open '";
-        for (char c : path) {
-            if (c == '\'') {
-                command += "'\\''";
-            } else {
-                command += c;
+        const pid_t child = fork();
+        if (child == 0) {
+            // Detached from the terminal's output so the browser's messages do not mix in.
+            const int devNull = open("/dev/null", O_WRONLY);
+            if (devNull >= 0) {
+                dup2(devNull, STDOUT_FILENO);
+                dup2(devNull, STDERR_FILENO);
             }
+            execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
         }
-        command += "' >/dev/null 2>&1 &";
-        int ignored = std::system(command.c_str());
-        (void)ignored;
+        if (child > 0) waitpid(child, nullptr, 0);
     }
-
-  private:
-    std::u16string status_, totals_, progress_;
 };
 
 int Refuse(const std::string& message) {
@@ -76,7 +59,10 @@ int Refuse(const std::string& message) {
 }
 
 int RunSearch(int argc, char** argv) {
-    if (argc < 2) return Refuse(std::string("Aufruf: ") + kUsage);
+    if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        return PrintUsage("Aufruf: " + kUsage + "\n", kExitOk);
+    }
+    if (argc < 2) return PrintUsage("Aufruf: " + kUsage + "\n", kExitRefused);
     const std::u16string name = FromUtf8(argv[1]);
     search::SearchOptions options;
     bool open = false;
@@ -120,23 +106,31 @@ int RunSearch(int argc, char** argv) {
         text += FromUtf8(argv[i]);
     }
 
+    SearchTerminalHost host;
+    auto inform = [&](const std::u16string& message) {
+        host.ShowMessage(MessageKind::Information, u"Information", message, MessageButtons::Ok);
+    };
     const platform::WorkingFolders folders = platform::WorkingFolders::FromEnvironment();
     const std::vector<std::u16string> rows = indexing::ListDatabaseNames(folders);
-    if (rows.empty()) return Refuse("Es existiert noch keine Datenbank! ");
+    if (rows.empty()) {
+        inform(u"Es existiert noch keine Datenbank! ");
+        return kExitRefused;
+    }
     const std::u16string* row = nullptr;
     for (const std::u16string& candidate : rows) {
         if (candidate == name) row = &candidate;
     }
     if (row == nullptr) {
-        return Refuse("Die Datenbank \"" + ToUtf8(name) + "\" existiert nicht!");
+        inform(u"Die Datenbank \"" + name + u"\" existiert nicht!");
+        return kExitRefused;
     }
 
     search::ConfirmResult check = search::ConfirmCheck(text, options.phrase, false);
-    for (const std::u16string& message : check.messages) std::cerr << ToUtf8(message) << '\n';
+    for (const std::u16string& message : check.messages) inform(message);
     if (!check.accepted) return kExitRefused;
 
-    SearchTerminalHost host;
     RunFlags flags;
+    host.HandleInterrupts(flags);
     search::SearchHistory history;
     history.Load(folders.working + search::kHistoryFileName);
     search::SearchRun run(host, flags, folders, history);
@@ -149,7 +143,8 @@ int RunSearch(int argc, char** argv) {
         return kExitFailed;
     }
     if (result.outcome == search::SearchOutcome::DamagedDatabase) {
-        std::cerr << ToUtf8(search::kDamagedDatabaseMessage) << '\n';
+        host.ShowMessage(MessageKind::Warning, search::kDamagedDatabaseCaption,
+                         search::kDamagedDatabaseMessage, MessageButtons::Ok);
         return kExitFailed;
     }
     std::cout << ToUtf8(result.countLine) << '\n';
@@ -158,7 +153,7 @@ int RunSearch(int argc, char** argv) {
     return result.hitPaths.empty() ? kExitRefused : kExitOk;
 }
 
-const RegisterCliCommand kRegister{{"search", kUsage, RunSearch}};
+const RegisterCliCommand kRegister{{"search", kSynopsis, RunSearch}};
 
 }  // namespace
 }  // namespace vx::cli
