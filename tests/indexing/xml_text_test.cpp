@@ -227,6 +227,9 @@ TEST_F(XmlTextTest, DocumentsThatCannotBeLoaded) {
         {"billion laughs", BillionLaughs()},
         {"quadratic blowup", QuadraticBlowup()},
         {"recursive entity", "<!DOCTYPE a [<!ENTITY e \"x&e;\">]><a>&e;</a>"},
+        {"257 levels through an entity", "<!DOCTYPE a [<!ENTITY e \"" + Nested(200) + "\">]>" +
+                                             "<a>" + Nested(56).substr(0, 56 * 3) + "&e;" +
+                                             Nested(56).substr(56 * 3 + 1) + "</a>"},
     };
     for (const auto& c : cases) {
         LineSink sink;
@@ -320,6 +323,15 @@ TEST_F(XmlTextTest, CancelStopsBetweenNodes) {
         // The entries so far stay; no element names follow.
         EXPECT_EQ(sink.entries, after);
         EXPECT_EQ(sink.lines.back(), after % 2 == 1 ? platform::IntText((after - 1) / 2) : u"c");
+    }
+    // Cancelled inside an entity's content: the entity is parsed by a context of its own.
+    const std::u16string entityPath = Write(
+        "entity.xml", "<!DOCTYPE r [<!ENTITY e \"<i>a</i><i>b</i><i>c</i>\">]><r>&e;&e;x</r>");
+    for (const std::size_t after : {std::size_t{1}, std::size_t{4}}) {
+        std::atomic<bool> cancel{false};
+        CancellingSink sink(cancel, after);
+        EXPECT_EQ(ExtractXmlText(entityPath, sink, cancel), XmlLoadResult::Cancelled) << after;
+        EXPECT_EQ(sink.entries, after);
     }
     std::atomic<bool> cancel{true};
     LineSink sink;
