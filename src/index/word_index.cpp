@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "index/bucket_selection.h"
-#include "index/large_block_allocator.h"
 #include "index/word_entry.h"
 #include "index/word_table.h"
 #include "platform/ansi.h"
@@ -30,7 +29,7 @@ void AppendNumber(std::u16string& out, int32_t number) {
 }  // namespace
 
 struct WordIndex::Impl {
-    std::vector<WordEntry, LargeBlockAllocator<WordEntry>> entries;
+    std::vector<WordEntry> entries;
     std::string longWords;  // words too long to stand in their entry
     std::array<std::vector<uint32_t>, kBucketCount> buckets;
     std::array<int64_t, kBucketCount> counters{};

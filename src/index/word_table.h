@@ -10,8 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "index/large_block_allocator.h"
-
 namespace vx::index {
 
 class WordTable {
@@ -60,7 +58,7 @@ class WordTable {
     }
 
     void Grow() {
-        std::vector<Slot, LargeBlockAllocator<Slot>> old;
+        std::vector<Slot> old;
         old.swap(slots_);
         slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
         mask_ = slots_.size() - 1;
@@ -69,7 +67,7 @@ class WordTable {
         }
     }
 
-    std::vector<Slot, LargeBlockAllocator<Slot>> slots_;
+    std::vector<Slot> slots_;
     std::size_t mask_ = 0;
     std::size_t size_ = 0;
 };

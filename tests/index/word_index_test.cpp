@@ -85,6 +85,30 @@ INSTANTIATE_TEST_SUITE_P(
         InsertionCase{"NumbersOutOfOrderStillFiledOnce",
                       {{"HAUS", 5}, {"HAUS", 3}, {"HAUS", 5}, {"HAUS", 3}},
                       {{Pair('H', 'A'), {u"HAUS=5,3,"}, 1}}},
+        InsertionCase{"OutOfOrderAcrossNumberGroups",
+                      {{"HAUS", 10},
+                       {"HAUS", 11},
+                       {"HAUS", 12},
+                       {"HAUS", 13},
+                       {"HAUS", 14},
+                       {"HAUS", 15},
+                       {"HAUS", 16},
+                       {"HAUS", 17},
+                       {"HAUS", 12},
+                       {"HAUS", 5},
+                       {"HAUS", 17},
+                       {"HAUS", 5},
+                       {"HAUS", 10}},
+                      {{Pair('H', 'A'), {u"HAUS=10,11,12,13,14,15,16,17,5,"}, 8}}},
+        InsertionCase{"LongWords",
+                      {{"DONAUDAMPFSCHIFFFAHRTSGESELLSCHAFT", 1},
+                       {"DONAUDAMPFSCHIFFFAHRTSGESELLSCHAFTEN", 1},
+                       {"DONAUDAMPFSCHIFFFAHRTSGESELLSCHAFT", 2},
+                       {"DONAUDAMPFSCHIFFFAHRTSGESELLSCHAFT", 2}},
+                      {{Pair('D', 'O'),
+                        {u"DONAUDAMPFSCHIFFFAHRTSGESELLSCHAFT=1,2,",
+                         u"DONAUDAMPFSCHIFFFAHRTSGESELLSCHAFTEN=1,"},
+                        1}}},
         InsertionCase{
             "Windows1252WordSavedAsWide",
             {{"AB\x80", 1}, {"\xC4RGER", 2}},
@@ -134,6 +158,24 @@ TEST(WordIndexTest, ABucketPastAThousandExtensionsKeepsFiling) {
     EXPECT_EQ(index.BucketEntries(Pair('H', 'A')),
               (std::vector<std::u16string>{expected, u"HALLE=1501,"}));
     EXPECT_EQ(index.ExtensionCounter(Pair('H', 'A')), 1499);
+}
+
+TEST(WordIndexTest, ManyWordsAreEachFoundAgain) {
+    WordIndex index;
+    std::vector<std::string> words;
+    for (int i = 0; i < 5000; ++i) {
+        std::string word = "W";
+        for (int n = i; n > 0 || word.size() == 1; n /= 26)
+            word.push_back(static_cast<char>('A' + n % 26));
+        words.push_back(word);
+    }
+    for (const std::string& w : words) EXPECT_TRUE(File(index, w, 1)) << w;
+    for (const std::string& w : words) EXPECT_FALSE(File(index, w, 2)) << w;
+    const std::vector<std::u16string> saved = Saved(index);
+    ASSERT_EQ(saved.size(), words.size());
+    for (const std::u16string& entry : saved) {
+        EXPECT_TRUE(entry.ends_with(u"=1,2,")) << std::string(entry.begin(), entry.end());
+    }
 }
 
 TEST(WordIndexTest, CountersSurviveClearingAndAreResetOnRequest) {
