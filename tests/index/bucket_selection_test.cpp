@@ -91,14 +91,5 @@ TEST(SaveOrderTest, SecondUmlautBucketStandsBetweenKOAndKP) {
     EXPECT_EQ(sorted, all) << "every bucket is saved exactly once";
 }
 
-TEST(SaveOrderTest, PairBucketsAscendAlphabetically) {
-    std::vector<int> pairs;
-    for (const int bucket : SaveOrder()) {
-        if (bucket >= kFirstPairBucket) pairs.push_back(bucket);
-    }
-    EXPECT_TRUE(std::is_sorted(pairs.begin(), pairs.end()));
-    EXPECT_EQ(pairs.size(), 676u);
-}
-
 }  // namespace
 }  // namespace vx::index

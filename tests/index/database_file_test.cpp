@@ -211,20 +211,5 @@ INSTANTIATE_TEST_SUITE_P(
                         {u"[DATENBANK]", u"A=1,"}}),
     [](const testing::TestParamInfo<ChunkCase>& info) { return info.param.name; });
 
-struct WordCase {
-    std::u16string line;
-    std::u16string word;
-};
-
-TEST(EntryWordTest, WordIsTheTextBeforeTheFirstEquals) {
-    for (const WordCase& c : std::vector<WordCase>{{u"HAUS=1,2,", u"HAUS"},
-                                                   {u"A=B=1,", u"A"},
-                                                   {u"9,", u"9,"},
-                                                   {u"=1,", u""},
-                                                   {u"", u""}}) {
-        EXPECT_EQ(EntryWord(c.line), c.word);
-    }
-}
-
 }  // namespace
 }  // namespace vx::index
