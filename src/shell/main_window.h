@@ -1,0 +1,237 @@
+// The main window: the database list, the three commands, the close/cancel button and the
+// status area with its patience indicator and elapsed-time display.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/working_folders.h"
+#include "shell/anchored_layout.h"
+#include "shell/colour_text.h"
+#include "shell/shell_environment.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QFrame;
+class QTimer;
+
+namespace vx::indexing {
+class IndexingCommands;
+}
+namespace vx::search {
+class SearchRun;
+}
+
+namespace vx::shell {
+
+class DatabaseListBox;
+class NewDatabaseDialog;
+class NoticeWindow;
+class QtHost;
+class SearchDialog;
+class SettingsDialog;
+class BackgroundTask;
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Window creation: the first-run settings, the working folders and the stored sizes.
+    explicit MainWindow(ShellEnvironment environment, QWidget* parent = nullptr);
+    // Waits for a running command, then stores the selection and the sizes.
+    ~MainWindow() override;
+
+    // The hidden dialogs, created after the main window.
+    void AttachDialogs(NewDatabaseDialog* newDatabase, SearchDialog* search,
+                       SettingsDialog* settings, NoticeWindow* notice);
+    // Start-up ended at the refusal to run from a CD/DVD.
+    bool Refused() const { return refused_; }
+
+    // The steps of the first paint; runs once (the first paint calls it).
+    void FirstPaint();
+    bool FirstPaintDone() const { return !firstPaintPending_; }
+
+    RunFlags& Flags() { return flags_; }
+    const platform::WorkingFolders& Folders() const { return folders_; }
+    const ShellEnvironment& Environment() const { return environment_; }
+    QtHost& Host() { return *host_; }
+    int DefaultWidth() const { return defaultWidth_; }
+    bool IsAdministrator() const { return isAdministrator_; }
+    NewDatabaseDialog* NewDatabase() const { return newDatabase_; }
+    SearchDialog* Search() const { return search_; }
+    SettingsDialog* Settings() const { return settings_; }
+    NoticeWindow* Notice() const { return notice_; }
+
+    // Selection state of the database list.
+    int SelectedIndex() const { return selectedIndex_; }
+    int SearchedIndex() const { return searchedIndex_; }
+    void SetSearchedIndex(int index) { searchedIndex_ = index; }
+    std::u16string SelectedDatabaseName() const { return selectedDatabaseName_; }
+    DatabaseListBox* List() const { return listBox1_; }
+    // Rebuilds the list from the database folder and selects as the description of the list
+    // says: in update mode the stored row, otherwise the row equal to `nameToSelect` (case
+    // ignored) with its click action.
+    void LiesNamenDatenbanken(bool updateMode, const std::u16string& nameToSelect);
+    void ListBox1Click();
+    // The engine's list refresh at the end of an indexing run.
+    void RefreshDatabaseListAfterRun();
+
+    // The status area, on the user-interface thread (engines go through Host()).
+    void SetStatusLine(const std::u16string& text);
+    std::u16string StatusLine() const;
+    void SetTotalsLine(const std::u16string& text);
+    void SetProgressLine(const std::u16string& text);
+    void SetCurrentFile(const std::u16string& text);
+    void SetCurrentFileVisible(bool visible);
+    void SetPatienceIndicator(bool on);
+    void StartElapsedDisplay(int64_t startTickMs, std::function<std::u16string()> sizeText);
+    void StopElapsedDisplay();
+    std::u16string ElapsedText() const { return elapsedText_; }
+    void SetCommandsEnabled(bool enabled);
+    void SetCloseButton(const QString& caption, bool enabled);
+    QString CloseButtonCaption() const;
+
+    // Timer handlers (public so the tests can tick them).
+    void GedultTimerTimer();
+    void Timer1Timer();
+    int PatienceCounter() const { return patienceCounter_; }
+
+    // The colour groups.
+    Colour Background() const { return background_; }
+    void ApplyBackground(Colour colour, bool includeCurrentFileField,
+                         std::optional<bool> logoTransparent);
+    void ApplyNoticeColour(Colour colour);
+    bool LogoTransparent() const { return logoTransparent_; }
+    std::u16string NoticeColourText() const { return noticeColourText_; }
+    void SetNoticeColourText(const std::u16string& text) { noticeColourText_ = text; }
+    std::u16string BackgroundText() const { return backgroundText_; }
+    void SetBackgroundText(const std::u16string& text) { backgroundText_ = text; }
+
+    // Writes a setting; a failure is reported to the user. False when it failed.
+    bool WriteSetting(const std::u16string& name, const std::u16string& value);
+    // A message box on the user-interface thread.
+    MessageAnswer Message(MessageKind kind, const QString& caption, const QString& text,
+                          MessageButtons buttons = MessageButtons::Ok);
+
+    // The commands.
+    void SuchenBtnClick();
+    void NeuErstellenBtnClick();
+    void ErneutIndiziereBtnClick();
+    void BitBtn2Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    // A command's engine part runs on a worker thread.
+    bool CommandBusy() const;
+    // Runs the work on the worker thread and `then` on this thread when it has ended.
+    void RunInBackground(std::function<void()> work, std::function<void()> then);
+
+    // The engine of the indexing commands (for the tests' run options).
+    indexing::IndexingCommands& IndexingEngine() { return Commands(); }
+
+    // Test access to the controls.
+    QPushButton* CloseButton() const { return bitBtn2_; }
+    QPushButton* SearchButton() const { return suchenBtn_; }
+    QPushButton* CreateButton() const { return neuErstellenBtn_; }
+    QPushButton* ReindexButton() const { return erneutIndiziereBtn_; }
+    QWidget* Separator() const { return toolButton1_; }
+    QLabel* PatienceLabel() const { return geduldLabel_; }
+    QLineEdit* CurrentFileField() const { return edit1_; }
+    QLabel* StatusLabel() const { return label1_; }
+    QLabel* TotalsLabel() const { return label2_; }
+    QLabel* ProgressLabel() const { return label3_; }
+    QFrame* LogoPanel() const { return panel1_; }
+    std::vector<QWidget*> NoticeGroupControls() const;
+
+  signals:
+    // A command has ended and the window is idle again.
+    void CommandFinished();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+    void RunCreationSteps();
+    void Shutdown();
+    void PlacePatienceIndicator();
+    void ShowLogo();
+    indexing::IndexingCommands& Commands();
+    // The first steps of the create command, shared with the re-index command.
+    void PrepareCreate();
+    // Shows the new-database dialog; true for OK.
+    bool RunNewDatabaseDialog(bool updateMode);
+    void FinishCommand(bool updateMode, const std::u16string& name, bool refused);
+    void ReportCommandError(const std::string& error);
+
+    ShellEnvironment environment_;
+    RunFlags flags_;
+    std::unique_ptr<QtHost> host_;
+    std::unique_ptr<BackgroundTask> task_;
+    std::unique_ptr<indexing::IndexingCommands> commands_;
+    std::unique_ptr<search::SearchRun> searchRun_;
+    platform::WorkingFolders folders_;
+    bool refused_ = false;
+    bool firstPaintPending_ = true;
+    bool shutDown_ = false;
+    bool closing_ = false;
+    int defaultWidth_ = 1024;
+    int height_ = 534, width_ = 1024, searchHeight_ = 535, searchWidth_ = 1024;
+    int selectedIndex_ = 0;
+    int searchedIndex_ = 0;
+    std::u16string selectedDatabaseName_;
+    bool isAdministrator_ = false;
+    bool updateMode_ = false;
+    int patienceCounter_ = 0;
+    int64_t runStartTickMs_ = 0;
+    std::function<std::u16string()> sizeText_;
+    std::u16string elapsedText_;
+    Colour background_ = kDefaultBackground;
+    bool logoTransparent_ = false;
+    std::u16string noticeColourText_ = u"clWhite";
+    std::u16string backgroundText_ = u"$00400080";
+
+    NewDatabaseDialog* newDatabase_ = nullptr;
+    SearchDialog* search_ = nullptr;
+    SettingsDialog* settings_ = nullptr;
+    NoticeWindow* notice_ = nullptr;
+
+    AnchoredLayout layout_;
+    QWidget* toolBar1_ = nullptr;
+    QPushButton* speedButton3_ = nullptr;
+    QWidget* toolButton1_ = nullptr;
+    QPushButton* speedButton1_ = nullptr;
+    QPushButton* speedButton2_ = nullptr;
+    QFrame* bevel3_ = nullptr;
+    DatabaseListBox* listBox1_ = nullptr;
+    QFrame* bevel1_ = nullptr;
+    QFrame* panel1_ = nullptr;
+    QLabel* image1_ = nullptr;
+    QPushButton* suchenBtn_ = nullptr;
+    QPushButton* neuErstellenBtn_ = nullptr;
+    QPushButton* erneutIndiziereBtn_ = nullptr;
+    QPushButton* bitBtn2_ = nullptr;
+    QFrame* bevel2_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label2_ = nullptr;
+    QLineEdit* edit1_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QLabel* geduldLabel_ = nullptr;
+    QTimer* gedultTimer_ = nullptr;
+    QTimer* timer1_ = nullptr;
+};
+
+// Window size minus the client area: the frame the layout tables were measured with.
+inline constexpr int kFrameWidth = 16;
+inline constexpr int kFrameHeight = 38;
+
+}  // namespace vx::shell

@@ -1,0 +1,48 @@
+// The database list of the main window: reading it and the selection rules.
+#include "indexing/commands.h"
+#include "platform/ansi.h"
+#include "platform/text.h"
+#include "shell/database_list_box.h"
+#include "shell/database_rows.h"
+#include "shell/main_window.h"
+#include "shell/settings_store.h"
+
+namespace vx::shell {
+
+void MainWindow::LiesNamenDatenbanken(bool updateMode, const std::u16string& nameToSelect) {
+    const std::vector<std::u16string> rows = ReadDatabaseRows(folders_.database);
+    listBox1_->SetRows(rows);
+    std::u16string stored = LeseRegKey(kRegKey, kSelectedDatabase);
+    if (stored.empty()) stored = u"0";
+    if (updateMode) {
+        int64_t index = -1;
+        if (!rows.empty() && platform::ParseInt(stored, index) && index >= 0 &&
+            index < static_cast<int64_t>(rows.size())) {
+            listBox1_->SelectRow(static_cast<int>(index));
+        }
+        return;
+    }
+    // After a create run: the row of the database just created.
+    // The rows hold ANSI text, so the name is compared in that form too.
+    const int row = indexing::RowToSelectAfterCreate(
+        rows, platform::AnsiToWide(platform::WideToAnsi(nameToSelect)));
+    if (row >= 0) {
+        listBox1_->SelectRow(row);
+        ListBox1Click();
+    }
+}
+
+void MainWindow::ListBox1Click() {
+    if (flags_.running || flags_.updateRunning || flags_.searchActive) {
+        // The selection is held during a run.
+        listBox1_->SelectRow(searchedIndex_);
+        return;
+    }
+    const int row = listBox1_->SelectedRow();
+    if (row < 0) return;
+    selectedIndex_ = row;
+    selectedDatabaseName_ = listBox1_->RowText(row);
+    WriteSetting(kSelectedDatabase, platform::IntText(selectedIndex_));
+}
+
+}  // namespace vx::shell

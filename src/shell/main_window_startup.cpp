@@ -1,0 +1,182 @@
+// Start-up (window creation and first paint) and shutdown of the main window.
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "indexing/commands.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "shell/background_task.h"
+#include "shell/database_list_box.h"
+#include "shell/database_rows.h"
+#include "shell/main_window.h"
+#include "shell/qt_host.h"
+#include "shell/search_dialog.h"
+#include "shell/settings_dialog.h"
+#include "shell/settings_store.h"
+
+namespace vx::shell {
+namespace {
+
+std::u16string Setting(const std::u16string& name) {
+    return LeseRegKey(kRegKey, name);
+}
+
+// A stored size; the default when it is absent or not a whole number.
+int StoredSize(const std::u16string& name, int fallback) {
+    int64_t value = 0;
+    const std::u16string text = Setting(name);
+    if (text.empty() || !platform::ParseInt(text, value) || value < 0 || value > 100000) {
+        return fallback;
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+void MainWindow::RunCreationSteps() {
+    // C1: first-run values.
+    if (Setting(kSelectedDatabase).empty()) {
+        WriteSetting(kSelectedDatabase, u"-1");
+        WriteSetting(kBackgroundColour, u"$00400080");
+        WriteSetting(kNoticeColour, u"clWhite");
+        WriteSetting(kHeight, u"535");
+        WriteSetting(kWidth, u"1024");
+        WriteSetting(kSearchHeight, u"535");
+        WriteSetting(kSearchWidth, u"1024");
+    }
+    // C2
+    defaultWidth_ = 1024;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        if (screen->geometry().width() <= 1024) defaultWidth_ = screen->geometry().width();
+    }
+    // C3
+    selectedIndex_ = 0;
+    searchedIndex_ = 0;
+    // C4
+    SetCurrentFileVisible(false);
+    SetCurrentFile({});
+    SetStatusLine({});
+    SetTotalsLine({});
+    SetProgressLine({});
+    // C6 (the word index of C5 belongs to the indexing commands)
+    folders_ = platform::WorkingFolders::FromEnvironment();
+    // C7
+    const std::string hostFolder = platform::ToHostPath(folders_.working);
+    if (environment_.isOpticalDrive && environment_.isOpticalDrive(hostFolder)) {
+        Message(MessageKind::Plain, QStringLiteral("Vantor-XML"),
+                QStringLiteral("Das Indizierungs-Programm Vantor kann nicht von CD/DVD gestartet "
+                               "werden, sondern nur von Festplatte, Wechseldatenträger, "
+                               "Speicherstick ...!"));
+        refused_ = true;
+        firstPaintPending_ = false;
+        shutDown_ = true;  // nothing is stored when the start is refused
+        if (environment_.terminate) environment_.terminate(0);
+        return;
+    }
+    // C8 to C10
+    indexing::EnsureDataFolders(*host_, folders_);
+    // C11
+    height_ = StoredSize(kHeight, 534);
+    width_ = StoredSize(kWidth, defaultWidth_);
+    searchHeight_ = StoredSize(kSearchHeight, 535);
+    searchWidth_ = StoredSize(kSearchWidth, defaultWidth_);
+}
+
+void MainWindow::AttachDialogs(NewDatabaseDialog* newDatabase, SearchDialog* search,
+                               SettingsDialog* settings, NoticeWindow* notice) {
+    newDatabase_ = newDatabase;
+    search_ = search;
+    settings_ = settings;
+    notice_ = notice;
+}
+
+void MainWindow::FirstPaint() {
+    if (!firstPaintPending_) return;
+    firstPaintPending_ = false;
+    // P1
+    geduldLabel_->clear();
+    // P2
+    const std::u16string farbe = Setting(kBackgroundColour);
+    const std::optional<Colour> background = farbe.empty() ? std::nullopt : TextToColour(farbe);
+    if (background) {
+        backgroundText_ = farbe;
+        ApplyBackground(
+            *background, true,
+            *background != kDefaultBackground ? std::optional<bool>(true) : std::nullopt);
+    } else {
+        ApplyBackground(kDefaultBackground, true, std::nullopt);
+    }
+    // P3
+    std::u16string notice = Setting(kNoticeColour);
+    if (notice.empty()) notice = u"ClBlack";
+    noticeColourText_ = notice;
+    ApplyNoticeColour(TextToColour(notice).value_or(kBlack));
+    // P4
+    const std::u16string clipboard = Setting(kCopyToClipboard);
+    int64_t clipboardValue = 0;
+    if (!clipboard.empty() && settings_ != nullptr) {
+        settings_->SetCopyToClipboard(platform::ParseInt(clipboard, clipboardValue) &&
+                                      clipboardValue == 1);
+    }
+    // P6 (P5: the list carries its icon itself)
+    resize(width(), height_);
+    resize(width_, height());
+    // P7, P8
+    LiesNamenDatenbanken(false, {});
+    const int rows = listBox1_->count();
+    const int row = FirstPaintRow(Setting(kSelectedDatabase), rows);
+    if (row >= 0) {
+        listBox1_->SelectRow(row);
+        selectedDatabaseName_ = listBox1_->RowText(row);
+        selectedIndex_ = row;
+        searchedIndex_ = row;
+    }
+    // P9, P10
+    if (search_ != nullptr) {
+        search_->LoadHistory(folders_.working + u"Suchwoerterliste.txt");
+        search_->resize(search_->width(), searchHeight_);
+        search_->resize(searchWidth_, search_->height());
+    }
+    // P11
+    bitBtn2_->setText(QStringLiteral("Schli&eßen"));
+    // P12
+    if (environment_.xmlParserAvailable && !environment_.xmlParserAvailable()) {
+        Message(MessageKind::Information, QStringLiteral("Information"),
+                QStringLiteral("Auf Ihrem System ist leider kein MSXML6 installiert.\r\n"
+                               "MSXML6 ist normalerweise bei Windows ab XP SP3 mit dabei!"));
+    }
+    // P13
+    isAdministrator_ = environment_.isAdministrator && environment_.isAdministrator();
+}
+
+void MainWindow::Shutdown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    if (task_->Busy()) {
+        // The run stops at its next step and saves what it has.
+        flags_.cancel = true;
+        flags_.chunkFull = true;
+        flags_.searchActive = false;
+        task_->WaitProcessingEvents();
+    }
+    const int rows = listBox1_->count();
+    int selected = listBox1_->SelectedRow();
+    if (rows == 0) {
+        selected = -1;
+    } else if (selected < 0) {
+        selected = 0;
+    }
+    WriteSetting(kSelectedDatabase, platform::IntText(selected));
+    if (Setting(kBackgroundColour).empty()) WriteSetting(kBackgroundColour, u"$00400080");
+    WriteSetting(kHeight, platform::IntText(height()));
+    WriteSetting(kWidth, platform::IntText(width()));
+    if (search_ != nullptr) {
+        WriteSetting(kSearchHeight, platform::IntText(search_->height()));
+        WriteSetting(kSearchWidth, platform::IntText(search_->width()));
+    }
+}
+
+}  // namespace vx::shell

@@ -1,0 +1,190 @@
+// The status area, the timers, the close/cancel button and the colour groups of the main window.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "shell/database_list_box.h"
+#include "shell/dialog_runner.h"
+#include "shell/main_window.h"
+#include "shell/new_database_dialog.h"
+#include "shell/pictures.h"
+#include "shell/qt_host.h"
+#include "shell/search_dialog.h"
+#include "shell/settings_dialog.h"
+#include "shell/settings_store.h"
+#include "shell/status_texts.h"
+#include "shell/widget_colours.h"
+
+namespace vx::shell {
+
+void MainWindow::SetStatusLine(const std::u16string& text) {
+    host_->SetStatusLine(text);
+}
+std::u16string MainWindow::StatusLine() const {
+    return host_->StatusLine();
+}
+void MainWindow::SetTotalsLine(const std::u16string& text) {
+    host_->SetTotalsLine(text);
+}
+void MainWindow::SetProgressLine(const std::u16string& text) {
+    host_->SetProgressLine(text);
+}
+void MainWindow::SetCurrentFile(const std::u16string& text) {
+    host_->SetCurrentFile(text);
+}
+void MainWindow::SetCurrentFileVisible(bool visible) {
+    host_->SetCurrentFileVisible(visible);
+}
+
+void MainWindow::SetPatienceIndicator(bool on) {
+    if (on) {
+        // The indexing run starts its indicator from the first sign.
+        if (flags_.running) patienceCounter_ = 0;
+        PlacePatienceIndicator();
+        gedultTimer_->start();
+    } else {
+        gedultTimer_->stop();
+        geduldLabel_->clear();
+    }
+}
+
+void MainWindow::PlacePatienceIndicator() {
+    geduldLabel_->move(bitBtn2_->x() + bitBtn2_->width() / 2 - 20, label1_->y() + 2);
+}
+
+void MainWindow::GedultTimerTimer() {
+    const PatienceStep step = PatienceTick(patienceCounter_);
+    patienceCounter_ = step.counter;
+    PlacePatienceIndicator();
+    geduldLabel_->setText(QString::fromStdU16String(step.text));
+    PlacePatienceIndicator();
+}
+
+void MainWindow::StartElapsedDisplay(int64_t startTickMs,
+                                     std::function<std::u16string()> sizeText) {
+    runStartTickMs_ = startTickMs;
+    sizeText_ = std::move(sizeText);
+    timer1_->start();
+}
+
+void MainWindow::StopElapsedDisplay() {
+    timer1_->stop();
+}
+
+void MainWindow::Timer1Timer() {
+    elapsedText_ = shell::ElapsedText(ElapsedSeconds(SteadyTickMs(), runStartTickMs_));
+    if (!host_->TotalsLine().empty()) {
+        SetTotalsLine(TotalsText(sizeText_ ? sizeText_() : std::u16string(), elapsedText_));
+    }
+}
+
+void MainWindow::SetCommandsEnabled(bool enabled) {
+    suchenBtn_->setEnabled(enabled);
+    neuErstellenBtn_->setEnabled(enabled);
+    erneutIndiziereBtn_->setEnabled(enabled);
+}
+
+void MainWindow::SetCloseButton(const QString& caption, bool enabled) {
+    bitBtn2_->setText(caption);
+    bitBtn2_->setEnabled(enabled);
+}
+
+QString MainWindow::CloseButtonCaption() const {
+    return bitBtn2_->text();
+}
+
+void MainWindow::BitBtn2Click() {
+    if (!flags_.running && !flags_.updateRunning && !flags_.searchActive) {
+        close();
+    }
+    if (flags_.updateRunning) {
+        SetStatusLine(u"Aktualisierung wurde abgebrochen! ");
+        flags_.cancel = true;
+        flags_.chunkFull = true;
+        flags_.updateRunning = false;
+    }
+    if (flags_.searchActive) {
+        bitBtn2_->setText(QStringLiteral("Schli&eßen"));
+        flags_.cancel = true;
+        flags_.searchActive = false;
+    }
+    if (flags_.running) {
+        SetStatusLine(u"Indizierung wurde abgebrochen! Die Daten werden gespeichert");
+        flags_.cancel = true;
+        flags_.running = false;
+        // The run enables the button again when it has saved its data.
+        bitBtn2_->setEnabled(false);
+    }
+    if (StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
+        flags_.aborted = true;
+        SetCommandsEnabled(true);
+        bitBtn2_->setEnabled(true);
+    }
+}
+
+void MainWindow::ApplyBackground(Colour colour, bool includeCurrentFileField,
+                                 std::optional<bool> logoTransparent) {
+    background_ = colour;
+    const QColor c = ToQColor(colour);
+    SetBackgroundColour(this, c);
+    SetBackgroundColour(panel1_, c);
+    if (includeCurrentFileField) SetBaseColour(edit1_, c);
+    if (settings_ != nullptr) SetBackgroundColour(settings_, c);
+    if (search_ != nullptr) SetBackgroundColour(search_, c);
+    if (newDatabase_ != nullptr) SetBackgroundColour(newDatabase_, c);
+    listBox1_->SetWindowBackground(colour);
+    if (logoTransparent) {
+        logoTransparent_ = *logoTransparent;
+        ShowLogo();
+    }
+}
+
+void MainWindow::ApplyNoticeColour(Colour colour) {
+    const QColor c = ToQColor(colour);
+    for (QWidget* w : NoticeGroupControls()) SetTextColour(w, c);
+    if (settings_ != nullptr) {
+        for (QWidget* w : settings_->NoticeGroupControls()) SetTextColour(w, c);
+    }
+    if (search_ != nullptr) {
+        for (QWidget* w : search_->NoticeGroupControls()) SetTextColour(w, c);
+    }
+    if (newDatabase_ != nullptr) {
+        for (QWidget* w : newDatabase_->NoticeGroupControls()) SetTextColour(w, c);
+    }
+}
+
+bool MainWindow::WriteSetting(const std::u16string& name, const std::u16string& value) {
+    if (SchreibeRegKey(kRegKey, name, value)) return true;
+    Message(MessageKind::Error, QStringLiteral("Fehler"),
+            QStringLiteral("Die Einstellung \"%1\" kann nicht in %2 gespeichert werden!")
+                .arg(QString::fromStdU16String(name), QString::fromStdString(SettingsFilePath())));
+    return false;
+}
+
+MessageAnswer MainWindow::Message(MessageKind kind, const QString& caption, const QString& text,
+                                  MessageButtons buttons) {
+    static InteractiveDialogRunner interactive;
+    DialogRunner* runner = environment_.runner != nullptr ? environment_.runner : &interactive;
+    return runner->Message(isVisible() ? this : nullptr, kind, caption, text, buttons);
+}
+
+void MainWindow::SpeedButton1Click() {
+    // The manual; a missing file or program fails silently.
+    const std::string path = platform::ToHostPath(folders_.working + u"Vantor_XML.pdf");
+    if (environment_.openFile && !path.empty()) {
+        environment_.openFile(QString::fromStdString(path));
+    }
+}
+
+void MainWindow::SpeedButton2Click() {
+    if (settings_ == nullptr) return;
+    settings_->PrepareShow();
+    static InteractiveDialogRunner interactive;
+    DialogRunner* runner = environment_.runner != nullptr ? environment_.runner : &interactive;
+    runner->RunModal(*settings_);
+}
+
+}  // namespace vx::shell

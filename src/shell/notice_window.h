@@ -1,0 +1,42 @@
+// The notice window "Information": how many XML documents were found and their size, and
+// whether to begin the indexing.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vx::shell {
+
+class DialogRunner;
+
+class NoticeWindow : public QDialog {
+    Q_OBJECT
+
+  public:
+    NoticeWindow(QWidget* parent, DialogRunner* runner);
+
+    // Shows the window modally with the count and size; true for "Ja".
+    bool Ask(int documentCount, const std::u16string& sizeText);
+    QPushButton* YesButton() const { return button1_; }
+    QPushButton* NoButton() const { return button2_; }
+    QPlainTextEdit* TextBox() const { return memo1_; }
+
+  protected:
+    // Every paint writes the question anew (text typed into the box is lost).
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void FillText();
+
+    DialogRunner* runner_;
+    QPlainTextEdit* memo1_ = nullptr;
+    QPushButton* button1_ = nullptr;
+    QPushButton* button2_ = nullptr;
+    int documentCount_ = 0;
+    std::u16string sizeText_;
+};
+
+}  // namespace vx::shell

@@ -1,0 +1,61 @@
+// The engines' view of the main window. Engines call it from the worker thread: display updates
+// travel to the user-interface thread as queued calls, the texts are cached for the getters,
+// and a message box is shown by the user-interface thread while the engine waits.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "platform/host.h"
+
+namespace vx::shell {
+
+class MainWindow;
+
+class QtHost : public vx::Host {
+  public:
+    explicit QtHost(MainWindow& window) : window_(window) {}
+
+    void SetStatusLine(const std::u16string& text) override;
+    std::u16string StatusLine() const override;
+    void SetTotalsLine(const std::u16string& text) override;
+    std::u16string TotalsLine() const override;
+    void SetProgressLine(const std::u16string& text) override;
+    std::u16string ProgressLine() const override;
+    void SetCurrentFile(const std::u16string& text) override;
+    void SetCurrentFileVisible(bool visible) override;
+    MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
+                              const std::u16string& text, MessageButtons buttons) override;
+    void SetPatienceIndicator(bool on) override;
+    void StartElapsedDisplay(int64_t startTickMs,
+                             std::function<std::u16string()> sizeText) override;
+    void StopElapsedDisplay() override;
+    void SetCommandsEnabled(bool enabled) override;
+    void SetCloseButton(const std::u16string& caption, bool enabled) override;
+    void Pause(int milliseconds) override;
+    void RunLogLine(const std::u16string& line) override;
+    void OpenInBrowser(const std::u16string& windowsPath) override;
+    bool ConfirmIndexing(int documentCount, const std::u16string& sizeText) override;
+    void RefreshDatabaseList() override;
+    int MainWindowWidth() const override;
+    // Kept by the window on every resize, read by the engine's thread.
+    void SetMainWindowWidth(int width) { width_ = width; }
+
+    // The current-file field's text as last set.
+    std::u16string CurrentFile() const;
+
+  private:
+    // Runs f on the user-interface thread: at once when called there, else queued.
+    void OnUi(std::function<void()> f);
+    // Runs f on the user-interface thread and waits for it.
+    void OnUiAndWait(const std::function<void()>& f);
+
+    MainWindow& window_;
+    mutable std::mutex mutex_;
+    std::u16string status_, totals_, progress_, currentFile_;
+    std::atomic<int> width_{1024};
+};
+
+}  // namespace vx::shell

@@ -1,0 +1,187 @@
+// One whole create-then-search through the windows, every modal dialog answered by the test,
+// and the cancel of a running indexing.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "indexing/commands.h"
+#include "platform/paths.h"
+#include "shell/database_list_box.h"
+#include "shell/main_window.h"
+#include "shell/new_database_dialog.h"
+#include "shell/notice_window.h"
+#include "shell/qt_host.h"
+#include "shell/search_dialog.h"
+#include "shell/settings_store.h"
+#include "test_registry.h"
+#include "test_support.h"
+
+namespace vx::shell::test {
+namespace {
+
+QString Q(const std::u16string& s) {
+    return QString::fromStdU16String(s);
+}
+
+QByteArray Document(const QString& text) {
+    return ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<doc><p>" + text + "</p></doc>\n")
+        .toUtf8();
+}
+
+// Answers the new-database dialog with a name and a folder and presses "&OK".
+std::function<int(QDialog&)> FillNewDatabase(NewDatabaseDialog* dialog, QString name,
+                                             QString hostFolder) {
+    return [dialog, name, hostFolder](QDialog&) {
+        dialog->SetNameText(name.toStdU16String());
+        dialog->SetFolderText(platform::ToWindowsPath(hostFolder.toStdString()));
+        dialog->OkButton()->click();
+        return dialog->result();
+    };
+}
+
+std::function<int(QDialog&)> AnswerNotice(NoticeWindow* notice, bool yes, QString* text) {
+    return [notice, yes, text](QDialog&) {
+        if (text != nullptr) *text = notice->TextBox()->toPlainText();
+        (yes ? notice->YesButton() : notice->NoButton())->click();
+        return notice->result();
+    };
+}
+
+}  // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void createThenSearch() {
+        Sandbox sandbox;
+        sandbox.Touch("docs/haus.xml", Document("Das Haus am See"));
+        sandbox.Touch("docs/sub/baum.xml", Document("Ein Baum vor dem Haus"));
+        sandbox.Touch("docs/sub/wald.xml", Document("Nur Wald"));
+        sandbox.Touch("Datenbank/Projektearchiv.dat");  // a longer name containing the new one
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+
+        QString notice;
+        shell.runner.dialogs.push_back(
+            FillNewDatabase(windows.newDatabase, "Projekte", sandbox.Path() + "/work/docs"));
+        shell.runner.dialogs.push_back(AnswerNotice(windows.notice, true, &notice));
+        QTest::mouseClick(main.CreateButton(), Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        QVERIFY2(shell.runner.messages.empty(), qPrintable(shell.runner.MessageTexts().join('|')));
+        QVERIFY2(notice.startsWith("Es wurden 3 XML-Dokumente mit einer Gesamtgröße von "),
+                 qPrintable(notice));
+        QCOMPARE(main.StatusLabel()->text(), QString("Fertig mit der Indizierung."));
+        QVERIFY(QFile::exists(sandbox.Path() + "/work/Datenbank/Projekte.dat"));
+        QCOMPARE(main.List()->count(), 2);
+        QCOMPARE(Q(main.List()->RowText(main.List()->SelectedRow())), QString("Projekte"));
+        QCOMPARE(Q(main.SelectedDatabaseName()), QString("Projekte"));
+        QCOMPARE(Q(Sandbox::Stored(kSelectedDatabase)),
+                 QString::number(main.List()->SelectedRow()));
+        QVERIFY(main.SearchButton()->isEnabled());
+        QVERIFY(main.CloseButton()->isEnabled());
+        QCOMPARE(main.CloseButtonCaption(), QString("Schli&eßen"));
+        QVERIFY(!main.Flags().running);
+
+        // The search, with the word list loaded in the dialog before it is confirmed.
+        int words = 0;
+        shell.runner.dialogs.push_back([&](QDialog& dialog) {
+            windows.search->SuchbegriffeLaden();
+            words = windows.search->WordCount();
+            windows.search->SetSearchText(u"haus");
+            windows.search->OkButton()->click();
+            return dialog.result();
+        });
+        QTest::mouseClick(main.SearchButton(), Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        QVERIFY(words > 0);
+        QVERIFY2(shell.runner.messages.empty(), qPrintable(shell.runner.MessageTexts().join('|')));
+        QCOMPARE(main.StatusLabel()->text(), QString("Fertig mit Suche."));
+        QVERIFY(!main.Flags().searchActive);
+        QVERIFY(!shell.opened.isEmpty());
+        QCOMPARE(shell.opened.last(), sandbox.Path() + "/work/VT_Ergebnis.htm");
+        QFile page(shell.opened.last());
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY(html.contains("haus.xml", Qt::CaseInsensitive));
+        QVERIFY(html.contains("baum.xml", Qt::CaseInsensitive));
+        QVERIFY(!html.contains("wald.xml", Qt::CaseInsensitive));
+        QCOMPARE(windows.search->HistoryList()->count(), 1);
+        QCOMPARE(main.CloseButtonCaption(), QString("Schli&eßen"));
+    }
+
+    void declinedNoticeChangesNothing() {
+        Sandbox sandbox;
+        sandbox.Touch("docs/a.xml", Document("eins"));
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        shell.runner.dialogs.push_back(
+            FillNewDatabase(windows.newDatabase, "Nichts", sandbox.Path() + "/work/docs"));
+        shell.runner.dialogs.push_back(AnswerNotice(windows.notice, false, nullptr));
+        main.NeuErstellenBtnClick();
+        QVERIFY(finished.wait(30000));
+        QVERIFY(!QFile::exists(sandbox.Path() + "/work/Datenbank/Nichts.dat"));
+        QCOMPARE(main.List()->count(), 0);
+        QVERIFY(main.StatusLabel()->text().isEmpty());
+    }
+
+    void cancelledDialogStartsNothing() {
+        Sandbox sandbox;
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        windows.main->NeuErstellenBtnClick();  // no handler: the dialog is cancelled
+        QCOMPARE(shell.runner.modalCount, 1);
+        QVERIFY(!windows.main->CommandBusy());
+    }
+
+    void closeButtonCancelsRunningIndexing() {
+        Sandbox sandbox;
+        for (int i = 0; i < 400; ++i) {
+            sandbox.Touch(QString("docs/d%1/f%2.xml").arg(i % 20).arg(i),
+                          Document(QString("Wort%1 Text Haus Baum %2").arg(i).arg(i * 7)));
+        }
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        indexing::RunOptions options;
+        options.chunkSize = 50;
+        main.IndexingEngine().SetOptions(options);
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        shell.runner.dialogs.push_back(
+            FillNewDatabase(windows.newDatabase, "Gross", sandbox.Path() + "/work/docs"));
+        shell.runner.dialogs.push_back([&](QDialog& dialog) {
+            windows.notice->YesButton()->click();
+            return dialog.result();
+        });
+        main.NeuErstellenBtnClick();
+        // While the run works, the window takes the click: the command buttons are disabled.
+        QVERIFY(QTest::qWaitFor([&] { return main.Flags().running.load() || finished.count() > 0; },
+                                30000));
+        if (finished.count() == 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(!main.SearchButton()->isEnabled() || finished.count() > 0,
+                                     30000);
+            main.BitBtn2Click();
+            QVERIFY(main.Flags().cancel);
+            QVERIFY(finished.wait(60000));
+        }
+        QVERIFY(main.SearchButton()->isEnabled());
+        QVERIFY(main.CloseButton()->isEnabled());
+        QVERIFY(main.isVisible());
+        QVERIFY(QFile::exists(sandbox.Path() + "/work/Datenbank/Gross.dat"));
+    }
+};
+
+static RegisterTest<EndToEndTest> registerEndToEndTest;
+
+}  // namespace vx::shell::test
+
+#include "end_to_end_test.moc"
