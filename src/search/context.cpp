@@ -69,24 +69,40 @@ Context CollectContext(std::u16string_view textCopyPath, std::u16string_view wor
 
     bool mayHoldDrive = false;  // whether the context may contain ":\" since the last search
     std::u16string s;
-    for (const std::u16string& line : textio::SplitLines(content)) {
-        s.resize(line.size() + 1);
-        s[0] = u' ';
-        std::copy(line.begin(), line.end(), s.begin() + 1);
-        if (s.back() == u',') s.pop_back();
-        if (!s.empty() && s.back() == u'.') s.pop_back();
-        s += u' ';
+    const char16_t* const data = content.data();
+    const std::size_t size = content.size();
+    std::size_t start = 0;
+    while (start < size) {
+        // The lines as SplitLines gives them: broken at CR LF, LF or CR.
+        std::size_t end = start;
+        while (end < size && data[end] != u'\r' && data[end] != u'\n') ++end;
+        const std::u16string_view line(data + start, end - start);
+        start = end;
+        if (start < size)
+            start += (data[start] == u'\r' && start + 1 < size && data[start + 1] == u'\n') ? 2 : 1;
 
-        bool wordStart = FindUpper(s, atWordStart) != std::u16string::npos;
-        std::size_t found = FindUpper(s, w);
-        if (wordStart || found != std::u16string::npos) {
-            std::size_t position = found + 1;  // counted from 1
-            if (s.size() > kLongLine && position > kCutBefore) s.erase(0, position - kCutBefore);
-            context.AppendMarkup(u"<br>");
-            context.AppendText(u"...");
-            context.AppendText(s);
-            if (wordStart) context.AppendMarkup(u"<br></u>");
-            mayHoldDrive = true;
+        // The word (trimmed, so neither end is a blank) can only stand in the padded line when
+        // it stands in the line itself.
+        const bool candidate = w.empty() || FindUpper(line, w) != std::u16string_view::npos;
+        if (candidate) {
+            s.assign(1, u' ');
+            s.append(line.data(), line.size());
+            if (s.back() == u',') s.pop_back();
+            if (!s.empty() && s.back() == u'.') s.pop_back();
+            s += u' ';
+
+            bool wordStart = FindUpper(s, atWordStart) != std::u16string::npos;
+            std::size_t found = FindUpper(s, w);
+            if (wordStart || found != std::u16string::npos) {
+                std::size_t position = found + 1;  // counted from 1
+                if (s.size() > kLongLine && position > kCutBefore)
+                    s.erase(0, position - kCutBefore);
+                context.AppendMarkup(u"<br>");
+                context.AppendText(u"...");
+                context.AppendText(s);
+                if (wordStart) context.AppendMarkup(u"<br></u>");
+                mayHoldDrive = true;
+            }
         }
         if (mayHoldDrive) {
             std::size_t drive = context.Text().find(u":\\");

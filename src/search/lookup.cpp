@@ -52,14 +52,12 @@ void Lookup::Record(int k, const std::u16string& line, int times) {
     }
 }
 
-void Lookup::ScanWordEntries(const index::DatabaseFile& database) {
+void Lookup::ScanWordEntries(const SearchDatabase& database) {
     ClearEntryLists();
     host_.Pause(1);  // the one point of a search where a click of the close button is taken
-    const auto marker = database.DatabaseMarkerLine();
-    if (!marker) return;
-    const std::vector<std::u16string>& lines = database.Lines();
+    const std::vector<std::u16string_view>& lines = database.IndexLines();
     std::u16string extended;  // the upper-cased (and maybe extended) line once it is needed
-    for (std::size_t i = *marker; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
         bool upperDone = false;
         std::u16string_view current = lines[i];
@@ -80,8 +78,8 @@ void Lookup::ScanWordEntries(const index::DatabaseFile& database) {
             if (atStart) {
                 std::u16string continuation;
                 for (int j = 1; j <= kMaxContinuationLines && i + j < lines.size(); ++j) {
-                    const std::u16string& next = lines[i + j];
-                    if (next.find(u'=') != std::u16string::npos) break;
+                    const std::u16string_view next = lines[i + j];
+                    if (next.find(u'=') != std::u16string_view::npos) break;
                     continuation += next;
                 }
                 extended = platform::Trim(extended) + platform::Trim(continuation);

@@ -10,6 +10,7 @@
 #include "index/database_file.h"
 #include "platform/host.h"
 #include "search/query.h"
+#include "search/search_database.h"
 
 namespace vx::search {
 
@@ -29,7 +30,8 @@ class Lookup {
 
     // Records the matching entry lines of the database's index section (continuation lines
     // appended) in the combined list and the per-word lists.
-    void ScanWordEntries(const index::DatabaseFile& database);
+    void ScanWordEntries(const SearchDatabase& database);
+    // The collections look documents up in the database file's header part.
     // OR: every document of the combined entries once, up to the result limit.
     void CollectAnyWord(const index::DatabaseFile& database);
     // AND over words 1 to n: documents contained in a matching entry of every word.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "index/database_file.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
@@ -12,6 +11,7 @@
 #include "search/html_text.h"
 #include "search/lookup.h"
 #include "search/result_page.h"
+#include "search/search_database.h"
 #include "textio/text_file.h"
 
 namespace vx::search {
@@ -112,10 +112,10 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
 
     // The one database of the run.
     const std::u16string databaseFile = folders_.database + u"\\" + name + u".dat";
-    std::optional<index::DatabaseFile> database;
+    std::optional<SearchDatabase> database;
     if (!platform::ReadProfileString(databaseFile, u"Scanmaske", u"TextdateienPfad").empty()) {
         try {
-            database.emplace(index::DatabaseFile::Load(databaseFile));
+            database.emplace(SearchDatabase::Load(databaseFile));
         } catch (const std::exception&) {
             database.reset();
         }
@@ -132,9 +132,9 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
         pageLines_.push_back(HeadingLine(choice.heading));
         pageLines_.push_back(SearchTextLine(query.displayText));
         if (choice.collection == Choice::Any) {
-            lookup.CollectAnyWord(*database);
+            lookup.CollectAnyWord(database->Header());
         } else {
-            lookup.CollectAllWords(*database);
+            lookup.CollectAllWords(database->Header());
         }
     }
     bool cancelled = lookup.SawCancel();

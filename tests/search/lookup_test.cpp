@@ -46,12 +46,12 @@ std::vector<std::string> Header() {
             " "};
 }
 
-index::DatabaseFile Database(const std::vector<std::string>& index) {
+SearchDatabase Database(const std::vector<std::string>& index) {
     std::vector<std::string> lines = Header();
     lines.push_back("[DATENBANK]");
     lines.push_back(" ");
     lines.insert(lines.end(), index.begin(), index.end());
-    return index::DatabaseFile(Lines(lines));
+    return SearchDatabase(U(testing::CrLf(lines)));
 }
 
 const std::vector<std::string> kIndex = {"HAUS=3,7,", "HAUSE=3,", "XHAUS=2,", "BAUM=3,",
@@ -119,7 +119,7 @@ TEST(EntryScanTest, LowerCaseLinesAreUpperCasedAndRecordedUpperCase) {
 
 TEST(EntryScanTest, WithoutMarkerNothingIsFound) {
     Fixture f("*1*");
-    f.lookup.ScanWordEntries(index::DatabaseFile(Lines(Header())));
+    f.lookup.ScanWordEntries(SearchDatabase(U(testing::CrLf(Header()))));
     EXPECT_TRUE(f.lookup.CombinedEntries().empty());
 }
 
@@ -176,9 +176,9 @@ TEST(TextCopyPathTest, DriveRootFolder) {
 
 TEST(OrCollectionTest, DocumentInTwoEntriesCountsOnce) {
     Fixture f("haus baum");
-    index::DatabaseFile db = Database(kIndex);
+    SearchDatabase db = Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAnyWord(db);
+    f.lookup.CollectAnyWord(db.Header());
     ASSERT_EQ(f.lookup.Hits().size(), 2u);
     EXPECT_EQ(f.lookup.Hits()[0], f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\C.txt");
     EXPECT_EQ(f.lookup.UniqueCount(), 2);
@@ -193,9 +193,9 @@ TEST(OrCollectionTest, DocumentInTwoEntriesCountsOnce) {
 TEST(OrCollectionTest, LimitOneStopsAtTheSecondDocument) {
     Fixture f("haus");
     f.lookup.SetResultLimit(1);
-    index::DatabaseFile db = Database(kIndex);
+    SearchDatabase db = Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAnyWord(db);
+    f.lookup.CollectAnyWord(db.Header());
     EXPECT_EQ(f.lookup.Hits().size(), 1u);
     EXPECT_EQ(S(f.pageLines[2]), "wurde in 1 Datei(en) gefunden:");
     EXPECT_FALSE(f.flags.searchActive);
@@ -205,9 +205,9 @@ TEST(OrCollectionTest, LimitOneStopsAtTheSecondDocument) {
 TEST(OrCollectionTest, CancelRequestEndsAtTheNextDocument) {
     Fixture f("haus");
     f.flags.cancel = true;
-    index::DatabaseFile db = Database(kIndex);
+    SearchDatabase db = Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAnyWord(db);
+    f.lookup.CollectAnyWord(db.Header());
     EXPECT_TRUE(f.lookup.Hits().empty());
     EXPECT_FALSE(f.flags.cancel);
     EXPECT_FALSE(f.flags.searchActive);
@@ -216,11 +216,11 @@ TEST(OrCollectionTest, CancelRequestEndsAtTheNextDocument) {
 
 TEST(OrCollectionTest, InactiveSearchEndsAtTheFirstEntry) {
     Fixture f("haus");
-    index::DatabaseFile db = Database(kIndex);
+    SearchDatabase db = Database(kIndex);
     f.lookup.ScanWordEntries(db);
     f.flags.searchActive = false;
     f.flags.cancel = true;
-    f.lookup.CollectAnyWord(db);
+    f.lookup.CollectAnyWord(db.Header());
     EXPECT_TRUE(f.lookup.Hits().empty());
     EXPECT_EQ(S(f.host.currentFile), "   Suche wurde abgebrochen! Treffer: 0");
     EXPECT_EQ(S(f.pageLines[2]), "wurde in 0 Datei(en) gefunden:");
@@ -230,9 +230,9 @@ TEST(OrCollectionTest, InactiveSearchEndsAtTheFirstEntry) {
 TEST(AndCollectionTest, WildcardWordListsTheDocumentOncePerEntry) {
     Fixture f("haus* baum", true);
     f.TextCopy("c/daten/sub/c.txt");
-    index::DatabaseFile db = Database(kIndex);
+    SearchDatabase db = Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db);
+    f.lookup.CollectAllWords(db.Header());
     ASSERT_EQ(f.lookup.Hits().size(), 2u);
     EXPECT_EQ(f.lookup.Hits()[0], f.lookup.Hits()[1]);
     EXPECT_EQ(f.lookup.HitCount(), 2);
@@ -243,9 +243,9 @@ TEST(AndCollectionTest, WildcardWordListsTheDocumentOncePerEntry) {
 TEST(AndCollectionTest, MissingTextCopyIsSkippedAndTheRestListed) {
     Fixture f("haus x y", true);
     f.TextCopy("c/daten/sub/d.txt");  // the copy of document 7; the one of 3 is missing
-    index::DatabaseFile db = Database({"HAUS=3,7,", "X=3,7,", "Y=3,7,"});
+    SearchDatabase db = Database({"HAUS=3,7,", "X=3,7,", "Y=3,7,"});
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db);
+    f.lookup.CollectAllWords(db.Header());
     ASSERT_EQ(f.lookup.Hits().size(), 1u);
     EXPECT_EQ(f.lookup.Hits()[0], f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\D.txt");
     EXPECT_EQ(f.lookup.UniqueCount(), 2);
@@ -255,9 +255,9 @@ TEST(AndCollectionTest, LimitListsWhatWasFound) {
     Fixture f("haus* baum", true);
     f.lookup.SetResultLimit(1);
     f.TextCopy("c/daten/sub/c.txt");
-    index::DatabaseFile db = Database(kIndex);
+    SearchDatabase db = Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db);
+    f.lookup.CollectAllWords(db.Header());
     EXPECT_EQ(f.lookup.Hits().size(), 1u);
     EXPECT_FALSE(f.flags.searchActive);
     EXPECT_EQ(S(f.pageLines[2]), "wurden in 1 Datei(en) gefunden:");
@@ -265,10 +265,10 @@ TEST(AndCollectionTest, LimitListsWhatWasFound) {
 
 TEST(AndCollectionTest, InactiveSearchListsNothing) {
     Fixture f("haus baum", true);
-    index::DatabaseFile db = Database(kIndex);
+    SearchDatabase db = Database(kIndex);
     f.lookup.ScanWordEntries(db);
     f.flags.searchActive = false;
-    f.lookup.CollectAllWords(db);
+    f.lookup.CollectAllWords(db.Header());
     EXPECT_TRUE(f.lookup.Hits().empty());
     EXPECT_EQ(f.pageLines.size(), 2u);  // the count head is never written
     EXPECT_EQ(S(f.host.currentFile), "   Suche wurde abgebrochen! Treffer: 0");
@@ -277,13 +277,43 @@ TEST(AndCollectionTest, InactiveSearchListsNothing) {
 TEST(AndCollectionTest, FiveWords) {
     Fixture f("a1 a2 a3 a4 a5", true);
     f.TextCopy("c/daten/sub/d.txt");
-    index::DatabaseFile db =
-        Database({"A1=3,7,", "A2=7,", "A3=1,7,", "A4=7,9,", "A5=2,7,", "A5=7,"});
+    SearchDatabase db = Database({"A1=3,7,", "A2=7,", "A3=1,7,", "A4=7,9,", "A5=2,7,", "A5=7,"});
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db);
+    f.lookup.CollectAllWords(db.Header());
     // Document 7 is in one entry of words 1 to 4 and in two entries of word 5.
     EXPECT_EQ(f.lookup.HitCount(), 2);
     EXPECT_EQ(f.lookup.Hits().size(), 2u);
+}
+
+}  // namespace
+}  // namespace vx::search
+
+namespace vx::search {
+namespace {
+
+TEST(SearchDatabaseTest, SplitsHeaderAndIndexSection) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> header;
+        std::vector<std::string> index;
+    };
+    for (const Case& c : {
+             Case{"P1=C:\r\n1 P1 \\A.XML\r\nX [DATENBANK] Y\r\nA=1,\r\n\r\n",
+                  {"P1=C:", "1 P1 \\A.XML", "X [DATENBANK] Y"},
+                  {"X [DATENBANK] Y", "A=1,", ""}},
+             Case{"P1=C:\n[DATENBANK]\rA=1,\nB=2,",
+                  {"P1=C:", "[DATENBANK]"},
+                  {"[DATENBANK]", "A=1,", "B=2,"}},
+             Case{"P1=C:\r\nA=1,\r\n", {"P1=C:", "A=1,"}, {}},
+             Case{"", {}, {}},
+         }) {
+        SearchDatabase db(testing::U(c.text));
+        std::vector<std::string> header, index;
+        for (const auto& line : db.Header().Lines()) header.push_back(testing::S(line));
+        for (const auto line : db.IndexLines()) index.push_back(testing::S(line));
+        EXPECT_EQ(header, c.header) << c.text;
+        EXPECT_EQ(index, c.index) << c.text;
+    }
 }
 
 }  // namespace
