@@ -29,13 +29,13 @@ bool XmlFileInput::Open(std::u16string_view windowsPath) {
         fd_ = -1;
         return false;
     }
-    chunk_.resize(kChunkBytes);
+    chunk_.reset(new char[kChunkBytes]);
     return true;
 }
 
 bool XmlFileInput::Fill() {
     for (;;) {
-        const ssize_t n = ::read(fd_, chunk_.data(), chunk_.size());
+        const ssize_t n = ::read(fd_, chunk_.get(), kChunkBytes);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             failed_ = true;
@@ -53,7 +53,7 @@ int XmlFileInput::Read(char* buffer, int len) {
     if (len <= 0) return 0;
     if (pos_ == end_ && !Fill()) return failed_ ? -1 : 0;
     const std::size_t n = std::min(end_ - pos_, static_cast<std::size_t>(len));
-    std::memcpy(buffer, chunk_.data() + pos_, n);
+    std::memcpy(buffer, chunk_.get() + pos_, n);
     pos_ += n;
     return static_cast<int>(n);
 }

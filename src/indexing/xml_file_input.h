@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace vx::indexing {
 
@@ -27,7 +27,7 @@ class XmlFileInput {
     bool Fill();
 
     int fd_ = -1;
-    std::vector<char> chunk_;
+    std::unique_ptr<char[]> chunk_;  // not zero-filled: it is written before it is read
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     uint64_t bytesRead_ = 0;
