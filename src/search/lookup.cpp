@@ -52,15 +52,32 @@ void Lookup::Record(int k, const std::u16string& line, int times) {
     }
 }
 
-void Lookup::ScanWordEntries(const SearchDatabase& database) {
+void Lookup::ScanWordEntries(SearchDatabase& database) {
     ClearEntryLists();
     host_.Pause(1);  // the one point of a search where a click of the close button is taken
-    const std::vector<std::u16string_view>& lines = database.IndexLines();
+    // The current line and the lines read ahead as its continuation lines; the slots keep their
+    // capacity, so streaming the index section allocates next to nothing.
+    constexpr std::size_t kWindow = 128;
+    static_assert(kWindow > kMaxContinuationLines);
+    std::vector<std::u16string> window(kWindow);
+    std::size_t head = 0, count = 0;
+    bool atEnd = false;
+    auto have = [&](std::size_t lines) {
+        while (count < lines && !atEnd) {
+            if (database.NextIndexLine(window[(head + count) % kWindow])) {
+                ++count;
+            } else {
+                atEnd = true;
+            }
+        }
+        return count >= lines;
+    };
     std::u16string extended;  // the upper-cased (and maybe extended) line once it is needed
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty()) continue;
+    for (; have(1); head = (head + 1) % kWindow, --count) {
+        const std::u16string& raw = window[head];
+        if (raw.empty()) continue;
         bool upperDone = false;
-        std::u16string_view current = lines[i];
+        std::u16string_view current = raw;
         for (int k = 0; k < static_cast<int>(kMaxWords); ++k) {
             const SearchWord& word = query_.words[k];
             if (word.text.empty()) continue;
@@ -77,9 +94,9 @@ void Lookup::ScanWordEntries(const SearchDatabase& database) {
             }
             if (atStart) {
                 std::u16string continuation;
-                for (int j = 1; j <= kMaxContinuationLines && i + j < lines.size(); ++j) {
-                    const std::u16string_view next = lines[i + j];
-                    if (next.find(u'=') != std::u16string_view::npos) break;
+                for (std::size_t j = 1; j <= kMaxContinuationLines && have(j + 1); ++j) {
+                    const std::u16string& next = window[(head + j) % kWindow];
+                    if (next.find(u'=') != std::u16string::npos) break;
                     continuation += next;
                 }
                 extended = platform::Trim(extended) + platform::Trim(continuation);

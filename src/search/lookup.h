@@ -14,7 +14,7 @@
 
 namespace vx::search {
 
-inline constexpr int kMaxContinuationLines = 100;
+inline constexpr std::size_t kMaxContinuationLines = 100;
 inline constexpr char16_t kCancelledText[] = u"   Suche wurde abgebrochen! Treffer: ";
 
 // The lists and counters of one search run and the lookup steps that fill them. The page lines
@@ -30,7 +30,7 @@ class Lookup {
 
     // Records the matching entry lines of the database's index section (continuation lines
     // appended) in the combined list and the per-word lists.
-    void ScanWordEntries(const SearchDatabase& database);
+    void ScanWordEntries(SearchDatabase& database);
     // The collections look documents up in the database file's header part.
     // OR: every document of the combined entries once, up to the result limit.
     void CollectAnyWord(const index::DatabaseFile& database);

@@ -1,7 +1,5 @@
 #include "search/search_database.h"
 
-#include "textio/text_file.h"
-
 namespace vx::search {
 
 namespace {
@@ -10,39 +8,57 @@ constexpr std::u16string_view kMarker = u"[DATENBANK]";
 
 }  // namespace
 
-SearchDatabase::SearchDatabase(std::u16string text)
-    : text_(std::make_unique<const std::u16string>(std::move(text))) {
-    const std::u16string_view all = *text_;
+SearchDatabase::SearchDatabase(std::u16string text) : text_(std::move(text)) {
+    ReadHeader();
+}
+
+SearchDatabase SearchDatabase::Open(std::u16string_view fileName) {
+    SearchDatabase database;
+    database.reader_ = std::make_unique<textio::LineReader>(fileName);
+    database.ReadHeader();
+    return database;
+}
+
+void SearchDatabase::ReadHeader() {
     std::vector<std::u16string> header;
-    bool inIndex = false;
-    const char16_t* const data = all.data();
-    const std::size_t size = all.size();
-    std::size_t start = 0;
-    while (start < size) {
-        std::size_t end = start;
-        while (end < size && data[end] != u'\r' && data[end] != u'\n') ++end;
-        const std::u16string_view line = all.substr(start, end - start);
-        if (!inIndex && line.find(kMarker) != std::u16string_view::npos) {
-            inIndex = true;
-            // A rough guess from the average entry line keeps the vector from regrowing often.
-            indexLines_.reserve((all.size() - start) / 16 + 1);
-            header.emplace_back(line);
+    std::u16string line;
+    while (NextLine(line)) {
+        header.push_back(line);
+        if (line.find(kMarker) != std::u16string::npos) {
+            marker_ = line;
+            markerPending_ = true;
+            break;
         }
-        if (inIndex) {
-            indexLines_.push_back(line);
-        } else {
-            header.emplace_back(line);
-        }
-        start = end;
-        if (start < all.size())
-            start +=
-                (all[start] == u'\r' && start + 1 < all.size() && all[start + 1] == u'\n') ? 2 : 1;
     }
     header_ = std::make_unique<index::DatabaseFile>(std::move(header));
 }
 
-SearchDatabase SearchDatabase::Load(std::u16string_view fileName) {
-    return SearchDatabase(textio::ReadTextFile(fileName));
+bool SearchDatabase::NextLine(std::u16string& line) {
+    if (reader_) return reader_->Next(line);
+    // The text given: the lines as SplitLines gives them.
+    const std::size_t size = text_.size();
+    if (position_ >= size) return false;
+    std::size_t end = position_;
+    while (end < size && text_[end] != u'\r' && text_[end] != u'\n') ++end;
+    line.assign(text_, position_, end - position_);
+    position_ = end;
+    if (position_ < size) {
+        position_ +=
+            (text_[position_] == u'\r' && position_ + 1 < size && text_[position_ + 1] == u'\n')
+                ? 2
+                : 1;
+    }
+    return true;
+}
+
+bool SearchDatabase::NextIndexLine(std::u16string& line) {
+    if (markerPending_) {
+        markerPending_ = false;
+        line = marker_;
+        return true;
+    }
+    if (marker_.empty()) return false;  // no index section
+    return NextLine(line);
 }
 
 }  // namespace vx::search

@@ -1,34 +1,42 @@
-// A database file as the search reads it: the text is read once; the part up to and including the
-// "[DATENBANK]" line becomes an index::DatabaseFile for the document and path lookups, and the
-// index section stays as views into the text, so that the hundreds of thousands of entry lines
-// cost no allocation each.
+// A database file as the search reads it, in one pass: the part up to and including the
+// "[DATENBANK]" line becomes an index::DatabaseFile for the document and path lookups; the lines
+// of the index section are then streamed, so that the file is never held whole in memory.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "index/database_file.h"
+#include "textio/text_file.h"
 
 namespace vx::search {
 
 class SearchDatabase {
   public:
-    // The text of a database file (lines split at CR LF, LF or CR).
+    // A database given as text (lines split at CR LF, LF or CR).
     explicit SearchDatabase(std::u16string text);
-    // Reads the file with ReadTextFile; throws textio::FileError when it cannot be read.
-    static SearchDatabase Load(std::u16string_view fileName);
+    // Opens the file and reads its header part (decoded as ReadTextFile decodes it); throws
+    // textio::FileError when it cannot be read.
+    static SearchDatabase Open(std::u16string_view fileName);
 
     // Lines up to and including the first one that contains "[DATENBANK]" (all lines without).
     const index::DatabaseFile& Header() const { return *header_; }
-    // The first line containing "[DATENBANK]" and every line after it; empty without such line.
-    const std::vector<std::u16string_view>& IndexLines() const { return indexLines_; }
+    // The next line of the index section: the "[DATENBANK]" line first, then every line after
+    // it. False at the end (at once when the file has no such line). Each line is read once.
+    bool NextIndexLine(std::u16string& line);
 
   private:
-    std::unique_ptr<const std::u16string> text_;  // the views point into it
+    SearchDatabase() = default;
+    bool NextLine(std::u16string& line);
+    void ReadHeader();
+
+    std::unique_ptr<textio::LineReader> reader_;  // the file, or
+    std::u16string text_;                         // the text given
+    std::size_t position_ = 0;
     std::unique_ptr<index::DatabaseFile> header_;
-    std::vector<std::u16string_view> indexLines_;
+    bool markerPending_ = false;  // the "[DATENBANK]" line is still to be delivered
+    std::u16string marker_;
 };
 
 }  // namespace vx::search

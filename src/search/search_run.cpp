@@ -115,7 +115,7 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
     std::optional<SearchDatabase> database;
     if (!platform::ReadProfileString(databaseFile, u"Scanmaske", u"TextdateienPfad").empty()) {
         try {
-            database.emplace(SearchDatabase::Load(databaseFile));
+            database.emplace(SearchDatabase::Open(databaseFile));
         } catch (const std::exception&) {
             database.reset();
         }

@@ -24,6 +24,12 @@ inline bool UpperMatchesAt(std::u16string_view text, std::size_t pos,
     return true;
 }
 
+// The only code units outside ASCII whose simple upper-case form is ASCII: dotless i (U+0131,
+// upper "I") and long s (U+017F, upper "S").
+inline bool UpperIsAscii(char16_t c) {
+    return c == 0x0131 || c == 0x017F;
+}
+
 // 0-based position of the first occurrence of upperNeedle in the upper-cased text at or after
 // from, or npos. An empty needle is found at from.
 inline std::size_t FindUpper(std::u16string_view text, std::u16string_view upperNeedle,
@@ -32,6 +38,18 @@ inline std::size_t FindUpper(std::u16string_view text, std::u16string_view upper
     if (text.size() < upperNeedle.size()) return std::u16string_view::npos;
     const char16_t first = upperNeedle.front();
     const std::size_t last = text.size() - upperNeedle.size();
+    if (first < 0x80) {
+        // Candidates for an ASCII first character without a table lookup per code unit.
+        const char16_t lower = (first >= u'A' && first <= u'Z') ? first + 32 : first;
+        for (std::size_t i = from; i <= last; ++i) {
+            const char16_t c = text[i];
+            if ((c == first || c == lower || (UpperIsAscii(c) && FastUpper(c) == first)) &&
+                UpperMatchesAt(text, i, upperNeedle)) {
+                return i;
+            }
+        }
+        return std::u16string_view::npos;
+    }
     for (std::size_t i = from; i <= last; ++i) {
         if (FastUpper(text[i]) == first && UpperMatchesAt(text, i, upperNeedle)) return i;
     }

@@ -87,7 +87,8 @@ class MatchModeTest : public ::testing::TestWithParam<MatchCase> {};
 
 TEST_P(MatchModeTest, RecordsTheEntriesOfTheMatchMode) {
     Fixture f(GetParam().typed);
-    f.lookup.ScanWordEntries(Database(kIndex));
+    SearchDatabase db = Database(kIndex);
+    f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), GetParam().recorded);
     EXPECT_EQ(f.host.pauses, 1);
 }
@@ -106,26 +107,30 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EntryScanTest, LinesBeforeTheMarkerAndEmptyLinesAreIgnored) {
     Fixture f("*p3*");
-    f.lookup.ScanWordEntries(Database({"", "XP3=1,"}));
+    SearchDatabase db = Database({"", "XP3=1,"});
+    f.lookup.ScanWordEntries(db);
     // The document lines "3 P3 ..." stand before "[DATENBANK]".
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), std::vector<std::string>{"XP3=1,"});
 }
 
 TEST(EntryScanTest, LowerCaseLinesAreUpperCasedAndRecordedUpperCase) {
     Fixture f("haus");
-    f.lookup.ScanWordEntries(Database({"haus=4,"}));
+    SearchDatabase db = Database({"haus=4,"});
+    f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), std::vector<std::string>{"HAUS=4,"});
 }
 
 TEST(EntryScanTest, WithoutMarkerNothingIsFound) {
     Fixture f("*1*");
-    f.lookup.ScanWordEntries(SearchDatabase(U(testing::CrLf(Header()))));
+    SearchDatabase db(U(testing::CrLf(Header())));
+    f.lookup.ScanWordEntries(db);
     EXPECT_TRUE(f.lookup.CombinedEntries().empty());
 }
 
 TEST(EntryScanTest, AndKeepsOneListPerWord) {
     Fixture f("haus* baum", true);
-    f.lookup.ScanWordEntries(Database(kIndex));
+    SearchDatabase db = Database(kIndex);
+    f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.WordEntries(0)),
               (std::vector<std::string>{"HAUS=3,7,", "HAUSE=3,"}));
     EXPECT_EQ(Strings(f.lookup.WordEntries(1)), std::vector<std::string>{"BAUM=3,"});
@@ -138,7 +143,8 @@ TEST(EntryScanTest, ContinuationLinesAreAppendedUpToOneHundred) {
     for (int k = 6; k <= 106; ++k) index.push_back(std::to_string(k) + ",");  // 101 lines
     index.push_back("AALE=2,");
     Fixture f("aal");
-    f.lookup.ScanWordEntries(Database(index));
+    SearchDatabase db = Database(index);
+    f.lookup.ScanWordEntries(db);
     ASSERT_EQ(f.lookup.CombinedEntries().size(), 1u);
     std::vector<std::u16string> numbers = EntryNumbers(f.lookup.CombinedEntries()[0]);
     ASSERT_EQ(numbers.size(), 102u);  // 1, 5 and the first 100 continuation lines
@@ -147,7 +153,8 @@ TEST(EntryScanTest, ContinuationLinesAreAppendedUpToOneHundred) {
 
 TEST(EntryScanTest, ContinuationStopsAtTheNextEntry) {
     Fixture f("aal");
-    f.lookup.ScanWordEntries(Database({"AAL=1,5,", "9,", " 11, ", "AALE=2,", "12,"}));
+    SearchDatabase db = Database({"AAL=1,5,", "9,", " 11, ", "AALE=2,", "12,"});
+    f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), std::vector<std::string>{"AAL=1,5,9, 11,"});
 }
 
@@ -297,6 +304,7 @@ TEST(SearchDatabaseTest, SplitsHeaderAndIndexSection) {
         std::vector<std::string> header;
         std::vector<std::string> index;
     };
+    ScratchFolder folder;
     for (const Case& c : {
              Case{"P1=C:\r\n1 P1 \\A.XML\r\nX [DATENBANK] Y\r\nA=1,\r\n\r\n",
                   {"P1=C:", "1 P1 \\A.XML", "X [DATENBANK] Y"},
@@ -307,12 +315,18 @@ TEST(SearchDatabaseTest, SplitsHeaderAndIndexSection) {
              Case{"P1=C:\r\nA=1,\r\n", {"P1=C:", "A=1,"}, {}},
              Case{"", {}, {}},
          }) {
-        SearchDatabase db(testing::U(c.text));
-        std::vector<std::string> header, index;
-        for (const auto& line : db.Header().Lines()) header.push_back(testing::S(line));
-        for (const auto line : db.IndexLines()) index.push_back(testing::S(line));
-        EXPECT_EQ(header, c.header) << c.text;
-        EXPECT_EQ(index, c.index) << c.text;
+        // The same from a text and from a file.
+        testing::WriteBytes(folder.Path() / "db.dat", c.text);
+        SearchDatabase fromText(U(c.text));
+        SearchDatabase fromFile = SearchDatabase::Open(folder.Windows() + u"db.dat");
+        for (SearchDatabase* db : {&fromText, &fromFile}) {
+            std::vector<std::string> header, index;
+            for (const auto& line : db->Header().Lines()) header.push_back(S(line));
+            std::u16string line;
+            while (db->NextIndexLine(line)) index.push_back(S(line));
+            EXPECT_EQ(header, c.header) << c.text;
+            EXPECT_EQ(index, c.index) << c.text;
+        }
     }
 }
 
