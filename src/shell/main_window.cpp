@@ -20,7 +20,8 @@
 namespace vx::shell {
 namespace {
 
-constexpr QSize kDesignClient(1024 - kFrameWidth, 535 - kFrameHeight);
+// The client area of the window at its design size of 1024 x 535.
+constexpr QSize kDesignClient(1008, 497);
 constexpr int kToolBarHeight = 40;
 constexpr int kToolButtonHeight = 36;
 
@@ -67,6 +68,7 @@ void MainWindow::BuildControls() {
     speedButton2_->setIcon(QIcon(SettingsPicture()));
     speedButton2_->setIconSize(QSize(28, 28));
     speedButton3_->setGeometry(0, 2, 208, kToolButtonHeight);
+    FitFontToWidth(speedButton3_, speedButton3_->text(), 200);
     speedButton1_->resize(42, kToolButtonHeight);
     speedButton2_->resize(43, kToolButtonHeight);
 
@@ -161,7 +163,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         resize(700, height());
         return;
     }
-    layout_.Apply(QSize(width() - kFrameWidth, height() - kFrameHeight));
+    layout_.Apply(size());
     host_->SetMainWindowWidth(width());
     // The separator pushes "?" and the settings button to the right end of the bar.
     const int separator = width() - 3 * speedButton1_->width() - speedButton3_->width() + 2;

@@ -230,8 +230,4 @@ class MainWindow : public QWidget {
     QTimer* timer1_ = nullptr;
 };
 
-// Window size minus the client area: the frame the layout tables were measured with.
-inline constexpr int kFrameWidth = 16;
-inline constexpr int kFrameHeight = 38;
-
 }  // namespace vx::shell

@@ -46,6 +46,7 @@ NewDatabaseDialog::NewDatabaseDialog(MainWindow& main) : QDialog(&main), main_(m
     folderLabel_ = MakeLabel(
         this, QStringLiteral("Laufwerk/Verzeichnis, welches nach Dateien durchsucht werden soll:"),
         QRect(20, 70, 520, 20));
+    FitFontToWidth(folderLabel_, folderLabel_->text(), 520);
     driveBox_ = new QComboBox(this);
     driveBox_->setGeometry(20, 92, 520, 26);
     driveBox_->setFont(fieldFont);

@@ -29,7 +29,8 @@
 namespace vx::shell {
 namespace {
 
-constexpr QSize kDesignClient(1024 - kFrameWidth, 523 - kFrameHeight);
+// The client area at the design size of 1024 x 523.
+constexpr QSize kDesignClient(1008, 485);
 
 QString Q(const std::u16string& s) {
     return QString::fromStdU16String(s);
@@ -128,7 +129,14 @@ SearchDialog::SearchDialog(MainWindow& main) : QDialog(&main), main_(main), layo
     wlistMemo_->setToolTip(QStringLiteral("Ein Doppelklick trägt das Wort in die Suchmaske ein."));
     bitBtn1_ = new QPushButton(QStringLiteral("Wörter von A bis Z etc."), this);
     bitBtn2_ = new QPushButton(QStringLiteral("Reine Unicode Wörter"), this);
-    for (QPushButton* b : {bitBtn1_, bitBtn2_}) b->setFont(MsSansSerifFont(16, true));
+    for (QPushButton* b : {bitBtn1_, bitBtn2_}) {
+        b->setFont(MsSansSerifFont(16, true));
+        FitFontToWidth(b, b->text(), 185);
+    }
+    for (QLabel* label : {label6_, label7_, label1_}) FitFontToWidth(label, label->text(), 466);
+    for (QCheckBox* box : {checkBox4_, checkBox1_, checkBox2_}) {
+        FitFontToWidth(box, box->text(), 436);
+    }
     // The history list lies over the labels below the search field while it is shown.
     tntListBox2_ = new QListWidget(this);
     tntListBox2_->setFont(ArialUnicodeFont(15, false));
@@ -354,7 +362,7 @@ void SearchDialog::resizeEvent(QResizeEvent* event) {
         resize(std::max(width(), 740), std::max(height(), 463));
         return;
     }
-    layout_.Apply(QSize(width() - kFrameWidth, height() - kFrameHeight));
+    layout_.Apply(size());
     tntListBox2_->resize(tntListBox2_->width(), wlistMemo_->height());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();

@@ -1,6 +1,8 @@
 #include "shell/ui_fonts.h"
 
+#include <QFontMetrics>
 #include <QStringList>
+#include <QWidget>
 
 namespace vx::shell {
 namespace {
@@ -24,6 +26,16 @@ QFont ArialUnicodeFont(int pixelSize, bool bold) {
 
 QFont MsSansSerifFont(int pixelSize, bool bold) {
     return MakeFont(QStringLiteral("MS Sans Serif"), pixelSize, bold);
+}
+
+void FitFontToWidth(QWidget* widget, const QString& text, int width) {
+    QFont font = widget->font();
+    QString shown = text;
+    shown.remove(u'&');
+    while (font.pixelSize() > 9 && QFontMetrics(font).horizontalAdvance(shown) > width) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    widget->setFont(font);
 }
 
 }  // namespace vx::shell

@@ -234,9 +234,11 @@ class MainWindowTest : public QObject {
         QCOMPARE(main.Separator()->width(), 1300 - 3 * 42 - 208 + 2);
         QTRY_COMPARE(main.pos(), CentredPosition(QSize(1300, 700)));
         // The command column follows the right edge, the list stretches.
-        QCOMPARE(main.SearchButton()->geometry(), QRect(754 + 276, 186, 221, 40));
-        QCOMPARE(main.CloseButton()->geometry(), QRect(754 + 276, 340 + 165, 221, 40));
-        QCOMPARE(main.List()->geometry(), QRect(35, 44, 708 + 276, 336 + 165));
+        const int dx = 1300 - 1008, dy = 700 - 497;  // against the design client area
+        QCOMPARE(main.SearchButton()->geometry(), QRect(754 + dx, 186, 221, 40));
+        QCOMPARE(main.CloseButton()->geometry(), QRect(754 + dx, 340 + dy, 221, 40));
+        QCOMPARE(main.List()->geometry(), QRect(35, 44, 708 + dx, 336 + dy));
+        QCOMPARE(main.CurrentFileField()->geometry(), QRect(42, 431 + dy, 926 + dx, 18));
     }
 
     void patienceIndicatorCycle() {

@@ -1,0 +1,113 @@
+// Writes PNG pictures of the windows for the documentation and for a look at the layout:
+// creates two databases in the current folder through the windows (the dialogs answered in
+// code), then grabs the main window, the search dialog with a loaded word list and the
+// new-database dialog. Usage: shell_screenshots <documents folder> <output folder>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+#include <deque>
+#include <functional>
+
+#include "platform/paths.h"
+#include "shell/app_windows.h"
+#include "shell/database_list_box.h"
+#include "shell/dialog_runner.h"
+#include "shell/main_window.h"
+#include "shell/new_database_dialog.h"
+#include "shell/notice_window.h"
+#include "shell/search_dialog.h"
+#include "shell/word_list_view.h"
+
+namespace {
+
+using vx::MessageAnswer;
+using vx::MessageButtons;
+using vx::MessageKind;
+
+class AnsweringRunner : public vx::shell::DialogRunner {
+  public:
+    std::deque<std::function<int(QDialog&)>> dialogs;
+    int RunModal(QDialog& dialog) override {
+        if (dialogs.empty()) return QDialog::Rejected;
+        auto handler = std::move(dialogs.front());
+        dialogs.pop_front();
+        return handler(dialog);
+    }
+    MessageAnswer Message(QWidget*, MessageKind, const QString& caption, const QString& text,
+                          MessageButtons) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+        return MessageAnswer::Yes;
+    }
+    std::optional<QColor> PickColour(QWidget*, const QColor&) override { return std::nullopt; }
+};
+
+bool Save(QWidget& widget, const QString& file) {
+    QApplication::processEvents();
+    const bool ok = widget.grab().save(file, "PNG");
+    std::fprintf(stderr, "%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: shell_screenshots <documents folder> <output folder>\n");
+        return 2;
+    }
+    const QString documents = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    const QString output = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
+    QDir().mkpath(output);
+
+    AnsweringRunner runner;
+    vx::shell::ShellEnvironment environment = vx::shell::DesktopEnvironment(runner);
+    environment.openFile = [](const QString&) {};
+    vx::shell::AppWindows windows = vx::shell::CreateAppWindows(environment);
+    vx::shell::MainWindow& main = *windows.main;
+    main.show();
+    while (!main.FirstPaintDone()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    // Two databases over the documents folder.
+    QSignalSpy finished(&main, &vx::shell::MainWindow::CommandFinished);
+    for (const QString& name : {QStringLiteral("Handbuch"), QStringLiteral("Projekte")}) {
+        runner.dialogs.push_back([&, name](QDialog&) {
+            windows.newDatabase->SetNameText(name.toStdU16String());
+            windows.newDatabase->SetFolderText(
+                vx::platform::ToWindowsPath(documents.toStdString()));
+            windows.newDatabase->OkButton()->click();
+            return windows.newDatabase->result();
+        });
+        runner.dialogs.push_back([&](QDialog&) {
+            windows.notice->YesButton()->click();
+            return windows.notice->result();
+        });
+        main.NeuErstellenBtnClick();
+        if (!finished.wait(600000)) return 1;
+    }
+    bool ok = Save(main, output + QStringLiteral("/main-window.png"));
+
+    windows.search->SetSearchText(u"haus baum");
+    windows.search->show();
+    windows.search->SuchbegriffeLaden();
+    windows.search->FilterField()->setText(QStringLiteral("Ha"));
+    ok = Save(*windows.search, output + QStringLiteral("/search-dialog.png")) && ok;
+    windows.search->hide();
+
+    windows.newDatabase->SetNameText(u"Neue Sammlung");
+    windows.newDatabase->SetFolderText(vx::platform::ToWindowsPath(documents.toStdString()));
+    windows.newDatabase->show();
+    ok = Save(*windows.newDatabase, output + QStringLiteral("/new-database-dialog.png")) && ok;
+    windows.newDatabase->hide();
+
+    windows.main.reset();
+    return ok ? 0 : 1;
+}
