@@ -2,7 +2,8 @@
 # Indexing benchmark: a create run of vantor-xml-cli over a copy of a real XML corpus (the
 # Unicode CLDR files of Debian's unicode-cldr-core package by default).
 # Usage: bench_create.sh [CLI] [CORPUS] [extra create options...]
-# Prints wall time, MB/s, documents/s and the peak memory of the run.
+# Prints wall time, MB/s, documents/s, CPU time and the peak memory of the run. The machine
+# should be otherwise idle: the run extracts documents on all processors.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -41,13 +42,16 @@ XDG_DATA_HOME="$work/xdg" /usr/bin/time -v -o "$work/time.txt" \
 end=$(date +%s.%N)
 
 peak_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
-awk -v s="$start" -v e="$end" -v d="$documents" -v b="$bytes" -v p="$peak_kb" 'BEGIN {
+user=$(awk -F': ' '/User time/ {print $2}' "$work/time.txt")
+system=$(awk -F': ' '/System time/ {print $2}' "$work/time.txt")
+awk -v s="$start" -v e="$end" -v d="$documents" -v b="$bytes" -v p="$peak_kb" -v u="$user" -v y="$system" 'BEGIN {
     wall = e - s
     printf "documents:   %d\n", d
     printf "size:        %.1f MB\n", b / 1048576
     printf "wall time:   %.2f s\n", wall
     printf "throughput:  %.1f MB/s\n", b / 1048576 / wall
     printf "documents/s: %.0f\n", d / wall
+    printf "cpu time:    %.2f s user, %.2f s system\n", u, y
     printf "peak memory: %.1f MB\n", p / 1024
 }'
 grep -E "Fertig|Gesamtgr" "$work/out.txt" || true
