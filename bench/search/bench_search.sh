@@ -3,7 +3,9 @@
 # and times whole `vantor-xml-cli search` processes for an exact word, a trailing wildcard, a
 # leading wildcard, an AND of two words and a phrase.
 # Usage: bench_search.sh [CLI] [CORPUS] [RUNS]
-# Prints the database file's size and, per query, the hits line and min / median / max wall time.
+# Prints the database file's size and, per query, the count line, the wall time (min / median /
+# max) and the processor time of the process (the machine may be shared: wall time includes
+# waiting for a processor).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -48,19 +50,21 @@ for entry in "${queries[@]}"; do
     label=${entry%%|*}
     # The arguments are plain words; word splitting is intended.
     read -r -a args <<<"${entry#*|}"
-    times=()
+    walls=()
+    cpus=()
     for ((i = 0; i < runs; i++)); do
-        start=$(date +%s%N)
         set +e
-        "$cli" search Bench "${args[@]}" >"$work/out.txt" 2>&1
+        /usr/bin/time -f '%e %U %S' -o "$work/time.txt" "$cli" search Bench "${args[@]}" \
+            >"$work/out.txt" 2>&1
         set -e
-        end=$(date +%s%N)
-        times+=($(((end - start) / 1000)))
+        read -r wall user sys <"$work/time.txt"
+        walls+=("$wall")
+        cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')")
     done
-    sorted=($(printf '%s\n' "${times[@]}" | sort -n))
-    count=${#sorted[@]}
     printf '%-18s %-32s %s\n' "$label" "${entry#*|}" "$(head -n 1 "$work/out.txt")"
-    awk -v min="${sorted[0]}" -v med="${sorted[$((count / 2))]}" -v max="${sorted[$((count - 1))]}" \
-        -v n="$count" 'BEGIN { printf "%18s runs %d: min %.3f s, median %.3f s, max %.3f s\n",
-                              "", n, min / 1e6, med / 1e6, max / 1e6 }'
+    printf '%s\n' "${walls[@]}" | sort -n | awk -v n="$runs" '{ w[NR] = $1 } END {
+        printf "%18s wall over %d runs: min %.2f s, median %.2f s, max %.2f s\n", "", n, w[1],
+               w[int((NR + 1) / 2)], w[NR] }'
+    printf '%s\n' "${cpus[@]}" | sort -n | awk '{ c[NR] = $1 } END {
+        printf "%18s cpu (user + sys): min %.2f s, median %.2f s\n", "", c[1], c[int((NR + 1) / 2)] }'
 done

@@ -38,15 +38,26 @@ inline std::size_t FindUpper(std::u16string_view text, std::u16string_view upper
     if (text.size() < upperNeedle.size()) return std::u16string_view::npos;
     const char16_t first = upperNeedle.front();
     const std::size_t last = text.size() - upperNeedle.size();
-    if (first < 0x80) {
-        // Candidates for an ASCII first character without a table lookup per code unit.
-        const char16_t lower = (first >= u'A' && first <= u'Z') ? first + 32 : first;
+    const char16_t final = upperNeedle.back();
+    if (final < 0x80 && !(final >= u'A' && final <= u'Z')) {
+        // An ASCII character that is no letter matches only itself ("HAUS=" ends with "="):
+        // the candidates are its few places in the text.
+        const std::size_t tail = upperNeedle.size() - 1;
+        for (std::size_t at = text.find(final, from + tail); at != std::u16string_view::npos;
+             at = text.find(final, at + 1)) {
+            if (UpperMatchesAt(text, at - tail, upperNeedle)) return at - tail;
+        }
+        return std::u16string_view::npos;
+    }
+    const char16_t* const units = text.data();
+    if (first < 0x80 && first != u'I' && first != u'S') {
+        // Candidates for an ASCII first character without a table lookup per code unit: for a
+        // letter both cases fold into one comparison; no other code unit has it as upper case.
+        const bool letter = first >= u'A' && first <= u'Z';
+        const char16_t fold = letter ? 0x20 : 0;
+        const char16_t folded = first | fold;
         for (std::size_t i = from; i <= last; ++i) {
-            const char16_t c = text[i];
-            if ((c == first || c == lower || (UpperIsAscii(c) && FastUpper(c) == first)) &&
-                UpperMatchesAt(text, i, upperNeedle)) {
-                return i;
-            }
+            if ((units[i] | fold) == folded && UpperMatchesAt(text, i, upperNeedle)) return i;
         }
         return std::u16string_view::npos;
     }

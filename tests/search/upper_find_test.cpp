@@ -31,6 +31,13 @@ TEST(UpperFindTest, FindsWithoutRegardToCase) {
              Case{u"ha", u"HAUS", 0, none},
              Case{u"12=3,", u"=3,", 0, 2},
              Case{u"abc", u"", 2, 2},
+             Case{u"xland=1,land=2,", u"LAND=", 0, 1},
+             Case{u"xland=1,land=2,", u"LAND=", 2, 8},
+             Case{u"=1,", u"LAND=", 0, none},
+             Case{u"ab,ab,", u"B,", 3, 4},
+             Case{u"ab,", u"AB,", 1, none},
+             Case{u"12#ab #Ab", u"#AB", 3, 6},
+             Case{u"Ärger ärger", u"ÄRGER", 1, 6},
          }) {
         EXPECT_EQ(FindUpper(c.text, c.needle, c.from), c.found);
     }
