@@ -80,8 +80,8 @@ struct IndexingCommands::Impl {
             result.outcome = CommandOutcome::Refused;
             return result;
         }
-        const bool confirmed =
-            host.ConfirmIndexing(static_cast<int>(state.pathList.size()), sizeText);
+        state.foundCount = static_cast<int32_t>(state.foundFiles.Size());
+        const bool confirmed = host.ConfirmIndexing(state.foundCount, sizeText);
         host.Pause(1000);
         if (!confirmed) {
             host.SetStatusLine(u"");

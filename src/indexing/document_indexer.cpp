@@ -243,7 +243,7 @@ struct DocumentIndexer::Impl {
             TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
         Host::RunProgress progress;
         progress.documents = number;
-        progress.foundDocuments = static_cast<int32_t>(state.pathList.size());
+        progress.foundDocuments = state.foundCount;
         progress.bytes = state.sizeTotal;
         progress.startTickMs = state.startTickMs;
         progress.path = path;

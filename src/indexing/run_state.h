@@ -37,6 +37,7 @@ struct RunState {
     std::unordered_map<std::u16string, int32_t> lastPathEntry;  // folder -> last n
     platform::SortedUniqueList indexedFiles;  // full paths given to the document indexing
     int64_t preScanBytes = 0;
+    int32_t foundCount = 0;  // documents the pre-scan listed (the notice's number)
 
     // Counters of the run.
     int32_t documentCounter = 0;
