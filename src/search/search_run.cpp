@@ -53,6 +53,20 @@ SearchRun::SearchRun(Host& host, RunFlags& flags, platform::WorkingFolders folde
 
 SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOptions& options,
                             std::u16string_view databaseName) {
+    try {
+        return RunSearch(searchFieldText, options, databaseName);
+    } catch (...) {
+        // A file that could not be written ends the command; the flags must not stay set, or
+        // the database list would stay locked as during a search.
+        flags_.searchActive = false;
+        flags_.cancel = false;
+        host_.SetPatienceIndicator(false);
+        throw;
+    }
+}
+
+SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const SearchOptions& options,
+                                  std::u16string_view databaseName) {
     SearchResult result;
     host_.SetStatusLine(u"");
     host_.SetTotalsLine(u"");

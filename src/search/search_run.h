@@ -59,7 +59,8 @@ class SearchRun {
     void SetOpenPages(bool open) { openPages_ = open; }
 
     // Runs the search from the search field's text (after ConfirmCheck accepted it) over the
-    // database databaseName (a row of the database list).
+    // database databaseName (a row of the database list). Throws textio::FileError when the
+    // history file or the result page cannot be written (the flags are cleared first).
     SearchResult Run(std::u16string_view searchFieldText, const SearchOptions& options,
                      std::u16string_view databaseName);
 
@@ -67,6 +68,9 @@ class SearchRun {
     const std::vector<std::u16string>& PageLines() const { return pageLines_; }
 
   private:
+    SearchResult RunSearch(std::u16string_view searchFieldText, const SearchOptions& options,
+                           std::u16string_view databaseName);
+
     Host& host_;
     RunFlags& flags_;
     platform::WorkingFolders folders_;

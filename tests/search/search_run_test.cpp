@@ -323,3 +323,19 @@ TEST_F(SearchRunTest, PathsOutsideTheAnsiCodePageStayIntact) {
 
 }  // namespace
 }  // namespace vx::search
+
+namespace vx::search {
+namespace {
+
+TEST_F(SearchRunTest, PageThatCannotBeWrittenEndsTheRunWithItsFlagsCleared) {
+    MakeDatabase({{"a.xml", "haus\r\n"}}, {"HAUS=1,"});
+    std::filesystem::create_directories(folder.Path() / "VT_Ergebnis.htm");
+    EXPECT_THROW(Run("haus"), std::exception);
+    EXPECT_FALSE(flags.searchActive);
+    EXPECT_FALSE(flags.cancel);
+    EXPECT_FALSE(host.patience);
+    EXPECT_TRUE(host.opened.empty());
+}
+
+}  // namespace
+}  // namespace vx::search
