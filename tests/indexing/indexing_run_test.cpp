@@ -26,8 +26,10 @@ std::string SizeAndDate(const fs::path& file) {
 }
 
 std::vector<std::string> DocumentLines(const std::vector<std::string>& lines) {
+    // Lines before the index section that begin with a number.
     std::vector<std::string> out;
     for (const auto& line : lines) {
+        if (line == "[DATENBANK]") break;
         if (!line.empty() && line[0] >= '1' && line[0] <= '9') out.push_back(line);
     }
     return out;
@@ -209,6 +211,22 @@ TEST(IndexingRun, PassesOfTheChunkSizeAndTheirMerge) {
               (std::vector<std::string>{"HAUS", "WORT", "ZELT", "ΩMEGA"}));
     EXPECT_EQ(ToUtf8(run.host.status), "Fertig mit der Indizierung.");
     EXPECT_EQ(ToUtf8(run.host.progress), "10 Wörter in Datenbank aufgenommen (aus 5 Dateien).");
+}
+
+TEST(IndexingRun, MergeReadsTheBaseChunkOfANameWithUnderscoreOnce) {
+    TempDir dir;
+    const auto data = dir.Path() / "Daten";
+    WriteFiveDocuments(data);
+    CreateRun run(dir.Path());
+    ASSERT_EQ(run.Create("Alt_Daten", data, 2).outcome, CommandOutcome::Done);
+    const auto lines = ReadCrLfLines(run.Database() / "Alt_Daten.dat");
+    std::vector<std::string> numbers;
+    for (const auto& line : DocumentLines(lines)) numbers.push_back(line.substr(0, line.find(' ')));
+    EXPECT_EQ(numbers, (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "P1=" + Upper(data)), 1);
+    EXPECT_EQ(After(lines, "[DATENBANK]"),
+              (std::vector<std::string>{"HAUS=1,3,", "5,", "WORT=1,2,3,4,", "5,", "ZELT=4,",
+                                        "ΩMEGA=5,"}));
 }
 
 TEST(IndexingRun, ExtractionAheadGivesTheSameFiles) {
