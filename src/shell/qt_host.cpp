@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QThread>
+#include <array>
 
 #include "platform/paths.h"
 #include "shell/main_window.h"
@@ -38,59 +39,73 @@ void QtHost::OnUiAndWait(const std::function<void()>& f) {
     }
 }
 
-void QtHost::SetStatusLine(const std::u16string& text) {
+void QtHost::SetText(Field field, const std::u16string& text) {
+    bool post = false;
     {
         std::lock_guard lock(mutex_);
-        status_ = text;
+        texts_[field] = text;
+        post = !refreshPending_;
+        refreshPending_ = true;
     }
-    OnUi([this, text] { window_.StatusLabel()->setText(Q(text)); });
+    if (OnUiThread(window_)) {
+        ShowTexts();
+    } else if (post) {
+        // One pending refresh carries every change made before it runs, so a fast engine
+        // cannot flood the window's event queue.
+        QMetaObject::invokeMethod(
+            &window_, [this] { ShowTexts(); }, Qt::QueuedConnection);
+    }
 }
 
-std::u16string QtHost::StatusLine() const {
+std::u16string QtHost::Text(Field field) const {
     std::lock_guard lock(mutex_);
-    return status_;
+    return texts_[field];
 }
 
-void QtHost::SetTotalsLine(const std::u16string& text) {
+void QtHost::ShowTexts() {
+    std::array<std::u16string, kFieldCount> texts;
     {
         std::lock_guard lock(mutex_);
-        totals_ = text;
+        texts = texts_;
+        refreshPending_ = false;
     }
-    OnUi([this, text] { window_.TotalsLabel()->setText(Q(text)); });
-}
-
-std::u16string QtHost::TotalsLine() const {
-    std::lock_guard lock(mutex_);
-    return totals_;
-}
-
-void QtHost::SetProgressLine(const std::u16string& text) {
-    {
-        std::lock_guard lock(mutex_);
-        progress_ = text;
-    }
-    OnUi([this, text] { window_.ProgressLabel()->setText(Q(text)); });
-}
-
-std::u16string QtHost::ProgressLine() const {
-    std::lock_guard lock(mutex_);
-    return progress_;
-}
-
-void QtHost::SetCurrentFile(const std::u16string& text) {
-    {
-        std::lock_guard lock(mutex_);
-        currentFile_ = text;
-    }
-    OnUi([this, text] {
-        window_.CurrentFileField()->setText(Q(text));
+    auto show = [](QLabel* label, const std::u16string& text) {
+        const QString q = Q(text);
+        if (label->text() != q) label->setText(q);
+    };
+    show(window_.StatusLabel(), texts[kStatus]);
+    show(window_.TotalsLabel(), texts[kTotals]);
+    show(window_.ProgressLabel(), texts[kProgress]);
+    const QString file = Q(texts[kCurrentFile]);
+    if (window_.CurrentFileField()->text() != file) {
+        window_.CurrentFileField()->setText(file);
         window_.CurrentFileField()->setCursorPosition(0);
-    });
+    }
 }
 
+void QtHost::SetStatusLine(const std::u16string& text) {
+    SetText(kStatus, text);
+}
+std::u16string QtHost::StatusLine() const {
+    return Text(kStatus);
+}
+void QtHost::SetTotalsLine(const std::u16string& text) {
+    SetText(kTotals, text);
+}
+std::u16string QtHost::TotalsLine() const {
+    return Text(kTotals);
+}
+void QtHost::SetProgressLine(const std::u16string& text) {
+    SetText(kProgress, text);
+}
+std::u16string QtHost::ProgressLine() const {
+    return Text(kProgress);
+}
+void QtHost::SetCurrentFile(const std::u16string& text) {
+    SetText(kCurrentFile, text);
+}
 std::u16string QtHost::CurrentFile() const {
-    std::lock_guard lock(mutex_);
-    return currentFile_;
+    return Text(kCurrentFile);
 }
 
 void QtHost::SetCurrentFileVisible(bool visible) {

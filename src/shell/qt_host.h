@@ -3,6 +3,7 @@
 // and a message box is shown by the user-interface thread while the engine waits.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <mutex>
@@ -52,9 +53,16 @@ class QtHost : public vx::Host {
     // Runs f on the user-interface thread and waits for it.
     void OnUiAndWait(const std::function<void()>& f);
 
+    enum Field { kStatus, kTotals, kProgress, kCurrentFile, kFieldCount };
+    void SetText(Field field, const std::u16string& text);
+    std::u16string Text(Field field) const;
+    // Shows the latest texts (on the user-interface thread).
+    void ShowTexts();
+
     MainWindow& window_;
     mutable std::mutex mutex_;
-    std::u16string status_, totals_, progress_, currentFile_;
+    std::array<std::u16string, kFieldCount> texts_;
+    bool refreshPending_ = false;
     std::atomic<int> width_{1024};
 };
 

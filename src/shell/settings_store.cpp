@@ -55,6 +55,9 @@ bool SchreibeRegKey(const std::u16string& keyPath, const std::u16string& valueNa
     const QString path = QString::fromStdString(SettingsFilePath());
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSettings settings(path, QSettings::IniFormat);
+    // Written in place: the atomic save forces the file to disk, which right after an indexing
+    // run waits for the whole file system's journal and stalls the window for tens of ms.
+    settings.setAtomicSyncRequired(false);
     settings.setValue(ValueKey(keyPath, valueName), ToQ(text));
     settings.sync();
     return settings.status() == QSettings::NoError;
