@@ -118,6 +118,68 @@ class EndToEndTest : public QObject {
         QCOMPARE(main.CloseButtonCaption(), QString("Schli&eßen"));
     }
 
+    void reindexThroughTheWindows() {
+        Sandbox sandbox;
+        sandbox.Touch("docs/a.xml", Document("Apfel Birne"));
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        shell.runner.dialogs.push_back(
+            FillNewDatabase(windows.newDatabase, "Obst", sandbox.Path() + "/work/docs"));
+        shell.runner.dialogs.push_back(AnswerNotice(windows.notice, true, nullptr));
+        main.NeuErstellenBtnClick();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(main.List()->SelectedRow(), 0);
+
+        // The dialog comes prefilled with the database's name and stored folder.
+        sandbox.Touch("docs/b.xml", Document("Kirsche"));
+        QString name, folder;
+        bool updateAccepted = false;
+        shell.runner.dialogs.push_back([&](QDialog&) {
+            name = Q(windows.newDatabase->NameText());
+            folder = Q(windows.newDatabase->FolderText());
+            windows.newDatabase->OkButton()->click();
+            updateAccepted = windows.newDatabase->result() == QDialog::Accepted;
+            return windows.newDatabase->result();
+        });
+        QString notice;
+        shell.runner.dialogs.push_back(AnswerNotice(windows.notice, true, &notice));
+        main.ErneutIndiziereBtnClick();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(name, QString("Obst"));
+        QCOMPARE(
+            folder.toUpper(),
+            Q(platform::ToWindowsPath((sandbox.Path() + "/work/docs").toStdString())).toUpper());
+        QVERIFY(updateAccepted);  // the existing name is accepted in re-index mode
+        QVERIFY2(notice.startsWith("Es wurden 2 XML-Dokumente"), qPrintable(notice));
+        QVERIFY(QFile::exists(sandbox.Path() + "/work/Datenbank/Obst.old"));
+        QVERIFY(QFile::exists(sandbox.Path() + "/work/Datenbank/Obst.dat"));
+        QCOMPARE(main.List()->count(), 1);
+        QCOMPARE(main.List()->SelectedRow(), 0);
+        QCOMPARE(main.CloseButtonCaption(), QString("Schli&eßen"));
+        QVERIFY(!main.Flags().updateRunning && !main.Flags().running);
+        QVERIFY2(shell.runner.messages.empty(), qPrintable(shell.runner.MessageTexts().join('|')));
+    }
+
+    void reindexWithoutSelection() {
+        Sandbox sandbox;
+        sandbox.Touch("Datenbank/Eins.dat");
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        main.List()->SelectRow(-1);
+        main.ErneutIndiziereBtnClick();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(shell.runner.MessageTexts(),
+                 QStringList{"Sie müssen zuerst eine Datenbank auswählen! Mit linker Maustaste "
+                             "anklicken!"});
+        QCOMPARE(shell.runner.modalCount, 0);
+        QVERIFY(QFile::exists(sandbox.Path() + "/work/Datenbank/Eins.dat"));
+        QVERIFY(!main.Flags().updateRunning);
+    }
+
     void declinedNoticeChangesNothing() {
         Sandbox sandbox;
         sandbox.Touch("docs/a.xml", Document("eins"));
