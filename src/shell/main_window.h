@@ -33,6 +33,7 @@ class SearchRun;
 namespace vx::shell {
 
 class DatabaseListBox;
+class DialogRunner;
 class NewDatabaseDialog;
 class NoticeWindow;
 class QtHost;
@@ -117,6 +118,8 @@ class MainWindow : public QWidget {
 
     // Writes a setting; a failure is reported to the user. False when it failed.
     bool WriteSetting(const std::u16string& name, const std::u16string& value);
+    // Shows the modal windows: the environment's runner, or the interactive one.
+    DialogRunner& Runner();
     // A message box on the user-interface thread.
     MessageAnswer Message(MessageKind kind, const QString& caption, const QString& text,
                           MessageButtons buttons = MessageButtons::Ok);

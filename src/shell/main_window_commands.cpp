@@ -73,10 +73,8 @@ void MainWindow::PrepareCreate() {
 
 bool MainWindow::RunNewDatabaseDialog(bool updateMode) {
     if (newDatabase_ == nullptr) return false;
-    static InteractiveDialogRunner interactive;
-    DialogRunner* runner = environment_.runner != nullptr ? environment_.runner : &interactive;
     newDatabase_->SetUpdateMode(updateMode);
-    return runner->RunModal(*newDatabase_) == QDialog::Accepted;
+    return Runner().RunModal(*newDatabase_) == QDialog::Accepted;
 }
 
 void MainWindow::FinishCommand(bool updateMode, const std::u16string& name, bool refused) {
@@ -154,9 +152,7 @@ void MainWindow::SuchenBtnClick() {
         searchedIndex_ = selectedIndex_;
     }
     search_->HideHistory();
-    static InteractiveDialogRunner interactive;
-    DialogRunner* runner = environment_.runner != nullptr ? environment_.runner : &interactive;
-    if (runner->RunModal(*search_) != QDialog::Accepted) {
+    if (Runner().RunModal(*search_) != QDialog::Accepted) {
         flags_.searchActive = false;
         return;
     }

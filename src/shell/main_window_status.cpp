@@ -164,11 +164,14 @@ bool MainWindow::WriteSetting(const std::u16string& name, const std::u16string& 
     return false;
 }
 
+DialogRunner& MainWindow::Runner() {
+    static InteractiveDialogRunner interactive;
+    return environment_.runner != nullptr ? *environment_.runner : interactive;
+}
+
 MessageAnswer MainWindow::Message(MessageKind kind, const QString& caption, const QString& text,
                                   MessageButtons buttons) {
-    static InteractiveDialogRunner interactive;
-    DialogRunner* runner = environment_.runner != nullptr ? environment_.runner : &interactive;
-    return runner->Message(isVisible() ? this : nullptr, kind, caption, text, buttons);
+    return Runner().Message(isVisible() ? this : nullptr, kind, caption, text, buttons);
 }
 
 void MainWindow::SpeedButton1Click() {
@@ -182,9 +185,7 @@ void MainWindow::SpeedButton1Click() {
 void MainWindow::SpeedButton2Click() {
     if (settings_ == nullptr) return;
     settings_->PrepareShow();
-    static InteractiveDialogRunner interactive;
-    DialogRunner* runner = environment_.runner != nullptr ? environment_.runner : &interactive;
-    runner->RunModal(*settings_);
+    Runner().RunModal(*settings_);
 }
 
 }  // namespace vx::shell

@@ -84,10 +84,7 @@ std::vector<QWidget*> SettingsDialog::NoticeGroupControls() const {
 }
 
 bool SettingsDialog::PickColour(Colour& chosen) {
-    static InteractiveDialogRunner interactive;
-    DialogRunner* runner =
-        main_.Environment().runner != nullptr ? main_.Environment().runner : &interactive;
-    const std::optional<QColor> colour = runner->PickColour(this, ToQColor(lastPicked_));
+    const std::optional<QColor> colour = main_.Runner().PickColour(this, ToQColor(lastPicked_));
     if (!colour) return false;
     chosen = FromQColor(*colour);
     lastPicked_ = chosen;
