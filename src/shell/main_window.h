@@ -95,6 +95,9 @@ class MainWindow : public QWidget {
     void SetPatienceIndicator(bool on);
     void StartElapsedDisplay(int64_t startTickMs, std::function<std::u16string()> sizeText);
     void StopElapsedDisplay();
+    // The timer of the elapsed-time display (the host keeps the size text).
+    void StartElapsedTimer(int64_t startTickMs);
+    void StopElapsedTimer();
     std::u16string ElapsedText() const { return elapsedText_; }
     void SetCommandsEnabled(bool enabled);
     void SetCloseButton(const QString& caption, bool enabled);
@@ -196,7 +199,6 @@ class MainWindow : public QWidget {
     bool updateMode_ = false;
     int patienceCounter_ = 0;
     int64_t runStartTickMs_ = 0;
-    std::function<std::u16string()> sizeText_;
     std::u16string elapsedText_;
     Colour background_ = kDefaultBackground;
     bool logoTransparent_ = false;

@@ -65,20 +65,28 @@ void MainWindow::GedultTimerTimer() {
 
 void MainWindow::StartElapsedDisplay(int64_t startTickMs,
                                      std::function<std::u16string()> sizeText) {
-    runStartTickMs_ = startTickMs;
-    sizeText_ = std::move(sizeText);
-    timer1_->start();
+    host_->StartElapsedDisplay(startTickMs, std::move(sizeText));
 }
 
 void MainWindow::StopElapsedDisplay() {
+    host_->StopElapsedDisplay();
+}
+
+void MainWindow::StartElapsedTimer(int64_t startTickMs) {
+    runStartTickMs_ = startTickMs;
+    timer1_->start();
+}
+
+void MainWindow::StopElapsedTimer() {
     timer1_->stop();
 }
 
 void MainWindow::Timer1Timer() {
+    // A tick that was already queued when the display was switched off does nothing.
+    const std::optional<std::u16string> sizeText = host_->ElapsedSizeText();
+    if (!sizeText) return;
     elapsedText_ = shell::ElapsedText(ElapsedSeconds(SteadyTickMs(), runStartTickMs_));
-    if (!host_->TotalsLine().empty()) {
-        SetTotalsLine(TotalsText(sizeText_ ? sizeText_() : std::u16string(), elapsedText_));
-    }
+    if (!host_->TotalsLine().empty()) SetTotalsLine(TotalsText(*sizeText, elapsedText_));
 }
 
 void MainWindow::SetCommandsEnabled(bool enabled) {

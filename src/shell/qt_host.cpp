@@ -137,13 +137,26 @@ void QtHost::SetPatienceIndicator(bool on) {
 }
 
 void QtHost::StartElapsedDisplay(int64_t startTickMs, std::function<std::u16string()> sizeText) {
-    OnUi([this, startTickMs, sizeText = std::move(sizeText)]() mutable {
-        window_.StartElapsedDisplay(startTickMs, std::move(sizeText));
-    });
+    {
+        std::lock_guard lock(sizeMutex_);
+        sizeText_ = std::move(sizeText);
+    }
+    OnUi([this, startTickMs] { window_.StartElapsedTimer(startTickMs); });
 }
 
 void QtHost::StopElapsedDisplay() {
-    OnUi([this] { window_.StopElapsedDisplay(); });
+    {
+        // Dropped at once: the engine's state behind the function may end right after this.
+        std::lock_guard lock(sizeMutex_);
+        sizeText_ = nullptr;
+    }
+    OnUi([this] { window_.StopElapsedTimer(); });
+}
+
+std::optional<std::u16string> QtHost::ElapsedSizeText() const {
+    std::lock_guard lock(sizeMutex_);
+    if (!sizeText_) return std::nullopt;
+    return sizeText_();
 }
 
 void QtHost::SetCommandsEnabled(bool enabled) {

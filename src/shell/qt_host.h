@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/host.h"
@@ -44,6 +45,8 @@ class QtHost : public vx::Host {
     // Kept by the window on every resize, read by the engine's thread.
     void SetMainWindowWidth(int width) { width_ = width; }
 
+    // The size text of the running elapsed-time display; nothing when it is off.
+    std::optional<std::u16string> ElapsedSizeText() const;
     // The current-file field's text as last set.
     std::u16string CurrentFile() const;
 
@@ -63,6 +66,8 @@ class QtHost : public vx::Host {
     mutable std::mutex mutex_;
     std::array<std::u16string, kFieldCount> texts_;
     bool refreshPending_ = false;
+    mutable std::mutex sizeMutex_;
+    std::function<std::u16string()> sizeText_;
     std::atomic<int> width_{1024};
 };
 

@@ -276,7 +276,19 @@ class MainWindowTest : public QObject {
             Q(main.Host().TotalsLine()).startsWith("XML-Dateien-Gesamtgröße: 12 MB     Zeit: 1:2:"),
             qPrintable(Q(main.Host().TotalsLine())));
         QCOMPARE(main.TotalsLabel()->text(), Q(main.Host().TotalsLine()));
+
+        // After the stop the engine's size function may be gone: a tick still pending must not
+        // call it.
+        int calls = 0;
+        main.StartElapsedDisplay(now, [&calls] {
+            ++calls;
+            return std::u16string(u"1 KB");
+        });
+        const QString totals = Q(main.Host().TotalsLine());
         main.StopElapsedDisplay();
+        main.Timer1Timer();
+        QCOMPARE(calls, 0);
+        QCOMPARE(Q(main.Host().TotalsLine()), totals);
     }
 
     void closeCancelRules_data() {
