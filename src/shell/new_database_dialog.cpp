@@ -63,9 +63,9 @@ NewDatabaseDialog::NewDatabaseDialog(MainWindow& main) : QDialog(&main), main_(m
     folderField_ = new QLineEdit(this);
     folderField_->setGeometry(20, 382, 520, 26);
     folderField_->setFont(fieldFont);
-    maskLabel_ = MakeLabel(this, QStringLiteral("PDF-Daterien:"), QRect(20, 420, 130, 26));
+    maskLabel_ = MakeLabel(this, QStringLiteral("PDF-Daterien:"), QRect(20, 420, 150, 26));
     maskField_ = new QLineEdit(QStringLiteral("*,xml"), this);
-    maskField_->setGeometry(150, 420, 120, 26);
+    maskField_->setGeometry(170, 420, 120, 26);
     maskField_->setReadOnly(true);
     maskField_->setFont(fieldFont);
     okButton_ = new QPushButton(QStringLiteral("&OK"), this);
@@ -95,7 +95,11 @@ NewDatabaseDialog::NewDatabaseDialog(MainWindow& main) : QDialog(&main), main_(m
         driveBox_->addItem(text);
     }
     const std::u16string current = platform::CurrentDirectory();
-    ShowDrive(DriveOf(drives_, platform::ToHostPath(current)));
+    const std::string currentHost = platform::ToHostPath(current);
+    ShowDrive(DriveOf(drives_, currentHost));
+    const QModelIndex currentIndex = folderModel_->index(QString::fromStdString(currentHost));
+    folderTree_->setCurrentIndex(currentIndex);
+    folderTree_->scrollTo(currentIndex);
     SetFolderText(current);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
