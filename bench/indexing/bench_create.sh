@@ -6,28 +6,8 @@
 # should be otherwise idle: the run extracts documents on all processors.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-cli=${1:-}
-corpus=${2:-/usr/share/unicode/cldr/common}
+source "$(dirname "$0")/../corpus_setup.sh" "${1:-}" "${2:-}"
 shift $(( $# > 2 ? 2 : $# ))
-if [[ -z "$cli" ]]; then
-    for candidate in "$here"/../../build*/src/cli/vantor-xml-cli; do
-        [[ -x "$candidate" ]] && cli=$candidate && break
-    done
-fi
-if [[ ! -x "$cli" ]]; then
-    echo "vantor-xml-cli not found; pass its path as the first argument" >&2
-    exit 2
-fi
-if [[ ! -d "$corpus" ]]; then
-    echo "corpus $corpus missing (apt-get install unicode-cldr-core)" >&2
-    exit 2
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r "$corpus" "$work/corpus"
-mkdir "$work/wd"
 documents=$(find "$work/corpus" -type f -iname '*.xml' | wc -l)
 bytes=$(find "$work/corpus" -type f -iname '*.xml' -printf '%s\n' | awk '{s += $1} END {print s}')
 

@@ -8,28 +8,8 @@
 # waiting for a processor).
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-cli=${1:-}
-corpus=${2:-/usr/share/unicode/cldr/common}
+source "$(dirname "$0")/../corpus_setup.sh" "${1:-}" "${2:-}"
 runs=${3:-7}
-if [[ -z "$cli" ]]; then
-    for candidate in "$here"/../../build*/src/cli/vantor-xml-cli; do
-        [[ -x "$candidate" ]] && cli=$candidate && break
-    done
-fi
-if [[ ! -x "$cli" ]]; then
-    echo "vantor-xml-cli not found; pass its path as the first argument" >&2
-    exit 2
-fi
-if [[ ! -d "$corpus" ]]; then
-    echo "corpus $corpus missing (apt-get install unicode-cldr-core)" >&2
-    exit 2
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r "$corpus" "$work/corpus"
-mkdir "$work/wd"
 cd "$work/wd"
 export XDG_DATA_HOME="$work/xdg"
 "$cli" create Bench "$work/corpus" --yes >"$work/create.txt" 2>&1 || {
