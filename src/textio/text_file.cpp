@@ -1,7 +1,5 @@
 #include "textio/text_file.h"
 
-#include <sys/mman.h>
-
 #include <cstdint>
 
 #include "textio/file_byte_stream.h"
@@ -12,16 +10,6 @@ namespace vx::textio {
 
 namespace {
 
-// Asks for huge pages behind a large buffer: filling hundreds of megabytes page by page costs more
-// time in page faults than decoding the text. Only a hint; ignored where unsupported.
-void PreferHugePages(void* data, size_t bytes) {
-    constexpr uintptr_t kHugePage = 2 * 1024 * 1024;
-    if (bytes < 4 * kHugePage) return;
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kHugePage - 1);
-    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
 std::u16string ReadWhole(std::u16string_view fileName, bool ansiRoundTrip) {
     TextFileSource source(fileName, ansiRoundTrip);
     // Decoded straight into the result: a UTF-8 byte never yields more than one code unit, so
@@ -29,7 +17,6 @@ std::u16string ReadWhole(std::u16string_view fileName, bool ansiRoundTrip) {
     const size_t piece = kReadChunkBytes + 16;
     std::u16string text;
     text.reserve(static_cast<size_t>(source.FileSize()) + piece);
-    PreferHugePages(text.data(), text.capacity() * sizeof(char16_t));
     size_t length = 0;
     for (;;) {
         text.resize(length + piece);
