@@ -1,5 +1,7 @@
 #include "shell/word_list_texts.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace vx::shell {
@@ -12,10 +14,12 @@ std::optional<std::u16string> LinkedEntriesNote(const std::vector<std::u16string
         if (line.find(kTaken) == std::u16string::npos) continue;
         const std::size_t gap = line.rfind(kGap);
         if (gap == std::u16string::npos) continue;
-        std::u16string count = line.substr(gap + kGap.size(), 10);
-        const std::size_t blank = count.rfind(u' ');
-        if (blank != std::u16string::npos) count.erase(blank + 1);
-        note = count + u"Einträge verlinkt.";
+        // The count is the number in front of the next blank, however many digits it has
+        // (a fixed ten-character window would keep part of "Wörter" for short counts and
+        // lose the blank for long ones).
+        std::u16string count = line.substr(gap + kGap.size());
+        count.erase(std::min(count.find(u' '), count.size()));
+        note = count + u" Einträge verlinkt.";
     }
     return note;
 }

@@ -177,12 +177,13 @@ class TextsTest : public QObject {
             << QStringList{"a.    12.345 Wörter in Datenbank aufgenommen.",
                            "b.    99.999 Wörter in Datenbank aufgenommen."}
             << "99.999 Einträge verlinkt.";
-        QTest::newRow("short count keeps part of the next word")
-            << QStringList{"b.    7 Wörter in Datenbank aufgenommen."}
-            << "7 Wörter Einträge verlinkt.";
-        QTest::newRow("long count keeps ten characters")
-            << QStringList{"x.    1234567890123 Wörter in Datenbank aufgenommen."}
-            << "1234567890Einträge verlinkt.";
+        QTest::newRow("short count")
+            << QStringList{"b.    7 Wörter in Datenbank aufgenommen."} << "7 Einträge verlinkt.";
+        QTest::newRow("two digits")
+            << QStringList{"b.    51 Wörter in Datenbank aufgenommen."} << "51 Einträge verlinkt.";
+        QTest::newRow("long count keeps every digit and the blank")
+            << QStringList{"x.    12.345.678 Wörter in Datenbank aufgenommen."}
+            << "12.345.678 Einträge verlinkt.";
         QTest::newRow("no gap") << QStringList{"1.234 Wörter in Datenbank aufgenommen."} << "";
         QTest::newRow("other line") << QStringList{"Heute.    1.234 Dateien"} << "";
     }
