@@ -1,5 +1,7 @@
 #include "index/index_section.h"
 
+#include "platform/text.h"
+
 namespace vx::index {
 
 ChunkParts SplitChunk(const std::vector<std::u16string>& lines) {
@@ -22,7 +24,7 @@ std::u16string ContinuationText(const std::vector<std::u16string>& lines, std::s
     for (std::size_t j = 1; j <= kMaxContinuationLines && entryLine + j < lines.size(); ++j) {
         const std::u16string& line = lines[entryLine + j];
         if (line.find(u'=') != std::u16string::npos) break;
-        text.append(line);
+        text.append(platform::TrimView(line));
     }
     return text;
 }

@@ -18,7 +18,7 @@ struct ChunkParts {
 };
 ChunkParts SplitChunk(const std::vector<std::u16string>& lines);
 
-// The continuation lines below lines[entryLine], as read and joined: at most 100 lines, ending
+// The continuation lines below lines[entryLine], each trimmed, joined: at most 100 lines, ending
 // before the first line that contains "=" or at the end of the lines.
 std::u16string ContinuationText(const std::vector<std::u16string>& lines, std::size_t entryLine);
 

@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+
 #include "platform/ansi.h"
 
 namespace vx::textio {
@@ -19,6 +22,28 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 std::string WithName(const char* text) {
     return std::string(TGpTextStream::kName) + ":" + text;
+}
+
+// The canonical composition of base and mark when the ANSI code page has a byte for it, else 0.
+char16_t AnsiComposite(char16_t base, char16_t mark) {
+    if (u_getCombiningClass(mark) == 0) return 0;
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status)) return 0;
+    const UChar32 composed = nfc->composePair(base, mark);
+    if (composed <= 0 || composed > 0xFFFF) return 0;
+    const auto unit = static_cast<char16_t>(composed);
+    return vx::platform::IsAnsiChar(unit) ? unit : 0;
+}
+
+char16_t UnitAt(const uint8_t* bytes, size_t index) {
+    char16_t c;
+    std::memcpy(&c, bytes + index * 2, 2);  // the caller's buffer may be unaligned
+    return c;
+}
+
+bool IsCombiningMark(char16_t c) {
+    return c >= 0x300 && u_getCombiningClass(c) != 0;
 }
 
 }  // namespace
@@ -217,9 +242,21 @@ size_t TGpTextStream::EncodeUnits(const char16_t* units, size_t count, uint8_t* 
         }
         return count * 4;
     }
-    for (size_t i = 0; i < count; ++i)
-        out[i] = static_cast<uint8_t>(vx::platform::AnsiByte(units[i]));
-    return count;
+    // Composite check: a base character followed by combining marks becomes the precomposed
+    // character where the code page has one; what does not compose is converted unit by unit,
+    // with the default character for units without a byte.
+    size_t n = 0;
+    for (size_t i = 0; i < count; ++i) {
+        char16_t c = units[i];
+        while (i + 1 < count) {
+            const char16_t composed = AnsiComposite(c, units[i + 1]);
+            if (composed == 0) break;
+            c = composed;
+            ++i;
+        }
+        out[n++] = static_cast<uint8_t>(vx::platform::AnsiByte(c));
+    }
+    return n;
 }
 
 bool TGpTextStream::WriteBytes(const uint8_t* bytes, size_t count) {
@@ -232,7 +269,14 @@ size_t TGpTextStream::Write(const void* buffer, size_t count) {
     std::u16string piece;
     size_t done = 0;
     while (done < units) {
-        const size_t take = std::min(kPieceUnits, units - done);
+        size_t take = std::min(kPieceUnits, units - done);
+        if (!IsUnicode()) {
+            // A base character stays in the piece of the marks that follow it, so that the
+            // composite check sees them together.
+            while (take > 1 && done + take < units && IsCombiningMark(UnitAt(in, done + take))) {
+                --take;
+            }
+        }
         piece.resize(take);
         std::memcpy(piece.data(), in + done * 2, take * 2);  // the caller's buffer may be unaligned
         outputBuffer_.resize(take * 4);

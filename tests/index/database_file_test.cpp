@@ -169,15 +169,19 @@ std::vector<std::u16string> Numbers(int last) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, EntryDocumentsTest,
-    testing::Values(DocumentsCase{"Merged", {u"AAL=1,5,", u"9,", u"AB=2,"}, {u"1", u"5", u"9"}},
-                    DocumentsCase{"SeveralContinuations",
-                                  {u"AAL=1,5,", u"9,", u"11,"},
-                                  {u"1", u"5", u"9", u"11"}},
-                    DocumentsCase{"NoContinuation", {u"HAUS=3,7,", u"HAUSE=8,"}, {u"3", u"7"}},
-                    DocumentsCase{"EmptyPieces", {u"HAUS=3,,7"}, {u"3", u"7"}},
-                    DocumentsCase{"NoNumbers", {u"HAUS="}, {}},
-                    DocumentsCase{"NoEquals", {u"9,10,"}, {u"9", u"10"}},
-                    DocumentsCase{"AtMostHundredLines", ManyContinuations(), Numbers(100)}),
+    testing::Values(
+        DocumentsCase{"Merged", {u"AAL=1,5,", u"9,", u"AB=2,"}, {u"1", u"5", u"9"}},
+        DocumentsCase{
+            "SeveralContinuations", {u"AAL=1,5,", u"9,", u"11,"}, {u"1", u"5", u"9", u"11"}},
+        DocumentsCase{"NoContinuation", {u"HAUS=3,7,", u"HAUSE=8,"}, {u"3", u"7"}},
+        DocumentsCase{"EmptyPieces", {u"HAUS=3,,7"}, {u"3", u"7"}},
+        DocumentsCase{"NoNumbers", {u"HAUS="}, {}},
+        DocumentsCase{"NoEquals", {u"9,10,"}, {u"9", u"10"}},
+        DocumentsCase{"ContinuationLinesAreTrimmed",
+                      {u"AAL=1,5,", u"  9, ", u"\t12,\r", u"AB=2,"},
+                      {u"1", u"5", u"9", u"12"}},
+        DocumentsCase{"BlankContinuationLine", {u"AAL=1,", u" ", u"7,", u"AB=2,"}, {u"1", u"7"}},
+        DocumentsCase{"AtMostHundredLines", ManyContinuations(), Numbers(100)}),
     [](const testing::TestParamInfo<DocumentsCase>& info) { return info.param.name; });
 
 struct ChunkCase {

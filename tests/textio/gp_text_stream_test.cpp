@@ -133,6 +133,13 @@ TEST(TextStreamWrite, EncodingsAndMarks) {
          Bytes({0xFF, 0xFE, 0x00, 0x00, 0x3D, 0xD8, 0x00, 0x00, 0x00, 0xDE, 0x00, 0x00})},
         {"ansi", 1252, 0, u"Größe€", Bytes({0x47, 0x72, 0xF6, 0xDF, 0x65, 0x80})},
         {"ansi unmappable", 0, 0, u"ΩA\U0001F600", "?A??"},
+        // Composite check: a base character and a combining mark become the precomposed
+        // character when the code page has it; otherwise both are converted on their own.
+        {"ansi composed", 1252, 0, u"A\u0308e\u0301u\u0308", Bytes({0xC4, 0xE9, 0xFC})},
+        {"ansi composition outside the code page", 1252, 0, u"C\u0301x\u0308", "C?x?"},
+        {"ansi mark without base", 1252, 0, u"\u0308A", "?A"},
+        {"ansi mark after a composed character", 1252, 0, u"a\u0308\u0301", Bytes({0xE4, 0x3F})},
+        {"utf8 keeps marks apart", 65001, 0, u"A\u0308", Bytes({0x41, 0xCC, 0x88})},
     };
     for (const auto& c : cases) {
         MemoryByteStream bytes("old content that write must remove");
@@ -188,6 +195,17 @@ TEST(TextStreamWrite, LongTextIsWrittenInPieces) {
     EXPECT_EQ(bytes.Bytes().size(), 100000u * 6);
     EXPECT_EQ(bytes.Bytes().substr(bytes.Bytes().size() - 6),
               Bytes({0xC3, 0xA4, 0xE2, 0x82, 0xAC, 0x78}));
+}
+
+TEST(TextStreamWrite, AnsiCompositesAcrossPieces) {
+    // Long enough for several conversion pieces; every base letter has its mark after it.
+    std::u16string text;
+    for (int i = 0; i < 70000; ++i) text += u"o\u0308";
+    MemoryByteStream bytes;
+    TGpTextStream stream(bytes, 1252, 0, TextAccess::Write);
+    ASSERT_TRUE(stream.WriteString(text));
+    EXPECT_EQ(bytes.Bytes().size(), 70000u);
+    EXPECT_TRUE(bytes.Bytes() == std::string(70000, static_cast<char>(0xF6)));
 }
 
 struct ErrorCase {
