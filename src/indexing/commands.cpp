@@ -18,10 +18,12 @@ namespace vx::indexing {
 
 namespace {
 
-bool HasExtension(std::u16string_view name) {
-    const auto slash = name.rfind(u'\\');
-    const auto dot = name.rfind(u'.');
-    return dot != std::u16string_view::npos && (slash == std::u16string_view::npos || dot > slash);
+// The database file of a name: the name itself when it ends in ".dat" (any case), otherwise
+// the name with ".dat" appended. A name with another extension ("Akten.2024") still gets ".dat",
+// so that the database list shows it and the search and the re-index find its file.
+std::u16string DatabaseFileName(const std::u16string& name) {
+    if (platform::UpperCase(name).ends_with(u".DAT")) return name;
+    return name + u".dat";
 }
 
 int ParseThreadsFor(const RunOptions& options) {
@@ -99,7 +101,7 @@ struct IndexingCommands::Impl {
                 platform::RenameFileAt(base + u".dat", base + u".old");
             }
             state.scanMask = u"*.xml";
-            state.databaseName = HasExtension(nameField) ? nameField : nameField + u".dat";
+            state.databaseName = DatabaseFileName(nameField);
             state.rootFolder = NormalizeRootFolder(folderField);
             state.sizeTotal = 0;
             flags.running = true;

@@ -235,7 +235,7 @@ struct DocumentIndexer::Impl {
         if (auto it = state.lastPathEntry.find(folder); it != state.lastPathEntry.end()) {
             state.documentList.push_back(
                 IntText(number) + u" P" + IntText(it->second) + u" \\" + entry.name + u" Size:" +
-                IntText(static_cast<int32_t>(entry.size)) + u" Date:" + IntText(entry.dosTime));
+                IntText(static_cast<int64_t>(entry.size)) + u" Date:" + IntText(entry.dosTime));
         }
 
         host.SetStatusLine(IntText(number) + u" XML-Dateien wurden bisher indiziert. ");

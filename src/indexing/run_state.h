@@ -25,7 +25,7 @@ struct RunState {
 
     // Names of the run (from the dialog's fields).
     std::u16string nameField;     // the database name as typed; base of the word lists and log
-    std::u16string databaseName;  // nameField, plus ".dat" when it has no extension
+    std::u16string databaseName;  // nameField, plus ".dat" unless it ends in ".dat"
     std::u16string rootFolder;    // the folder without trailing "\"
     std::u16string scanMask = u"*.xml";
     int chunkSize = 20000;

@@ -1,0 +1,89 @@
+// Database file names of names with a dot, and document lines of files beyond 2 GB.
+#include <gtest/gtest.h>
+
+#include "indexing/commands.h"
+#include "indexing_fixture.h"
+
+namespace vx::indexing {
+namespace {
+
+using namespace testing;
+
+std::vector<std::string> DocumentLinesOf(const fs::path& file) {
+    std::vector<std::string> lines;
+    for (const auto& line : ReadCrLfLines(file)) {
+        if (!line.empty() && line[0] >= '1' && line[0] <= '9') lines.push_back(line);
+    }
+    return lines;
+}
+
+// A name with a dot that is not ".dat" still gives a database that the list shows, that a
+// second create refuses and that the re-index finds, in one pass and in several.
+TEST(DatabaseNames, ADottedNameBecomesAListedDatabase) {
+    struct Case {
+        const char* name;
+        int chunkSize;
+        const char* file;  // the database file below Datenbank
+        const char* row;   // its row in the database list
+    };
+    const Case cases[] = {
+        {"Akten.2024", 20000, "Akten.2024.dat", "Akten.2024"},
+        {"Akten.2024", 2, "Akten.2024.dat", "Akten.2024"},
+        {"Version 1.5", 20000, "Version 1.5.dat", "Version 1.5"},
+        {"Archiv.DAT", 2, "Archiv.DAT", "Archiv"},
+        {"Projekte", 2, "Projekte.dat", "Projekte"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " / " + std::to_string(c.chunkSize));
+        TempDir dir;
+        const auto data = dir.Path() / "Daten";
+        for (int i = 1; i <= 3; ++i) {
+            WriteBytes(data / ("d" + std::to_string(i) + ".xml"),
+                       "<r>Wort" + std::string(1, char('A' + i)) + "</r>");
+        }
+        CreateRun run(dir.Path());
+        ASSERT_EQ(run.Create(c.name, data, c.chunkSize).outcome, CommandOutcome::Done);
+        const auto db = run.Database() / c.file;
+        ASSERT_TRUE(fs::exists(db));
+        EXPECT_EQ(DocumentLinesOf(db).size(), 3u);
+        EXPECT_EQ(ReadCrLfLines(db).back(), "WORTD=3,");
+        EXPECT_EQ(ListDatabaseNames(run.folders),
+                  std::vector<std::u16string>{platform::FromUtf8(c.row)});
+        EXPECT_TRUE(TreeContents(run.Database() / "Temp").size() <= 1u);
+
+        // The list's row is refused as a new name and re-indexed from its file.
+        const auto checks = CheckNewDatabase(platform::FromUtf8(c.row), Win(data),
+                                             DialogMode::Create, ListDatabaseNames(run.folders));
+        EXPECT_FALSE(checks.ok);
+        IndexingCommands commands(run.host, run.flags, run.folders);
+        commands.SetOptions({c.chunkSize, 0});
+        EXPECT_EQ(commands.StoredFolder(platform::FromUtf8(c.row)), Win(data));
+    }
+}
+
+// A document of more than 2 GB shows its size in its document line and in the totals.
+TEST(DatabaseNames, SizesBeyondTwoGigabytes) {
+    TempDir dir;
+    const auto data = dir.Path() / "Daten";
+    WriteBytes(data / "klein.xml", "<r>Klein</r>");
+    const auto big = data / "riesig.xml";
+    WriteBytes(big, "");
+    const uint64_t bigSize = (uint64_t{5} << 29) + 7;  // 2.5 GB, sparse
+    std::error_code error;
+    fs::resize_file(big, bigSize, error);
+    if (error) GTEST_SKIP() << "no sparse file: " << error.message();
+    CreateRun run(dir.Path());
+    ASSERT_EQ(run.Create("Gross", data).outcome, CommandOutcome::Done);
+    bool found = false;
+    for (const auto& line : DocumentLinesOf(run.Database() / "Gross.dat")) {
+        if (line.find("\\RIESIG.XML") == std::string::npos) continue;
+        found = true;
+        EXPECT_NE(line.find(" SIZE:" + std::to_string(bigSize) + " DATE:"), std::string::npos)
+            << line;
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(run.host.noticeSize, "2 GB");
+}
+
+}  // namespace
+}  // namespace vx::indexing
