@@ -41,7 +41,8 @@ WordList ClassifyWord(std::u16string_view word) {
 }
 
 void WordLists::AddIndexLine(std::u16string_view line) {
-    if (line.find(kMarker) != std::u16string_view::npos) return;
+    // The marker line itself; an entry whose word happens to contain the marker text is a word.
+    if (platform::TrimView(line) == kMarker) return;
     if (line.find(kSizeLineText) != std::u16string_view::npos) return;
     if (line.find(kSavedSizeLineText) != std::u16string_view::npos) return;
     AddEntryLine(line);

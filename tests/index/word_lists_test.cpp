@@ -58,6 +58,17 @@ TEST(WordListsTest, CollectsTheWordsOfAnIndexList) {
     EXPECT_EQ(lists.Unicode().Items(), std::vector<std::u16string>{u"ΑΒΓ"});
 }
 
+TEST(WordListsTest, OnlyTheMarkerLineItselfIsSkipped) {
+    // "[" separates no words, so a text such as "XY[Datenbank]" is filed as one word.
+    WordLists lists;
+    for (const char16_t* line :
+         {u" ", u"[DATENBANK]", u" ", u"XY[DATENBANK]=3,", u"ΩΨ[DATENBANK]=4,"}) {
+        lists.AddIndexLine(line);
+    }
+    EXPECT_EQ(lists.Ansi().Items(), std::vector<std::u16string>{u"XY[DATENBANK]"});
+    EXPECT_EQ(lists.Unicode().Items(), std::vector<std::u16string>{});
+}
+
 TEST(WordListsTest, MergedEntriesAndContinuationLines) {
     WordLists lists;
     for (const char16_t* line : {u"AAL=1,5,", u"9,", u" ", u"ZEBRA=3,"}) {
