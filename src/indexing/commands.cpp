@@ -18,14 +18,6 @@ namespace vx::indexing {
 
 namespace {
 
-// The database file of a name: the name itself when it ends in ".dat" (any case), otherwise
-// the name with ".dat" appended. A name with another extension ("Akten.2024") still gets ".dat",
-// so that the database list shows it and the search and the re-index find its file.
-std::u16string DatabaseFileName(const std::u16string& name) {
-    if (platform::UpperCase(name).ends_with(u".DAT")) return name;
-    return name + u".dat";
-}
-
 int ParseThreadsFor(const RunOptions& options) {
     if (options.parseThreads >= 0) return options.parseThreads;
     const unsigned cores = std::thread::hardware_concurrency();

@@ -6,13 +6,23 @@
 
 namespace vx::indexing {
 
+std::u16string DatabaseFileName(std::u16string_view name) {
+    std::u16string file(name);
+    if (!platform::UpperCase(name).ends_with(u".DAT")) file += u".dat";
+    return file;
+}
+
+std::u16string DatabaseRowOf(std::u16string_view fileName) {
+    std::u16string row(fileName);
+    const auto dat = platform::UpperCase(row).find(u".DAT");
+    if (dat != std::u16string::npos) row.erase(dat, 4);
+    return row;
+}
+
 std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& folders) {
     std::vector<std::u16string> rows;
     for (const auto& entry : platform::ListFolder(folders.database + u"\\", u"*.DAT")) {
-        std::u16string name = entry.name;
-        const auto dat = platform::UpperCase(name).find(u".DAT");
-        if (dat != std::u16string::npos) name.erase(dat, 4);
-        rows.push_back(std::move(name));
+        rows.push_back(DatabaseRowOf(entry.name));
     }
     platform::SortByCollation(rows);
     return rows;

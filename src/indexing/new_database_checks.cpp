@@ -44,9 +44,13 @@ DatabaseChecks CheckNewDatabase(std::u16string_view name, std::u16string_view fo
         refuse(u"Der angegebene Ordner existiert nicht");
     }
     if (mode == DialogMode::Create) {
+        // The name itself, and the row of the file the name would write (a name ending in
+        // ".dat" writes the file of the row without it).
         const std::u16string upperName = platform::UpperCase(name);
+        const std::u16string upperRow = platform::UpperCase(DatabaseRowOf(DatabaseFileName(name)));
         for (const auto& row : databaseNames) {
-            if (platform::UpperCase(row) == upperName) {
+            const std::u16string upper = platform::UpperCase(row);
+            if (upper == upperName || upper == upperRow) {
                 refuse(u"Dieser Name existiert schon! Geben Sie einen anderen ein!");
                 break;
             }

@@ -61,6 +61,32 @@ TEST(DatabaseNames, ADottedNameBecomesAListedDatabase) {
     }
 }
 
+// A new name whose database file is that of a listed database is refused: creating it would
+// overwrite that database.
+TEST(DatabaseNames, ANameThatWouldOverwriteAListedDatabaseIsRefused) {
+    TempDir dir;
+    const std::vector<std::u16string> rows = {u"Archiv", u"Akten.2024", u"Projekte"};
+    const std::u16string folder = Win(dir.Path());
+    const struct {
+        const char16_t* name;
+        bool ok;
+    } cases[] = {
+        {u"Archiv", false},      {u"archiv.dat", false},      {u"ARCHIV.DAT", false},
+        {u"Akten.2024", false},  {u"Akten.2024.DAT", false},  {u"Akten", true},
+        {u"Archiv.daten", true}, {u"Projekte.dat.dat", true}, {u"Neu.dat", true},
+    };
+    for (const auto& c : cases) {
+        const auto checks = CheckNewDatabase(c.name, folder, DialogMode::Create, rows);
+        EXPECT_EQ(checks.ok, c.ok) << platform::ToUtf8(c.name);
+        if (!c.ok) {
+            EXPECT_EQ(checks.messages,
+                      std::vector<std::u16string>{
+                          u"Dieser Name existiert schon! Geben Sie einen anderen ein!"})
+                << platform::ToUtf8(c.name);
+        }
+    }
+}
+
 // A document of more than 2 GB shows its size in its document line and in the totals.
 TEST(DatabaseNames, SizesBeyondTwoGigabytes) {
     TempDir dir;
