@@ -66,6 +66,9 @@ Context CollectContext(std::u16string_view textCopyPath, std::u16string_view wor
     }
     const std::u16string w = ContextWord(word);
     const std::u16string atWordStart = u" " + w;
+    // The padded line has a blank at both ends, so a word with a blank at an end ("A " from
+    // "A =") can stand in it without standing in the line; test such a word on the padded line.
+    const bool blankAtEnd = !w.empty() && (w.front() == u' ' || w.back() == u' ');
 
     bool mayHoldDrive = false;  // whether the context may contain ":\" since the last search
     std::u16string s;
@@ -81,9 +84,9 @@ Context CollectContext(std::u16string_view textCopyPath, std::u16string_view wor
         if (start < size)
             start += (data[start] == u'\r' && start + 1 < size && data[start + 1] == u'\n') ? 2 : 1;
 
-        // The word (trimmed, so neither end is a blank) can only stand in the padded line when
-        // it stands in the line itself.
-        const bool candidate = w.empty() || FindUpper(line, w) != std::u16string_view::npos;
+        // Any other word can only stand in the padded line when it stands in the line itself.
+        const bool candidate =
+            w.empty() || blankAtEnd || FindUpper(line, w) != std::u16string_view::npos;
         if (candidate) {
             s.assign(1, u' ');
             s.append(line.data(), line.size());

@@ -55,7 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{{"haus C:\\A D:\\B"}, "HAUS=", "<br>... haus CA D:\\B <br></u>"},
         LineCase{{"das", "haus"}, "das haus", "das haus Kein Kontext enthalten!"},
         LineCase{{"kein Treffer"}, "HAUS=", "HAUS= Kein Kontext enthalten!"},
-        LineCase{{"x <b>a&b</b> \"y\""}, "A&B=", "<br>... x <b>a&b</b> \"y\" "}));
+        LineCase{{"x <b>a&b</b> \"y\""}, "A&B=", "<br>... x <b>a&b</b> \"y\" "},
+        // The word "A" is looked for as "A " (from "A ="): the blank added after the line
+        // lets it match at the line's end, also after a final period or comma.
+        LineCase{{"Vitamin A", "Typ A.", "Ahorn", "A, B"},
+                 "A =",
+                 "<br>... Vitamin A <br></u><br>... Typ A <br></u>"},
+        LineCase{{"Der Wert,", "Wertpapier"}, "Wert =", "<br>... Der Wert <br></u>"}));
 
 TEST_F(ContextTest, LongLineIsCutBeforeTheWord) {
     std::string line = std::string(798, 'x') + " HAUS" + std::string(197, 'y');
