@@ -30,7 +30,8 @@ std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& fo
 
 int RowToSelectAfterCreate(const std::vector<std::u16string>& rows, std::u16string_view name) {
     if (name.empty()) return -1;
-    const std::u16string upperName = platform::UpperCase(name);
+    // The row of the database file just written ("Archiv" for the name "Archiv.dat").
+    const std::u16string upperName = platform::UpperCase(DatabaseRowOf(DatabaseFileName(name)));
     int containing = -1;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (platform::UpperCase(rows[i]) == upperName) return static_cast<int>(i);

@@ -87,6 +87,23 @@ TEST(DatabaseNames, ANameThatWouldOverwriteAListedDatabaseIsRefused) {
     }
 }
 
+// After a create run the list selects the row of the database just written, also when the name
+// carries the ".dat" that the row does not show.
+TEST(DatabaseNames, TheCreatedDatabaseIsSelected) {
+    const std::vector<std::u16string> rows = {u"Archiv", u"Archivalien", u"Recht",
+                                              u"Rechtsprechung"};
+    const struct {
+        const char16_t* name;
+        int row;
+    } cases[] = {
+        {u"Archiv.dat", 0}, {u"ARCHIV.DAT", 0}, {u"Archiv", 0},
+        {u"Recht", 2},      {u"Recht.dat", 2},  {u"echt", 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RowToSelectAfterCreate(rows, c.name), c.row) << platform::ToUtf8(c.name);
+    }
+}
+
 // A document of more than 2 GB shows its size in its document line and in the totals.
 TEST(DatabaseNames, SizesBeyondTwoGigabytes) {
     TempDir dir;
