@@ -25,7 +25,8 @@ class QTimer;
 
 namespace vx::indexing {
 class IndexingCommands;
-}
+enum class CommandOutcome;
+}  // namespace vx::indexing
 namespace vx::search {
 class SearchRun;
 }
@@ -176,7 +177,8 @@ class MainWindow : public QWidget {
     void PrepareCreate();
     // Shows the new-database dialog; true for OK.
     bool RunNewDatabaseDialog(bool updateMode);
-    void FinishCommand(bool updateMode, const std::u16string& name, bool refused);
+    void FinishCommand(bool updateMode, const std::u16string& name,
+                       indexing::CommandOutcome outcome);
     void ReportCommandError(const std::string& error);
 
     ShellEnvironment environment_;

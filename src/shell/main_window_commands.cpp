@@ -77,9 +77,21 @@ bool MainWindow::RunNewDatabaseDialog(bool updateMode) {
     return Runner().RunModal(*newDatabase_) == QDialog::Accepted;
 }
 
-void MainWindow::FinishCommand(bool updateMode, const std::u16string& name, bool refused) {
-    if (refused && !updateMode) ListBox1Click();
-    LiesNamenDatenbanken(updateMode, name);
+void MainWindow::FinishCommand(bool updateMode, const std::u16string& name,
+                               indexing::CommandOutcome outcome) {
+    switch (outcome) {
+        case indexing::CommandOutcome::Done:
+        case indexing::CommandOutcome::Failed:
+            // The files on disk changed (or may have): the list is read again.
+            LiesNamenDatenbanken(updateMode, name);
+            break;
+        case indexing::CommandOutcome::Refused:
+            // Nothing was written; the selection stays (a create re-selects the current row).
+            if (!updateMode) ListBox1Click();
+            break;
+        case indexing::CommandOutcome::Declined:
+            break;
+    }
     updateMode_ = false;
 }
 
@@ -92,16 +104,12 @@ void MainWindow::NeuErstellenBtnClick() {
     const std::u16string folder = newDatabase_->FolderText();
     auto result = std::make_shared<indexing::CommandResult>();
     RunInBackground([this, name, folder, result] { *result = Commands().Create(name, folder); },
-                    [this, name, result] {
-                        FinishCommand(false, name,
-                                      result->outcome == indexing::CommandOutcome::Refused);
-                    });
+                    [this, name, result] { FinishCommand(false, name, result->outcome); });
 }
 
 void MainWindow::ErneutIndiziereBtnClick() {
     if (task_->Busy()) return;
     flags_.cancel = false;
-    PrepareCreate();
     updateMode_ = true;
     const int row = listBox1_->SelectedRow();
     const std::u16string selected = row >= 0 ? listBox1_->RowText(row) : std::u16string();
@@ -112,6 +120,8 @@ void MainWindow::ErneutIndiziereBtnClick() {
         QMetaObject::invokeMethod(
             this,
             [this, &name, &folder, &accepted] {
+                // Only a command that goes on to the dialog resets the window.
+                PrepareCreate();
                 newDatabase_->SetNameText(name);
                 newDatabase_->SetFolderText(folder);
                 newDatabase_->SetMaskText(u"*.xml");
@@ -121,10 +131,12 @@ void MainWindow::ErneutIndiziereBtnClick() {
             Qt::BlockingQueuedConnection);
         return accepted;
     };
-    RunInBackground([this, selected, rows, dialog] { Commands().Reindex(selected, rows, dialog); },
-                    [this, selected] {
+    auto result = std::make_shared<indexing::CommandResult>();
+    RunInBackground([this, selected, rows, dialog,
+                     result] { *result = Commands().Reindex(selected, rows, dialog); },
+                    [this, selected, result] {
                         SetCloseButton(QStringLiteral("Schli&eßen"), bitBtn2_->isEnabled());
-                        FinishCommand(true, selected, false);
+                        FinishCommand(true, selected, result->outcome);
                     });
 }
 

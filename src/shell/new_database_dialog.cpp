@@ -24,6 +24,14 @@ QString Q(const std::u16string& s) {
     return QString::fromStdU16String(s);
 }
 
+// Whether a folder lies on drive C:. Folders here are written with the drive Z: standing for the
+// root, and a colon is a valid character in a folder name, so only the drive at the start of the
+// path counts (Z:\srv\abc:\ is no folder of drive C:).
+bool OnDriveC(const std::u16string& folder) {
+    return folder.size() >= 3 && (folder[0] == u'C' || folder[0] == u'c') && folder[1] == u':' &&
+           folder[2] == u'\\';
+}
+
 QLabel* MakeLabel(QWidget* parent, const QString& text, QRect r) {
     auto* label = new QLabel(text, parent);
     label->setGeometry(r);
@@ -172,7 +180,8 @@ void NewDatabaseDialog::NameFieldChanged() {
 
 void NewDatabaseDialog::FolderFieldChanged() {
     if (noticeShown_) return;
-    if (indexing::NeedsAdministratorNotice(FolderText(), main_.IsAdministrator())) {
+    const std::u16string folder = FolderText();
+    if (OnDriveC(folder) && indexing::NeedsAdministratorNotice(folder, main_.IsAdministrator())) {
         noticeShown_ = true;
         main_.Message(MessageKind::Information, QStringLiteral("Information"),
                       Q(indexing::kAdministratorNotice));

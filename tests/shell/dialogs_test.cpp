@@ -406,6 +406,46 @@ class DialogsTest : public QObject {
         if (accepted) QCOMPARE(Q(dialog.BaseName()), name);
     }
 
+    void administratorNotice_data() {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<bool>("administrator");
+        QTest::addColumn<int>("notices");
+        QTest::newRow("drive C:") << QStringList{"C:\\Daten"} << false << 1;
+        QTest::newRow("drive c: in small letters") << QStringList{"c:\\daten"} << false << 1;
+        QTest::newRow("root of drive C:") << QStringList{"C:\\"} << false << 1;
+        QTest::newRow("administrator") << QStringList{"C:\\Daten"} << true << 0;
+        QTest::newRow("once per program run")
+            << QStringList{"C:\\A", "Z:\\tmp", "C:\\Windows"} << false << 1;
+        QTest::newRow("the root drive Z:") << QStringList{"Z:\\", "Z:\\home\\daten"} << false << 0;
+        // A colon is a valid character in a folder name here; "abc:" is no drive.
+        QTest::newRow("folder name ending in c:")
+            << QStringList{"Z:\\home\\abc:\\daten"} << false << 0;
+        QTest::newRow("folder name ending in C: upper-case")
+            << QStringList{"Z:\\srv\\MUSIC:\\"} << false << 0;
+    }
+    void administratorNotice() {
+        QFETCH(QStringList, folders);
+        QFETCH(bool, administrator);
+        QFETCH(int, notices);
+        Sandbox sandbox;
+        TestShell shell;
+        shell.administrator = administrator;
+        AppWindows windows = shell.Start();
+        QCOMPARE(windows.main->IsAdministrator(), administrator);
+        QVERIFY(shell.runner.messages.empty());  // the current folder lies on Z:
+        for (const QString& folder : folders) {
+            windows.newDatabase->SetFolderText(folder.toStdU16String());
+        }
+        QCOMPARE(int(shell.runner.messages.size()), notices);
+        for (const ShownMessage& message : shell.runner.messages) {
+            QCOMPARE(message.kind, MessageKind::Information);
+            QVERIFY(
+                message.text.startsWith("Wenn Sie auf Laufwerk \"C:\\\" oder speziell im "
+                                        "Ordner \"C:\\Windows\" Dateien indizieren möchten,"));
+            QVERIFY(message.text.endsWith("Bezw. es werden nicht alle Dokumente indiziert."));
+        }
+    }
+
     void folderTreeFillsFolderField() {
         Sandbox sandbox;
         sandbox.Touch("docs/sub/a.xml");

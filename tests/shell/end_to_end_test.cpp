@@ -180,6 +180,88 @@ class EndToEndTest : public QObject {
         QVERIFY(!main.Flags().updateRunning);
     }
 
+    void reindexWithoutSelectionLeavesWindowAsItWas() {
+        Sandbox sandbox;
+        sandbox.Touch("Datenbank/Eins.dat");
+        sandbox.Touch("Datenbank/Zwei.dat");
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        main.SetStatusLine(u"Fertig mit Suche.");
+        main.SetProgressLine(u"Dokumente: 3");
+        main.List()->SelectRow(-1);
+        main.ErneutIndiziereBtnClick();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(shell.runner.messages.size(), size_t(1));
+        QCOMPARE(main.List()->SelectedRow(), -1);  // no row is picked for the user
+        QCOMPARE(main.StatusLabel()->text(), QString("Fertig mit Suche."));
+        QCOMPARE(main.ProgressLabel()->text(), QString("Dokumente: 3"));
+        QCOMPARE(main.CloseButtonCaption(), QString("Schli&eßen"));
+    }
+
+    void abandonedCreateKeepsSelection_data() {
+        QTest::addColumn<bool>("withDocuments");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("no documents in the folder")
+            << false << QStringList{"wurden keine XML-Dokumente gefunden!"};
+        QTest::newRow("notice answered Nein") << true << QStringList{};
+    }
+    void abandonedCreateKeepsSelection() {
+        QFETCH(bool, withDocuments);
+        QFETCH(QStringList, messages);
+        Sandbox sandbox;
+        sandbox.Touch("Datenbank/Eins.dat");
+        sandbox.Touch("Datenbank/Zwei.dat");
+        sandbox.Touch(withDocuments ? "docs/a.xml" : "docs/notiz.txt", Document("eins"));
+        Sandbox::Store(kSelectedDatabase, u"1");
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QCOMPARE(main.List()->SelectedRow(), 1);
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        shell.runner.dialogs.push_back(
+            FillNewDatabase(windows.newDatabase, "Neu", sandbox.Path() + "/work/docs"));
+        if (withDocuments)
+            shell.runner.dialogs.push_back(AnswerNotice(windows.notice, false, nullptr));
+        main.NeuErstellenBtnClick();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(int(shell.runner.messages.size()), messages.size());
+        for (int i = 0; i < messages.size(); ++i) {
+            QVERIFY2(shell.runner.messages[size_t(i)].text.endsWith(messages[i]),
+                     qPrintable(shell.runner.messages[size_t(i)].text));
+        }
+        QVERIFY(!QFile::exists(sandbox.Path() + "/work/Datenbank/Neu.dat"));
+        QCOMPARE(main.List()->count(), 2);
+        QCOMPARE(main.List()->SelectedRow(), 1);
+        QCOMPARE(Q(main.SelectedDatabaseName()), QString("Zwei"));
+        QCOMPARE(Q(Sandbox::Stored(kSelectedDatabase)), QString("1"));
+        // The search still finds its database.
+        main.SuchenBtnClick();  // the search dialog has no handler: cancelled
+        QCOMPARE(int(shell.runner.messages.size()), messages.size());
+    }
+
+    void damagedDatabaseEndsTheProgram() {
+        Sandbox sandbox;
+        sandbox.Touch("Datenbank/Kaputt.dat", "[Kopf]\r\nName=Kaputt\r\n");
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        shell.runner.dialogs.push_back([&](QDialog& dialog) {
+            windows.search->SearchField()->setText("haus");
+            windows.search->OkButton()->click();
+            return dialog.result();
+        });
+        main.SuchenBtnClick();
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(shell.runner.MessageTexts(),
+                 QStringList{"Datenbank ist beschädigt! Indizieren Sie die Datenbank noch mal neu. "
+                             "Programm wird beendet!"});
+        QCOMPARE(shell.runner.messages.front().kind, MessageKind::Warning);
+        QCOMPARE(shell.terminated, 1);
+    }
+
     void declinedNoticeChangesNothing() {
         Sandbox sandbox;
         sandbox.Touch("docs/a.xml", Document("eins"));

@@ -220,6 +220,35 @@ class MainWindowTest : public QObject {
                  QColor(0x77, 0x00, 0x3B));
     }
 
+    void shutdownStoresSelection_data() {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("row");  // the row selected at shutdown, -1 for none
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("second row") << 3 << 1 << "1";
+        QTest::newRow("rows but none selected") << 3 << -1 << "0";
+        QTest::newRow("empty list") << 0 << -1 << "-1";
+    }
+    void shutdownStoresSelection() {
+        QFETCH(int, files);
+        QFETCH(int, row);
+        QFETCH(QString, stored);
+        Sandbox sandbox;
+        for (int i = 0; i < files; ++i) sandbox.Touch(QString("Datenbank/db%1.dat").arg(i));
+        Sandbox::Store(kSelectedDatabase, u"2");
+        TestShell shell;
+        {
+            AppWindows windows = shell.Start();
+            windows.main->List()->SelectRow(row);
+            windows.main->resize(900, 600);
+            windows.search->resize(800, 500);
+        }
+        QCOMPARE(Q(Sandbox::Stored(kSelectedDatabase)), stored);
+        QCOMPARE(Q(Sandbox::Stored(kHeight)), QString("600"));
+        QCOMPARE(Q(Sandbox::Stored(kWidth)), QString("900"));
+        QCOMPARE(Q(Sandbox::Stored(kSearchHeight)), QString("500"));
+        QCOMPARE(Q(Sandbox::Stored(kSearchWidth)), QString("800"));
+    }
+
     void resizeRules() {
         Sandbox sandbox;
         TestShell shell;

@@ -81,7 +81,7 @@ ShellEnvironment TestShell::Environment() {
     environment.openFile = [this](const QString& path) { opened << path; };
     environment.isOpticalDrive = [](const std::string&) { return false; };
     environment.xmlParserAvailable = [] { return true; };
-    environment.isAdministrator = [] { return false; };
+    environment.isAdministrator = [this] { return administrator; };
     environment.terminate = [this](int) { ++terminated; };
     return environment;
 }

@@ -63,6 +63,7 @@ struct TestShell {
     ScriptedRunner runner;
     QStringList opened;
     int terminated = 0;
+    bool administrator = false;  // the answer of the administrator check
     ShellEnvironment Environment();
     // Creates the windows, shows the main window and waits for its first paint.
     AppWindows Start();
