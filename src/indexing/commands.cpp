@@ -140,7 +140,12 @@ const platform::WorkingFolders& IndexingCommands::Folders() const {
 }
 
 CommandResult IndexingCommands::Create(const std::u16string& name, const std::u16string& folder) {
-    return impl_->Run(name, folder, false);
+    // A name typed with ".dat" writes the database file of the row without it; the text copies,
+    // word lists and log take that row's name too, where the search and the re-index look.
+    std::u16string base = name;
+    if (base.size() > 4 && platform::UpperCase(base).ends_with(u".DAT"))
+        base.resize(base.size() - 4);
+    return impl_->Run(base, folder, false);
 }
 
 std::u16string IndexingCommands::StoredFolder(const std::u16string& databaseName) const {

@@ -17,6 +17,11 @@ std::vector<std::string> DocumentLinesOf(const fs::path& file) {
     return lines;
 }
 
+bool HasDatabaseLine(const fs::path& file, const std::string& line) {
+    const auto lines = ReadCrLfLines(file);
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 // A name with a dot that is not ".dat" still gives a database that the list shows, that a
 // second create refuses and that the re-index finds, in one pass and in several.
 TEST(DatabaseNames, ADottedNameBecomesAListedDatabase) {
@@ -30,7 +35,7 @@ TEST(DatabaseNames, ADottedNameBecomesAListedDatabase) {
         {"Akten.2024", 20000, "Akten.2024.dat", "Akten.2024"},
         {"Akten.2024", 2, "Akten.2024.dat", "Akten.2024"},
         {"Version 1.5", 20000, "Version 1.5.dat", "Version 1.5"},
-        {"Archiv.DAT", 2, "Archiv.DAT", "Archiv"},
+        {"Archiv.DAT", 2, "Archiv.dat", "Archiv"},
         {"Projekte", 2, "Projekte.dat", "Projekte"},
     };
     for (const auto& c : cases) {
@@ -101,6 +106,38 @@ TEST(DatabaseNames, TheCreatedDatabaseIsSelected) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(RowToSelectAfterCreate(rows, c.name), c.row) << platform::ToUtf8(c.name);
+    }
+}
+
+// A name typed with ".dat" names the same database as the row the list shows for it: its text
+// copies, word lists and log lie where the search and the re-index of that row look for them.
+TEST(DatabaseNames, ANameWithDatKeepsTheFilesOfItsRow) {
+    for (const char* typed : {"Archiv.dat", "Archiv.DAT", "Archiv"}) {
+        SCOPED_TRACE(typed);
+        TempDir dir;
+        const auto data = dir.Path() / "Daten";
+        WriteBytes(data / "d1.xml", "<r>Eins</r>");
+        WriteBytes(data / "d2.xml", "<r>Zwei</r>");
+        CreateRun run(dir.Path());
+        const auto result = run.Create(typed, data);
+        ASSERT_EQ(result.outcome, CommandOutcome::Done);
+        EXPECT_EQ(platform::ToUtf8(result.databaseName), "Archiv");
+        std::vector<std::string> files;
+        for (const auto& [name, bytes] : TreeContents(run.Database())) files.push_back(name);
+        EXPECT_EQ(files, (std::vector<std::string>{"Archiv.dat", "Archiv.log", "Archiv_ansi.txt",
+                                                   "Archiv_unicode.txt", "Temp/Archiv.dat"}));
+        std::vector<std::string> copies;
+        for (const auto& [name, bytes] : TreeContents(run.TextCopies())) {
+            copies.push_back(name.substr(0, name.find('/')));
+        }
+        EXPECT_EQ(copies, (std::vector<std::string>{"Archiv", "Archiv"}));
+
+        IndexingCommands commands(run.host, run.flags, run.folders);
+        commands.SetOptions({20000, 0});
+        ASSERT_EQ(commands.Reindex(u"Archiv", 1, nullptr).outcome, CommandOutcome::Done);
+        EXPECT_EQ(TreeContents(run.TextCopies()).size(), 2u);
+        EXPECT_TRUE(fs::exists(run.Database() / "Archiv.old"));
+        EXPECT_TRUE(HasDatabaseLine(run.Database() / "Archiv.dat", "ZWEI=2,"));
     }
 }
 
