@@ -13,10 +13,41 @@
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
 #include "platform/text.h"
+#include "textio/text_file.h"
 
 namespace vx::indexing {
 
 namespace {
+
+// The longest value the profile reader returns.
+constexpr std::size_t kProfileValueLimit = 254;
+
+// The whole value of the "Scanmaske" key whose first characters the profile reader returned
+// ("Pfad" or "TextdateienPfad", keys and section compared without regard to case).
+std::u16string ReadWholeScanMaskValue(const std::u16string& file, const std::u16string& start) {
+    try {
+        textio::LineReader reader(file);
+        std::u16string line;
+        bool inSection = false;
+        while (reader.Next(line)) {
+            const std::u16string trimmed = platform::Trim(line);
+            if (trimmed.starts_with(u'[')) {
+                if (inSection) break;
+                inSection = platform::UpperCase(trimmed).starts_with(u"[SCANMASKE]");
+                continue;
+            }
+            const auto eq = trimmed.find(u'=');
+            if (!inSection || eq == std::u16string::npos) continue;
+            const std::u16string key = platform::UpperCase(platform::Trim(trimmed.substr(0, eq)));
+            if (key != u"PFAD" && key != u"TEXTDATEIENPFAD") continue;
+            std::u16string value = platform::Trim(trimmed.substr(eq + 1));
+            if (value.starts_with(start)) return value;
+        }
+    } catch (const std::exception&) {
+        // An unreadable file keeps what the profile reader gave.
+    }
+    return start;
+}
 
 int ParseThreadsFor(const RunOptions& options) {
     if (options.parseThreads >= 0) return options.parseThreads;
@@ -152,6 +183,8 @@ std::u16string IndexingCommands::StoredFolder(const std::u16string& databaseName
     const std::u16string file = impl_->folders.database + u"\\" + databaseName + u".dat";
     std::u16string value = platform::ReadProfileString(file, u"Scanmaske", u"Pfad");
     if (value.empty()) value = platform::ReadProfileString(file, u"Scanmaske", u"TextdateienPfad");
+    // A profile value stops at 254 characters; a longer folder is read whole from the file.
+    if (value.size() >= kProfileValueLimit) value = ReadWholeScanMaskValue(file, value);
     if (const auto mask = value.find(u"*."); mask != std::u16string::npos) value.resize(mask);
     value = platform::Trim(value);
     // The file holds the folder upper-cased; the run works on the spelling found on disk so

@@ -141,6 +141,24 @@ TEST(DatabaseNames, ANameWithDatKeepsTheFilesOfItsRow) {
     }
 }
 
+// The re-index finds the stored folder also when its path is longer than a profile value.
+TEST(DatabaseNames, ALongFolderIsReindexedWhole) {
+    TempDir dir;
+    fs::path data = dir.Path() / "Daten";
+    for (int i = 0; i < 12; ++i) data /= "Ordner_mit_einem_langen_Namen_" + std::to_string(i);
+    ASSERT_GT(Win(data).size(), 300u);
+    WriteBytes(data / "d1.xml", "<r>Tief unten</r>");
+    WriteBytes(dir.Path() / "Daten" / "oben.xml", "<r>Oben</r>");
+    CreateRun run(dir.Path());
+    ASSERT_EQ(run.Create("Lang", data).outcome, CommandOutcome::Done);
+    IndexingCommands commands(run.host, run.flags, run.folders);
+    commands.SetOptions({20000, 0});
+    EXPECT_EQ(platform::ToUtf8(commands.StoredFolder(u"Lang")), platform::ToUtf8(Win(data)));
+    ASSERT_EQ(commands.Reindex(u"Lang", 1, nullptr).outcome, CommandOutcome::Done);
+    EXPECT_TRUE(HasDatabaseLine(run.Database() / "Lang.dat", "TIEF=1,"));
+    EXPECT_FALSE(HasDatabaseLine(run.Database() / "Lang.dat", "OBEN=1,"));
+}
+
 // A document of more than 2 GB shows its size in its document line and in the totals.
 TEST(DatabaseNames, SizesBeyondTwoGigabytes) {
     TempDir dir;
