@@ -191,7 +191,9 @@ void NewDatabaseDialog::FolderFieldChanged() {
 void NewDatabaseDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     nameField_->setFocus();
-    nameField_->deselect();
+    // The dialog hands the focus on as if by the Tab key once it is shown, which selects the
+    // whole name; the field is shown without a selection, so it is cleared after that.
+    QMetaObject::invokeMethod(nameField_, &QLineEdit::deselect, Qt::QueuedConnection);
 }
 
 void NewDatabaseDialog::OkButtonClick() {

@@ -356,6 +356,23 @@ class DialogsTest : public QObject {
         QCOMPARE(dialog.SearchField()->text(), QString("Sie_haben_keinen_Suchtext_eingegeben!"));
     }
 
+    void newDatabaseDialogOpensWithoutSelection() {
+        Sandbox sandbox;
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        NewDatabaseDialog& dialog = *windows.newDatabase;
+        for (int opening = 0; opening < 2; ++opening) {
+            dialog.SetNameText(u"Projekte");
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QCoreApplication::processEvents();
+            QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(dialog.NameField()));
+            QVERIFY(!dialog.NameField()->hasSelectedText());
+            QCOMPARE(dialog.NameField()->text(), QString("Projekte"));
+            dialog.hide();
+        }
+    }
+
     void nameFieldCleaning() {
         Sandbox sandbox;
         TestShell shell;
