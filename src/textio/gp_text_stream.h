@@ -55,7 +55,8 @@ class TGpTextStream : public TGpStreamWrapper {
     // the end). Throws TextStreamError 3005 for an odd count in ANSI mode.
     size_t Read(void* buffer, size_t count) override;
     // Converts count bytes of UTF-16 text and writes them; returns the bytes consumed (a final odd
-    // byte is not a code unit and is not consumed).
+    // byte is not a code unit and is not consumed). In an ANSI code page a base character and
+    // the combining marks after it become the precomposed character where the code page has it.
     size_t Write(const void* buffer, size_t count) override;
     // True when the whole text was written; an empty text writes nothing.
     bool WriteString(std::u16string_view text);
