@@ -167,6 +167,30 @@ class DialogsTest : public QObject {
         QVERIFY(!windows.settings->CopyToClipboard());
     }
 
+    void clipboardOptionReadAtStart_data() {
+        QTest::addColumn<bool>("store");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("absent keeps the initial state") << false << "" << true;
+        QTest::newRow("1") << true << "1" << true;
+        QTest::newRow("0") << true << "0" << false;
+        QTest::newRow("2 is not 1") << true << "2" << false;
+        QTest::newRow("not a number") << true << "ja" << false;
+    }
+    void clipboardOptionReadAtStart() {
+        QFETCH(bool, store);
+        QFETCH(QString, stored);
+        QFETCH(bool, checked);
+        Sandbox sandbox;
+        Sandbox::Store(kSelectedDatabase, u"0");
+        if (store) Sandbox::Store(kCopyToClipboard, stored.toStdU16String());
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        QCOMPARE(windows.settings->CopyToClipboard(), checked);
+        // Reading it writes nothing.
+        QCOMPARE(Q(Sandbox::Stored(kCopyToClipboard)), stored);
+    }
+
     void okStoresClipboardOption_data() {
         QTest::addColumn<bool>("checked");
         QTest::addColumn<QString>("stored");

@@ -453,6 +453,46 @@ class MainWindowTest : public QObject {
         QVERIFY(!windows.main->Flags().searchActive);
     }
 
+    void searchEmptiesWordListOfAnotherDatabase_data() {
+        QTest::addColumn<int>("clickedRow");
+        QTest::addColumn<int>("wordsShown");
+        QTest::addColumn<QString>("filterShown");
+        QTest::newRow("same database") << 0 << 2 << "A";
+        QTest::newRow("another database") << 1 << 0 << "";
+    }
+    void searchEmptiesWordListOfAnotherDatabase() {
+        QFETCH(int, clickedRow);
+        QFETCH(int, wordsShown);
+        QFETCH(QString, filterShown);
+        Sandbox sandbox;
+        sandbox.Touch("Datenbank/Eins.dat");
+        sandbox.Touch("Datenbank/Eins_ansi.txt", "AAL\r\nBAUM\r\n");
+        sandbox.Touch("Datenbank/Zwei.dat");
+        TestShell shell;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        windows.search->SuchbegriffeLaden();
+        QCOMPARE(windows.search->WordCount(), 2);
+        main.List()->SelectRow(clickedRow);
+        main.ListBox1Click();
+        int words = -1;
+        QString filter, searchText;
+        shell.runner.dialogs.push_back([&](QDialog& dialog) {
+            words = windows.search->WordCount();
+            filter = windows.search->FilterField()->text();
+            searchText = windows.search->SearchField()->text();
+            dialog.reject();
+            return int(QDialog::Rejected);
+        });
+        windows.search->SearchField()->setText("alt");
+        main.SuchenBtnClick();
+        QCOMPARE(words, wordsShown);
+        QCOMPARE(filter, filterShown);
+        QCOMPARE(searchText, QString());  // emptied before every showing
+        QCOMPARE(main.SearchedIndex(), clickedRow);
+        QVERIFY(!main.Flags().searchActive);
+    }
+
     void doubleClickOpensSearchDialog() {
         Sandbox sandbox;
         sandbox.Touch("Datenbank/eins.DAT");
