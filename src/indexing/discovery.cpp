@@ -4,6 +4,7 @@
 
 #include "indexing/document_indexer.h"
 #include "indexing/size_text.h"
+#include "platform/collation.h"
 #include "platform/text.h"
 
 namespace vx::indexing {
@@ -122,7 +123,7 @@ class Lookahead {
             if (!cursor.Next(item)) return;
             if (parallel && predicted_ < quota_ && state_.pass <= 1000 &&
                 IsXmlName(item.entry.name) && state_.foundFiles.Contains(item.fullPath) &&
-                !state_.indexedFiles.Contains(item.fullPath)) {
+                !state_.indexedFiles.Contains(item.fullPath) && claimed_.Add(item.fullPath)) {
                 ++predicted_;
                 ++inWindow_;
                 item.prefetched = true;
@@ -139,6 +140,10 @@ class Lookahead {
   private:
     RunState& state_;
     DocumentIndexer& indexer_;
+    // Paths already prefetched in this pass. The found-file list ignores letter case, so of
+    // "a.xml" and "a.XML" only the first is indexed; both share one text copy, which must not
+    // be written by two threads.
+    platform::SortedUniqueList claimed_;
     int64_t quota_ = 0;
     int64_t predicted_ = 0;
     std::size_t depth_ = 2;
