@@ -4,7 +4,6 @@
 
 #include "indexing/document_indexer.h"
 #include "indexing/size_text.h"
-#include "platform/collation.h"
 #include "platform/text.h"
 
 namespace vx::indexing {
@@ -143,7 +142,7 @@ class Lookahead {
     // Paths already prefetched in this pass. The found-file list ignores letter case, so of
     // "a.xml" and "a.XML" only the first is indexed; both share one text copy, which must not
     // be written by two threads.
-    platform::SortedUniqueList claimed_;
+    PathSet claimed_;
     int64_t quota_ = 0;
     int64_t predicted_ = 0;
     std::size_t depth_ = 2;

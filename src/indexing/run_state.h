@@ -5,15 +5,37 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "index/word_index.h"
 #include "platform/collation.h"
 #include "platform/host.h"
+#include "platform/text.h"
 #include "platform/working_folders.h"
 
 namespace vx::indexing {
+
+// A set of full paths in which letter case does not count (as on the file systems of the
+// windows): two paths are one when their upper-case forms are equal. Names that differ in any
+// other way, even where the locale's comparison sees no difference, stay distinct documents.
+class PathSet {
+  public:
+    // False when an equal path is already in the set.
+    bool Add(std::u16string_view path) { return paths_.insert(platform::UpperCase(path)).second; }
+    bool Contains(std::u16string_view path) const {
+        return paths_.contains(platform::UpperCase(path));
+    }
+    bool Remove(std::u16string_view path) { return paths_.erase(platform::UpperCase(path)) != 0; }
+    void Clear() { paths_.clear(); }
+    std::size_t Size() const { return paths_.size(); }
+    bool Empty() const { return paths_.empty(); }
+
+  private:
+    std::unordered_set<std::u16string> paths_;
+};
 
 struct RunState {
     RunState(Host& h, RunFlags& f, const platform::WorkingFolders& w)
@@ -32,10 +54,10 @@ struct RunState {
     int parseThreads = 0;
 
     // Discovery.
-    platform::SortedUniqueList foundFiles;                      // full paths the pre-scan found
+    PathSet foundFiles;                                         // full paths the pre-scan found
     std::vector<std::u16string> pathList;                       // "P" + n + "=" + folder + " "
     std::unordered_map<std::u16string, int32_t> lastPathEntry;  // folder -> last n
-    platform::SortedUniqueList indexedFiles;  // full paths given to the document indexing
+    PathSet indexedFiles;  // full paths given to the document indexing
     int64_t preScanBytes = 0;
     int32_t foundCount = 0;  // documents the pre-scan listed (the notice's number)
 

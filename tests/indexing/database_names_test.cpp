@@ -159,6 +159,36 @@ TEST(DatabaseNames, ALongFolderIsReindexedWhole) {
     EXPECT_FALSE(HasDatabaseLine(run.Database() / "Lang.dat", "OBEN=1,"));
 }
 
+// Distinct file names are distinct documents, also when the locale's comparison sees no
+// difference between them (digits of other scripts, full-width letters); only letter case
+// makes two names one, as the file systems of the windows do.
+TEST(DatabaseNames, EveryDistinctFileNameIsADocument) {
+    TempDir dir;
+    const auto data = dir.Path() / "Daten";
+    const struct {
+        const char* file;
+        const char* word;
+    } files[] = {
+        {"doc1.xml", "EINS"},      {"doc\u0661.xml", "ZWEI"},    {"\uFF44oc3.xml", "DREI"},
+        {"doc3.xml", "VIER"},      {"Stra\u00DFe.xml", "FUENF"}, {"Strasse.xml", "SECHS"},
+        {"x\u00B2.xml", "SIEBEN"}, {"x2.xml", "ACHT"},
+    };
+    for (const auto& f : files) {
+        WriteBytes(data / f.file, std::string("<r>") + f.word + "</r>");
+    }
+    CreateRun run(dir.Path());
+    ASSERT_EQ(run.Create("Namen", data).outcome, CommandOutcome::Done);
+    EXPECT_EQ(run.host.noticeCount, 8);
+    EXPECT_EQ(DocumentLinesOf(run.Database() / "Namen.dat").size(), 8u);
+    for (const auto& f : files) {
+        bool found = false;
+        for (const auto& line : ReadCrLfLines(run.Database() / "Namen.dat")) {
+            found = found || line.starts_with(std::string(f.word) + "=");
+        }
+        EXPECT_TRUE(found) << f.word;
+    }
+}
+
 // A document of more than 2 GB shows its size in its document line and in the totals.
 TEST(DatabaseNames, SizesBeyondTwoGigabytes) {
     TempDir dir;
