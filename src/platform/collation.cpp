@@ -9,6 +9,8 @@
 #include <memory>
 #include <numeric>
 
+#include "platform/text.h"
+
 namespace vx::platform {
 
 namespace {
@@ -26,8 +28,11 @@ std::unique_ptr<icu::Collator> MakeCollator(const std::string& localeName) {
         c.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
     }
     if (!c) std::abort();  // ICU without its root collation data cannot run this program
-    // Secondary strength: letter case is ignored, accents are not.
-    c->setStrength(icu::Collator::SECONDARY);
+    // Strings are compared in their upper-cased form (see Folded) at tertiary strength: letter
+    // case is ignored, while accents, character width and kana type still tell strings apart,
+    // as the Windows comparison that ignores case does. A lower strength would merge, say,
+    // hiragana and katakana spellings of a word into one entry of a sorted unique list.
+    c->setStrength(icu::Collator::TERTIARY);
     return c;
 }
 
@@ -48,6 +53,18 @@ icu::UnicodeString Alias(std::u16string_view s) {
     return icu::UnicodeString(false, s.data(), static_cast<int32_t>(s.size()));
 }
 
+// The upper-cased form in which strings are compared; the text itself when it has no lower-case
+// letter (the common case: database lines are upper-cased already).
+icu::UnicodeString Folded(std::u16string_view s, std::u16string& scratch) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (UpperChar(s[i]) != s[i]) {
+            scratch = UpperCase(s);
+            return Alias(scratch);
+        }
+    }
+    return Alias(s);
+}
+
 }  // namespace
 
 std::string CollationLocaleFor(const char* lcAll, const char* lcCollate, const char* lang) {
@@ -65,13 +82,16 @@ std::string CollationLocaleFor(const char* lcAll, const char* lcCollate, const c
 
 int CollateCompare(std::u16string_view a, std::u16string_view b) {
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult r = ThreadCollator().compare(Alias(a), Alias(b), status);
+    std::u16string scratchA, scratchB;
+    const UCollationResult r =
+        ThreadCollator().compare(Folded(a, scratchA), Folded(b, scratchB), status);
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }
 
 std::string CollationKey(std::u16string_view s) {
     icu::Collator& c = ThreadCollator();
-    const icu::UnicodeString text = Alias(s);
+    std::u16string scratch;
+    const icu::UnicodeString text = Folded(s, scratch);
     thread_local std::string buffer(256, '\0');
     for (;;) {
         const int32_t n = c.getSortKey(text, reinterpret_cast<uint8_t*>(buffer.data()),

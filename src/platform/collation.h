@@ -1,6 +1,7 @@
 // Locale-aware comparison that ignores letter case: an ICU collator for the user's locale
-// (LC_ALL / LC_COLLATE / LANG, falling back to "de"), secondary strength. Every sorted list of the
-// system that ignores equal strings compares with it.
+// (LC_ALL / LC_COLLATE / LANG, falling back to "de"), comparing the upper-cased strings at tertiary
+// strength, so that only letter case is ignored. Every sorted list of the system that ignores
+// equal strings compares with it.
 #pragma once
 
 #include <cstddef>

@@ -41,6 +41,33 @@ TEST(Collation, CaseIgnoredAccentsNot) {
     }
 }
 
+// Only letter case is ignored: strings that differ in kana type, character width or a
+// sharp s against "SS" stay apart, so none of them is merged away in a sorted unique list.
+TEST(Collation, OnlyLetterCaseIsIgnored) {
+    const struct {
+        std::u16string a;
+        std::u16string b;
+    } distinct[] = {
+        {u"\u304B\u305F", u"\u30AB\u30BF"},  // hiragana / katakana
+        {u"\uFF21\uFF22", u"AB"},            // full width / normal width
+        {u"STRA\u00DFE", u"STRASSE"},
+        {u"e\u0301", u"E"},
+    };
+    for (const auto& c : distinct) {
+        SCOPED_TRACE(ToUtf8(c.a) + " / " + ToUtf8(c.b));
+        EXPECT_NE(CollateCompare(c.a, c.b), 0);
+        EXPECT_NE(CollationKey(c.a), CollationKey(c.b));
+        SortedUniqueList list;
+        EXPECT_TRUE(list.Add(c.a));
+        EXPECT_TRUE(list.Add(c.b));
+    }
+    SortedUniqueList list;
+    EXPECT_TRUE(list.Add(u"\u304B\u305F=5,"));
+    EXPECT_FALSE(list.Add(u"\u304B\u305F=5,"));
+    EXPECT_TRUE(list.Add(u"Stra\u00DFe"));
+    EXPECT_FALSE(list.Add(u"STRA\u00DFE"));
+}
+
 TEST(Collation, LocaleFromEnvironment) {
     const struct {
         const char* all;
