@@ -19,13 +19,24 @@ bool NamesFolder(std::u16string_view line) {
 
 }  // namespace
 
+bool IsIndexMarkerLine(std::u16string_view line) {
+    return platform::TrimView(line) == kMarker;
+}
+
+bool IsSizeLine(std::u16string_view line) {
+    static constexpr std::u16string_view kSizeLineStart = u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN";
+    const std::u16string_view trimmed = platform::TrimView(line);
+    return trimmed.size() >= kSizeLineStart.size() &&
+           platform::UpperCase(trimmed.substr(0, kSizeLineStart.size())) == kSizeLineStart;
+}
+
 std::u16string_view EntryWord(std::u16string_view trimmedLine) {
     return trimmedLine.substr(0, trimmedLine.find(u'='));
 }
 
 DatabaseFile::DatabaseFile(std::vector<std::u16string> lines) : lines_(std::move(lines)) {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].find(kMarker) != std::u16string::npos) {
+        if (IsIndexMarkerLine(lines_[i])) {
             marker_ = i;
             break;
         }

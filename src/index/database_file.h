@@ -26,6 +26,14 @@ enum class WordList { None, Ansi, Unicode };
 // Which word list a word belongs to.
 WordList ClassifyWord(std::u16string_view word);
 
+// The line that opens the index section: "[DATENBANK]" alone (blanks around it allowed). A line
+// that merely contains the text, such as the document line of a file named "A[Datenbank].xml",
+// does not count: it would move the start of the index section and hide later documents.
+bool IsIndexMarkerLine(std::u16string_view line);
+// The total-size line ("GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: ...") that ends the header
+// part of a pass file; recognised by its beginning, so a folder of that name does not end it.
+bool IsSizeLine(std::u16string_view line);
+
 // The word of an entry line: the trimmed line up to its first "=" (the whole line without "=").
 std::u16string_view EntryWord(std::u16string_view trimmedLine);
 

@@ -1,5 +1,6 @@
 #include "index/index_section.h"
 
+#include "index/database_file.h"
 #include "platform/text.h"
 
 namespace vx::index {
@@ -8,11 +9,11 @@ ChunkParts SplitChunk(const std::vector<std::u16string>& lines) {
     ChunkParts parts;
     std::size_t i = 0;
     for (; i < lines.size(); ++i) {
-        if (lines[i].find(u"DER INDIZIERTEN DATEIEN") != std::u16string::npos) break;
+        if (IsSizeLine(lines[i])) break;
         parts.header.push_back(lines[i]);
     }
     for (i = 0; i < lines.size(); ++i) {
-        if (lines[i].find(u"[DATENBANK]") != std::u16string::npos) break;
+        if (IsIndexMarkerLine(lines[i])) break;
     }
     for (++i; i < lines.size(); ++i) parts.entries.push_back(lines[i]);
     return parts;

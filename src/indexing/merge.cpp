@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "index/database_file.h"
 #include "index/word_lists.h"
 #include "indexing/size_text.h"
 #include "platform/collation.h"
@@ -25,7 +26,7 @@ bool Contains(std::u16string_view line, std::u16string_view marker) {
 void SplitChunk(const std::vector<std::u16string>& lines, bool furtherChunk,
                 std::vector<std::u16string>& header, std::vector<std::u16string>& entries) {
     std::size_t i = 0;
-    for (; i < lines.size() && !Contains(lines[i], u"DER INDIZIERTEN DATEIEN"); ++i) {
+    for (; i < lines.size() && !index::IsSizeLine(lines[i]); ++i) {
         const auto& line = lines[i];
         if (furtherChunk &&
             (Contains(line, u"[SCANMASKE]") || Contains(line, u"TEXTDATEIENPFAD=") ||
@@ -35,7 +36,7 @@ void SplitChunk(const std::vector<std::u16string>& lines, bool furtherChunk,
         header.push_back(line);
     }
     auto marker = std::find_if(lines.begin(), lines.end(),
-                               [](const std::u16string& l) { return Contains(l, u"[DATENBANK]"); });
+                               [](const std::u16string& l) { return index::IsIndexMarkerLine(l); });
     if (marker != lines.end()) entries.insert(entries.end(), marker + 1, lines.end());
 }
 

@@ -2,12 +2,6 @@
 
 namespace vx::search {
 
-namespace {
-
-constexpr std::u16string_view kMarker = u"[DATENBANK]";
-
-}  // namespace
-
 SearchDatabase::SearchDatabase(std::u16string text) : text_(std::move(text)) {
     ReadHeader();
 }
@@ -24,7 +18,7 @@ void SearchDatabase::ReadHeader() {
     std::u16string line;
     while (NextLine(line)) {
         header.push_back(line);
-        if (line.find(kMarker) != std::u16string::npos) {
+        if (index::IsIndexMarkerLine(line)) {
             marker_ = line;
             markerPending_ = true;
             break;

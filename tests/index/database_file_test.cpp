@@ -10,6 +10,7 @@
 #include "index/database_file.h"
 #include "index/index_section.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "textio/text_file.h"
 
 namespace vx::index {
@@ -100,9 +101,36 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DatabaseFileTest, MarkerLine) {
     EXPECT_EQ(DatabaseFile(PassFile()).DatabaseMarkerLine(), std::optional<std::size_t>(19));
-    EXPECT_EQ(DatabaseFile({u"A=1,", u"X [DATENBANK] Y"}).DatabaseMarkerLine(),
+    EXPECT_EQ(DatabaseFile({u"A=1,", u" [DATENBANK] "}).DatabaseMarkerLine(),
               std::optional<std::size_t>(1));
     EXPECT_EQ(DatabaseFile({u"A=1,"}).DatabaseMarkerLine(), std::nullopt);
+    // The document line of a file named "A[Datenbank].xml" does not open the index section.
+    const DatabaseFile file({u"P1=C:\\D", u"1 P1 \\A[DATENBANK].XML SIZE:1 DATE:2",
+                             u"2 P1 \\ZZ.XML SIZE:1 DATE:2", u"[DATENBANK]", u"ZEBRA=2,"});
+    EXPECT_EQ(file.DatabaseMarkerLine(), std::optional<std::size_t>(3));
+    ASSERT_NE(file.DocumentLine(u"2"), nullptr);
+}
+
+TEST(DatabaseFileTest, MarkerAndSizeLinesAreRecognisedWhole) {
+    const struct {
+        std::u16string line;
+        bool marker;
+        bool size;
+    } cases[] = {
+        {u"[DATENBANK]", true, false},
+        {u" [DATENBANK]\t", true, false},
+        {u"X [DATENBANK] Y", false, false},
+        {u"1 P1 \\A[DATENBANK].XML SIZE:1 DATE:2", false, false},
+        {u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 12 MB", false, true},
+        {u"Gesamtgröße der indizierten Dateien in Byte: 12 MB", false, true},
+        {u"P3=C:\\B DER INDIZIERTEN DATEIEN", false, false},
+        {u"", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(platform::ToUtf8(c.line));
+        EXPECT_EQ(IsIndexMarkerLine(c.line), c.marker);
+        EXPECT_EQ(IsSizeLine(c.line), c.size);
+    }
 }
 
 TEST(DatabaseFileTest, WithoutMarkerTheWholeFileIsSearched) {
@@ -201,18 +229,24 @@ TEST_P(SplitChunkTest, SplitsHeaderAndEntries) {
 
 INSTANTIATE_TEST_SUITE_P(
     Chunks, SplitChunkTest,
-    testing::Values(ChunkCase{"PassForm",
-                              {u"[SCANMASKE]", u"P1=C:\\A", u"1 P1 \\A.XML", u" ",
-                               u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 1 KB", u" ",
-                               u"[DATENBANK]", u" ", u"HAUS=1,"},
-                              {u"[SCANMASKE]", u"P1=C:\\A", u"1 P1 \\A.XML", u" "},
-                              {u" ", u"HAUS=1,"}},
-                    ChunkCase{"NeitherMarker", {u"A", u"B=1,"}, {u"A", u"B=1,"}, {}},
-                    ChunkCase{
-                        "SecondMarkerIsAnEntry",
-                        {u"X DER INDIZIERTEN DATEIEN", u"[DATENBANK]", u"[DATENBANK]", u"A=1,"},
-                        {},
-                        {u"[DATENBANK]", u"A=1,"}}),
+    testing::Values(
+        ChunkCase{"PassForm",
+                  {u"[SCANMASKE]", u"P1=C:\\A", u"1 P1 \\A.XML", u" ",
+                   u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 1 KB", u" ", u"[DATENBANK]", u" ",
+                   u"HAUS=1,"},
+                  {u"[SCANMASKE]", u"P1=C:\\A", u"1 P1 \\A.XML", u" "},
+                  {u" ", u"HAUS=1,"}},
+        ChunkCase{"NeitherMarker", {u"A", u"B=1,"}, {u"A", u"B=1,"}, {}},
+        ChunkCase{"SecondMarkerIsAnEntry",
+                  {u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 1 KB", u"[DATENBANK]",
+                   u"[DATENBANK]", u"A=1,"},
+                  {},
+                  {u"[DATENBANK]", u"A=1,"}},
+        ChunkCase{"NamesHoldingTheMarkerTexts",
+                  {u"P1=C:\\X DER INDIZIERTEN DATEIEN", u"1 P1 \\A[DATENBANK].XML SIZE:1 DATE:2",
+                   u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 1 KB", u"[DATENBANK]", u"A=1,"},
+                  {u"P1=C:\\X DER INDIZIERTEN DATEIEN", u"1 P1 \\A[DATENBANK].XML SIZE:1 DATE:2"},
+                  {u"A=1,"}}),
     [](const testing::TestParamInfo<ChunkCase>& info) { return info.param.name; });
 
 }  // namespace

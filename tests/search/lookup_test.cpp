@@ -306,9 +306,9 @@ TEST(SearchDatabaseTest, SplitsHeaderAndIndexSection) {
     };
     ScratchFolder folder;
     for (const Case& c : {
-             Case{"P1=C:\r\n1 P1 \\A.XML\r\nX [DATENBANK] Y\r\nA=1,\r\n\r\n",
-                  {"P1=C:", "1 P1 \\A.XML", "X [DATENBANK] Y"},
-                  {"X [DATENBANK] Y", "A=1,", ""}},
+             Case{"P1=C:\r\n1 P1 \\A[DATENBANK].XML\r\n [DATENBANK] \r\nA=1,\r\n\r\n",
+                  {"P1=C:", "1 P1 \\A[DATENBANK].XML", " [DATENBANK] "},
+                  {" [DATENBANK] ", "A=1,", ""}},
              Case{"P1=C:\n[DATENBANK]\rA=1,\nB=2,",
                   {"P1=C:", "[DATENBANK]"},
                   {"[DATENBANK]", "A=1,", "B=2,"}},
