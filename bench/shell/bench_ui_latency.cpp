@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -23,27 +22,9 @@
 #include "shell/main_window.h"
 #include "shell/new_database_dialog.h"
 #include "shell/notice_window.h"
+#include "test_support.h"
 
-namespace {
-
-class AnsweringRunner : public vx::shell::DialogRunner {
-  public:
-    std::deque<std::function<int(QDialog&)>> dialogs;
-    int RunModal(QDialog& dialog) override {
-        if (dialogs.empty()) return QDialog::Rejected;
-        auto handler = std::move(dialogs.front());
-        dialogs.pop_front();
-        return handler(dialog);
-    }
-    vx::MessageAnswer Message(QWidget*, vx::MessageKind, const QString& caption,
-                              const QString& text, vx::MessageButtons) override {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-        return vx::MessageAnswer::Yes;
-    }
-    std::optional<QColor> PickColour(QWidget*, const QColor&) override { return std::nullopt; }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -57,7 +38,8 @@ int main(int argc, char** argv) {
                                     : QStringLiteral("/usr/share/unicode/cldr/common");
     const int chunk = argc > 2 ? std::atoi(argv[2]) : vx::indexing::kDefaultChunkSize;
 
-    AnsweringRunner runner;
+    vx::shell::test::ScriptedRunner runner;
+    runner.echoMessages = true;
     vx::shell::ShellEnvironment environment = vx::shell::DesktopEnvironment(runner);
     environment.openFile = [](const QString&) {};
     vx::shell::AppWindows windows = vx::shell::CreateAppWindows(environment);

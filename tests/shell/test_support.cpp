@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <cstdio>
 
 #include "platform/paths.h"
 #include "shell/main_window.h"
@@ -25,6 +26,7 @@ int ScriptedRunner::RunModal(QDialog& dialog) {
 MessageAnswer ScriptedRunner::Message(QWidget*, MessageKind kind, const QString& caption,
                                       const QString& text, MessageButtons buttons) {
     messages.push_back({kind, caption, text});
+    if (echoMessages) std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     if (answers.empty()) return MessageAnswer::Yes;
     const MessageAnswer answer = answers.front();

@@ -33,6 +33,8 @@ class ScriptedRunner : public DialogRunner {
     std::deque<QColor> colours;
     std::vector<ShownMessage> messages;
     int modalCount = 0;
+    // Also prints every message as "caption: text" on standard error (for programs, not tests).
+    bool echoMessages = false;
 
     int RunModal(QDialog& dialog) override;
     MessageAnswer Message(QWidget* parent, MessageKind kind, const QString& caption,

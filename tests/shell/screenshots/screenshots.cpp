@@ -12,7 +12,6 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <cstdio>
-#include <deque>
 #include <functional>
 
 #include "platform/paths.h"
@@ -24,29 +23,9 @@
 #include "shell/notice_window.h"
 #include "shell/search_dialog.h"
 #include "shell/word_list_view.h"
+#include "test_support.h"
 
 namespace {
-
-using vx::MessageAnswer;
-using vx::MessageButtons;
-using vx::MessageKind;
-
-class AnsweringRunner : public vx::shell::DialogRunner {
-  public:
-    std::deque<std::function<int(QDialog&)>> dialogs;
-    int RunModal(QDialog& dialog) override {
-        if (dialogs.empty()) return QDialog::Rejected;
-        auto handler = std::move(dialogs.front());
-        dialogs.pop_front();
-        return handler(dialog);
-    }
-    MessageAnswer Message(QWidget*, MessageKind, const QString& caption, const QString& text,
-                          MessageButtons) override {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
-        return MessageAnswer::Yes;
-    }
-    std::optional<QColor> PickColour(QWidget*, const QColor&) override { return std::nullopt; }
-};
 
 bool Save(QWidget& widget, const QString& file) {
     QApplication::processEvents();
@@ -68,7 +47,8 @@ int main(int argc, char** argv) {
     const QString output = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QDir().mkpath(output);
 
-    AnsweringRunner runner;
+    vx::shell::test::ScriptedRunner runner;
+    runner.echoMessages = true;
     vx::shell::ShellEnvironment environment = vx::shell::DesktopEnvironment(runner);
     environment.openFile = [](const QString&) {};
     vx::shell::AppWindows windows = vx::shell::CreateAppWindows(environment);
