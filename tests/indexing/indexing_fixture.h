@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/scratch_directory.h"
 #include "indexing/commands.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -24,19 +25,10 @@ namespace fs = std::filesystem;
 
 class TempDir {
   public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "vx-indexing-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
+    const fs::path& Path() const { return dir_.Path(); }
 
   private:
-    fs::path path_;
+    vx::testing::ScratchDirectory dir_{"vx-indexing-"};
 };
 
 inline void WriteBytes(const fs::path& file, const std::string& bytes) {

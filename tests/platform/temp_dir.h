@@ -7,23 +7,14 @@
 #include <fstream>
 #include <string>
 
+#include "common/scratch_directory.h"
 #include "platform/paths.h"
 
 namespace vx::platform::testing {
 
 class TempDir {
   public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vxplat_XXXXXX").string();
-        host_ = mkdtemp(pattern.data());
-        ClearPathCache();
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(host_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    TempDir() : host_(dir_.Path().string()) { ClearPathCache(); }
 
     const std::string& Host() const { return host_; }
     // The folder in Windows form, without a trailing backslash.
@@ -38,6 +29,7 @@ class TempDir {
     }
 
   private:
+    vx::testing::ScratchDirectory dir_{"vxplat_"};
     std::string host_;
 };
 

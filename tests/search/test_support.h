@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/scratch_directory.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -19,30 +20,15 @@ namespace vx::search::testing {
 
 class ScratchFolder {
   public:
-    ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vx-search-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        if (mkdtemp(buffer.data()) == nullptr) throw std::runtime_error("mkdtemp");
-        path_ = buffer.data();
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const { return dir_.Path(); }
     // Windows form of the folder, with a trailing backslash.
-    std::u16string Windows() const { return platform::ToWindowsPath(path_.string()) + u"\\"; }
+    std::u16string Windows() const { return platform::ToWindowsPath(dir_.Path().string()) + u"\\"; }
     platform::WorkingFolders Folders() const {
         return platform::WorkingFolders::From(Windows(), Windows() + u"ZipTemp\\");
     }
 
   private:
-    std::filesystem::path path_;
+    vx::testing::ScratchDirectory dir_{"vx-search-"};
 };
 
 inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {

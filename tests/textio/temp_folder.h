@@ -10,24 +10,14 @@
 #include <iterator>
 #include <string>
 
+#include "common/scratch_directory.h"
 #include "platform/text.h"
 
 namespace vx::textio::testing {
 
 class TempFolder {
   public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vx_textio_XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        host_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(host_, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    TempFolder() : host_(dir_.Path().string()) {}
 
     // Host path of a name in the folder (name as UTF-8).
     std::string Host(const std::string& name) const { return host_ + "/" + name; }
@@ -52,6 +42,7 @@ class TempFolder {
     }
 
   private:
+    vx::testing::ScratchDirectory dir_{"vx_textio_"};
     std::string host_;
 };
 
