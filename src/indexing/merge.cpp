@@ -1,8 +1,9 @@
 #include "indexing/merge.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "index/database_file.h"
+#include "index/index_section.h"
 #include "index/word_lists.h"
 #include "indexing/size_text.h"
 #include "platform/collation.h"
@@ -22,22 +23,22 @@ bool Contains(std::u16string_view line, std::u16string_view marker) {
     return line.find(marker) != std::u16string_view::npos;
 }
 
-// The header part (before the total-size line) and the index part (after "[DATENBANK]").
-void SplitChunk(const std::vector<std::u16string>& lines, bool furtherChunk,
-                std::vector<std::u16string>& header, std::vector<std::u16string>& entries) {
-    std::size_t i = 0;
-    for (; i < lines.size() && !index::IsSizeLine(lines[i]); ++i) {
-        const auto& line = lines[i];
-        if (furtherChunk &&
-            (Contains(line, u"[SCANMASKE]") || Contains(line, u"TEXTDATEIENPFAD=") ||
-             Contains(line, u"[PFADLISTE]"))) {
-            continue;
-        }
-        header.push_back(line);
+// The scan-mask and path-list section lines, which only the pass-1 chunk contributes.
+bool IsScanHeaderLine(std::u16string_view line) {
+    return Contains(line, u"[SCANMASKE]") || Contains(line, u"TEXTDATEIENPFAD=") ||
+           Contains(line, u"[PFADLISTE]");
+}
+
+// Appends the chunk's header part (before the total-size line) and index part (after
+// "[DATENBANK]").
+void TakeChunk(const std::vector<std::u16string>& lines, bool furtherChunk,
+               std::vector<std::u16string>& header, std::vector<std::u16string>& entries) {
+    index::ChunkParts parts = index::SplitChunk(lines);
+    for (auto& line : parts.header) {
+        if (!(furtherChunk && IsScanHeaderLine(line))) header.push_back(std::move(line));
     }
-    auto marker = std::find_if(lines.begin(), lines.end(),
-                               [](const std::u16string& l) { return index::IsIndexMarkerLine(l); });
-    if (marker != lines.end()) entries.insert(entries.end(), marker + 1, lines.end());
+    entries.insert(entries.end(), std::make_move_iterator(parts.entries.begin()),
+                   std::make_move_iterator(parts.entries.end()));
 }
 
 std::vector<std::u16string> ReadLines(const std::u16string& file) {
@@ -111,11 +112,11 @@ void MergeChunks(RunState& state) {
 
     std::vector<std::u16string> header;
     std::vector<std::u16string> entries;
-    if (platform::FileExists(baseChunk)) SplitChunk(ReadLines(baseChunk), false, header, entries);
+    if (platform::FileExists(baseChunk)) TakeChunk(ReadLines(baseChunk), false, header, entries);
     host.Pause(100);
     for (const auto& [pass, name] : further) {
         const std::u16string file = folders.chunk + u"\\" + name;
-        SplitChunk(ReadLines(file), true, header, entries);
+        TakeChunk(ReadLines(file), true, header, entries);
         host.Pause(0);
         platform::DeleteFileAt(file);
         host.Pause(100);
@@ -127,8 +128,7 @@ void MergeChunks(RunState& state) {
     std::vector<std::u16string> others;
     for (auto& line : header) {
         if (Trim(line).empty()) continue;
-        if (line.starts_with(u'P') || Contains(line, u"[SCANMASKE]") ||
-            Contains(line, u"TEXTDATEIENPFAD=") || Contains(line, u"[PFADLISTE]")) {
+        if (line.starts_with(u'P') || IsScanHeaderLine(line)) {
             output.push_back(std::move(line));
         } else {
             others.push_back(std::move(line));
