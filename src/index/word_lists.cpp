@@ -18,11 +18,6 @@ bool InSetB(char16_t c) {
     return InSetA(c) || c == 0xDF;
 }
 
-constexpr std::u16string_view kSizeLineText = u"Gesamtgröße der indizierten Dateien in Byte:";
-// The size line as it stands in a saved (upper-cased) file.
-constexpr std::u16string_view kSavedSizeLineText = u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE:";
-constexpr std::u16string_view kMarker = u"[DATENBANK]";
-
 }  // namespace
 
 WordList ClassifyWord(std::u16string_view word) {
@@ -42,9 +37,7 @@ WordList ClassifyWord(std::u16string_view word) {
 
 void WordLists::AddIndexLine(std::u16string_view line) {
     // The marker line itself; an entry whose word happens to contain the marker text is a word.
-    if (platform::TrimView(line) == kMarker) return;
-    if (line.find(kSizeLineText) != std::u16string_view::npos) return;
-    if (line.find(kSavedSizeLineText) != std::u16string_view::npos) return;
+    if (IsIndexMarkerLine(line) || IsSizeLine(line)) return;
     AddEntryLine(line);
 }
 
