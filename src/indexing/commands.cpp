@@ -1,6 +1,7 @@
 #include "indexing/commands.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
+#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 
@@ -47,6 +49,19 @@ std::u16string ReadWholeScanMaskValue(const std::u16string& file, const std::u16
         // An unreadable file keeps what the profile reader gave.
     }
     return start;
+}
+
+// A run writes its database files, chunks and text copies into these folders; one that takes no
+// new file would make the run fail only after indexing everything. "" when all can be written.
+std::u16string UnwritableFolderText(const platform::WorkingFolders& folders) {
+    for (const std::u16string* folder : {&folders.database, &folders.chunk, &folders.textCopy}) {
+        if (!platform::CanCreateFilesIn(*folder)) {
+            const int error = errno;
+            return u"Im Ordner \"" + *folder + u"\" können keine Dateien angelegt werden: " +
+                   platform::SystemErrorText(error) + u".";
+        }
+    }
+    return {};
 }
 
 int ParseThreadsFor(const RunOptions& options) {
@@ -89,6 +104,12 @@ struct IndexingCommands::Impl {
         host.SetProgressLine(u"");
         wordIndex.ResetExtensionCounters();
 
+        if (const std::u16string refusal = UnwritableFolderText(folders); !refusal.empty()) {
+            host.ShowMessage(MessageKind::Error, u"Fehler", refusal, MessageButtons::Ok);
+            result.outcome = CommandOutcome::Failed;
+            return result;
+        }
+
         host.SetPatienceIndicator(true);
         host.SetStatusLine(
             u"Es wird nach den Dateien gesucht. Bitte WARTEN, Sie müssen noch bestätigen!");
@@ -119,9 +140,8 @@ struct IndexingCommands::Impl {
                 host.SetStatusLine(u"Datenbank wird neu erstellt.");
             } else {
                 host.SetStatusLine(u"Datenbank wird aktualisiert.");
-                const std::u16string base = folders.database + u"\\" + nameField;
-                if (platform::FileExists(base + u".old")) platform::DeleteFileAt(base + u".old");
-                platform::RenameFileAt(base + u".dat", base + u".old");
+                // The previous database stays in place until the run's files replace it.
+                state.previousCopy = folders.database + u"\\" + nameField + u".old";
             }
             state.scanMask = u"*.xml";
             state.databaseName = DatabaseFileName(nameField);

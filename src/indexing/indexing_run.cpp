@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "index/database_commit.h"
 #include "index/database_file.h"
 #include "index/pass_text.h"
 #include "index/word_lists.h"
@@ -57,6 +58,8 @@ void RunIndexing(RunState& state) {
 
     platform::DeleteAllFilesIn(folders.zipTemp);
     platform::DeleteAllFilesIn(folders.chunk);
+    index::DatabaseCommit commit(folders.chunk);
+    state.commit = &commit;
     index::WordLists wordLists;
     state.failureCounter = 0;
     state.completedPasses = 0;
@@ -113,7 +116,7 @@ void RunIndexing(RunState& state) {
         std::vector<std::u16string> files = {folders.chunk + u"\\" +
                                              ChunkName(state.databaseName, state.pass)};
         if (state.pass == 1 && lastPass) {
-            files.push_back(folders.database + u"\\" + state.databaseName);
+            files.push_back(commit.Stage(folders.database + u"\\" + state.databaseName));
         }
         index::WritePassFiles(lists, *state.wordIndex, files, [&](std::u16string_view line) {
             state.postings += std::count(line.begin(), line.end(), u',');
@@ -130,7 +133,8 @@ void RunIndexing(RunState& state) {
             host.SetStatusLine(u"Daten werden gespeichert.");
             host.Pause(500);
             const std::u16string base = folders.database + u"\\" + state.nameField;
-            wordLists.Write(base + u"_ansi.txt", base + u"_unicode.txt");
+            wordLists.Write(commit.Stage(base + u"_ansi.txt"),
+                            commit.Stage(base + u"_unicode.txt"));
         }
         if (chunkFull) {
             host.SetStatusLine(u"Daten werden zwischengespeichert.");
@@ -157,25 +161,31 @@ void RunIndexing(RunState& state) {
     }
 
     host.SetPatienceIndicator(false);
-    if (state.completedPasses >= 1) {
-        MergeChunks(state);
-    } else {
-        host.SetStatusLine(flags.aborted ? u"Fertig mit der abgebrochenen Indizierung."
-                                         : u"Fertig mit der Indizierung.");
-    }
+    const bool merged = state.completedPasses >= 1;
+    if (merged) MergeChunks(state);
     const std::u16string elapsed = ElapsedSince(state.startTickMs, SteadyTickMs());
-    host.StopElapsedDisplay();
-    host.RefreshDatabaseList();
-    host.SetCurrentFile(u"");
-    host.SetCurrentFileVisible(false);
-    flags.running = false;
-
     state.Log(u" ");
     state.Log(IntText(state.documentCounter - state.failureCounter) +
               u" XML-Dateien wurden indiziert.   Zeit: " + elapsed + u"  Gesamtgröße: " +
               SizeText(state.sizeTotal) + u".    " + postingsText +
               u" Wörter in Datenbank aufgenommen.");
-    textio::WriteUtf16LeLines(state.runLog, folders.database + u"\\" + state.nameField + u".log");
+    textio::WriteUtf16LeLines(state.runLog,
+                              commit.Stage(folders.database + u"\\" + state.nameField + u".log"));
+    // Only now do the files of the run replace those of the previous one.
+    commit.Commit(state.previousCopy);
+    state.commit = nullptr;
+
+    if (merged) {
+        FinishMerge(state);
+    } else {
+        host.SetStatusLine(flags.aborted ? u"Fertig mit der abgebrochenen Indizierung."
+                                         : u"Fertig mit der Indizierung.");
+    }
+    host.StopElapsedDisplay();
+    host.RefreshDatabaseList();
+    host.SetCurrentFile(u"");
+    host.SetCurrentFileVisible(false);
+    flags.running = false;
     host.SetTotalsLine(TotalsText(state.sizeTotal, elapsed));
     platform::DeleteAllFilesIn(folders.zipTemp);
     if (host.StatusLine().find(u"Fertig mit der") != std::u16string::npos) {

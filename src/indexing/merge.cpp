@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "index/database_commit.h"
 #include "index/index_section.h"
 #include "index/word_lists.h"
 #include "indexing/size_text.h"
@@ -146,14 +147,19 @@ void MergeChunks(RunState& state) {
     index::WordLists words;
     for (const auto& e : merged) words.AddEntryLine(e);
     const std::u16string base = folders.database + u"\\" + state.nameField;
-    words.Write(base + u"_ansi.txt", base + u"_unicode.txt");
+    words.Write(state.commit->Stage(base + u"_ansi.txt"),
+                state.commit->Stage(base + u"_unicode.txt"));
 
     for (auto& e : merged) {
         if (!Trim(e).empty()) output.push_back(std::move(e));
     }
-    textio::WriteToStream(textio::JoinLines(output), folders.database + u"\\" + state.databaseName,
+    textio::WriteToStream(textio::JoinLines(output),
+                          state.commit->Stage(folders.database + u"\\" + state.databaseName),
                           textio::kCodePageUtf8);
+}
 
+void FinishMerge(RunState& state) {
+    Host& host = state.host;
     host.SetTotalsLine(
         TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
     host.SetPatienceIndicator(false);

@@ -14,8 +14,10 @@ namespace vx::indexing {
 // left as empty strings.
 std::vector<std::u16string> MergeSortedEntries(const std::vector<std::u16string>& sorted);
 
-// Reads the chunks of Datenbank\Temp, writes the merged database file and both word lists,
-// deletes the chunks and shows the final status.
+// Reads the chunks of Datenbank\Temp, writes the merged database file and both word lists (staged
+// in state.commit) and deletes the chunks.
 void MergeChunks(RunState& state);
+// The merge's end once its files are in place: totals line, final status, commands enabled.
+void FinishMerge(RunState& state);
 
 }  // namespace vx::indexing

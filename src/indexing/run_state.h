@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "index/database_commit.h"
 #include "index/word_index.h"
 #include "platform/collation.h"
 #include "platform/host.h"
@@ -75,6 +76,10 @@ struct RunState {
     std::vector<std::u16string> documentList;  // document lines of the current pass
     std::vector<std::u16string> runLog;
     index::WordIndex* wordIndex = nullptr;
+    // The files the run writes at its end, put in place together (owned by the run).
+    index::DatabaseCommit* commit = nullptr;
+    // Re-index: the name under which the previous database file is kept ("" for a create).
+    std::u16string previousCopy;
     // Folder of the last document copied into the scratch folder (lives as long as the commands).
     std::u16string* lastCopiedFolder = nullptr;
 

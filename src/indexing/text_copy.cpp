@@ -103,10 +103,15 @@ void TextCopySink::Open() {
     try {
         writer_ = std::make_unique<textio::TextWriter>(copyFile_);
         written_ = true;
-    } catch (const textio::FileError&) {
-        failed_ = true;
+    } catch (const textio::FileError& error) {
+        Failed(error);
         linesValid_ = false;
     }
+}
+
+void TextCopySink::Failed(const textio::FileError& error) {
+    failed_ = true;
+    if (error.DiskRefuses() && !diskError_) diskError_ = std::make_exception_ptr(error);
 }
 
 void TextCopySink::AddLine(std::u16string_view line) {
@@ -114,8 +119,9 @@ void TextCopySink::AddLine(std::u16string_view line) {
         try {
             writer_->Write(line);
             writer_->Write(u"\r\n");
-        } catch (const textio::FileError&) {
-            failed_ = true;
+        } catch (const textio::FileError& error) {
+            Failed(error);
+            writer_.reset();
         }
     }
     if (!linesValid_) return;
@@ -147,8 +153,8 @@ void TextCopySink::Finish(XmlLoadResult result) {
     if (writer_) {
         try {
             writer_->Close();
-        } catch (const textio::FileError&) {
-            failed_ = true;
+        } catch (const textio::FileError& error) {
+            Failed(error);
         }
         writer_.reset();
     }
@@ -160,8 +166,8 @@ void TextCopySink::Finish(XmlLoadResult result) {
             try {
                 textio::TextWriter empty(copyFile_);
                 empty.Close();
-            } catch (const textio::FileError&) {
-                failed_ = true;
+            } catch (const textio::FileError& error) {
+                Failed(error);
             }
         } else if (written_) {
             platform::DeleteFileAt(copyFile_);
@@ -175,6 +181,8 @@ void TextCopySink::Finish(XmlLoadResult result) {
         linesValid_ = false;
         lines_.clear();
     }
+    // A full or failing disk ends the run; any other failure only this document's copy.
+    if (diskError_) std::rethrow_exception(diskError_);
 }
 
 }  // namespace vx::indexing

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,7 +45,9 @@ class TextCopySink : public XmlTextSink {
     TextCopySink(std::u16string copyFile, bool writeAlways);
     ~TextCopySink() override;
     void Entry(std::u16string_view text) override;
-    // Ends the copy after the extraction. NotLoaded empties it (writeAlways) or removes it.
+    // Ends the copy after the extraction. NotLoaded empties it (writeAlways) or removes it. A copy
+    // that could not be written is removed; when the disk refused it (full, read-only, failing)
+    // the FileError is thrown here, since no later document could be written either.
     void Finish(XmlLoadResult result);
 
     // Whether this sink wrote the copy file (it exists and holds what the lines say).
@@ -56,12 +59,14 @@ class TextCopySink : public XmlTextSink {
   private:
     void Open();
     void AddLine(std::u16string_view line);
+    void Failed(const textio::FileError& error);
 
     std::u16string copyFile_;
     bool writeAlways_;
     std::unique_ptr<textio::TextWriter> writer_;
     bool written_ = false;
     bool failed_ = false;
+    std::exception_ptr diskError_;  // the first failure that the disk caused
     bool linesValid_ = true;
     std::size_t keptUnits_ = 0;
     std::vector<std::u16string> lines_;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "indexing/xml_utf16.h"
+#include "platform/utf8.h"
 
 namespace vx::indexing {
 
@@ -11,10 +11,10 @@ void XmlElementNames::Add(const unsigned char* prefix, const unsigned char* loca
     if (!seen_.emplace(prefix, localName).second) return;
     std::u16string name;
     if (prefix != nullptr) {
-        AppendUtf16(reinterpret_cast<const char*>(prefix), name);
+        platform::AppendDecodedUtf8(reinterpret_cast<const char*>(prefix), name);
         name.push_back(u':');
     }
-    AppendUtf16(reinterpret_cast<const char*>(localName), name);
+    platform::AppendDecodedUtf8(reinterpret_cast<const char*>(localName), name);
     // A name equal to one present under the comparison is ignored: the first spelling stays.
     names_.Add(std::move(name));
 }

@@ -13,7 +13,7 @@
 #include "indexing/xml_element_names.h"
 #include "indexing/xml_file_input.h"
 #include "indexing/xml_text_node.h"
-#include "indexing/xml_utf16.h"
+#include "platform/utf8.h"
 
 namespace vx::indexing {
 
@@ -219,7 +219,7 @@ void Extraction::OnCdata(void* ctx, const xmlChar* value, int len) {
     if (len < 0 || !e.Count(ctx, static_cast<uint64_t>(len))) return;
     // A CDATA section's content is taken unchanged; an empty section is an empty line.
     std::u16string text;
-    AppendUtf16(std::string_view(reinterpret_cast<const char*>(value), len), text);
+    platform::AppendDecodedUtf8(std::string_view(reinterpret_cast<const char*>(value), len), text);
     e.sink_.Entry(text);
 }
 
@@ -231,7 +231,7 @@ void Extraction::OnComment(void* ctx, const xmlChar* value) {
     const std::string_view content(reinterpret_cast<const char*>(value));
     if (!e.Count(ctx, content.size())) return;
     std::u16string text;
-    AppendUtf16(content, text);
+    platform::AppendDecodedUtf8(content, text);
     e.sink_.Entry(text);
 }
 

@@ -1,6 +1,6 @@
 #include "indexing/xml_text_node.h"
 
-#include "indexing/xml_utf16.h"
+#include "platform/utf8.h"
 
 namespace vx::indexing {
 
@@ -75,7 +75,7 @@ void XmlTextNode::DeliverCompletedLines(bool preserve, XmlTextSink& sink) {
 
 void XmlTextNode::Deliver(std::string_view utf8, XmlTextSink& sink) {
     wide_.clear();
-    AppendUtf16(utf8, wide_);
+    platform::AppendDecodedUtf8(utf8, wide_);
     sink.Entry(wide_);
 }
 

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
+
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -99,6 +101,66 @@ bool RenameFileAt(std::u16string_view from, std::u16string_view to) {
         }
     }
     return RenameNoReplace(hostFrom, hostTo);
+}
+
+bool ReplaceFileAt(std::u16string_view from, std::u16string_view to) {
+    const std::string hostFrom = ToHostPath(from);
+    const std::string hostTo = ToHostPath(to);
+    if (hostFrom.empty() || hostTo.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    return rename(hostFrom.c_str(), hostTo.c_str()) == 0;
+}
+
+bool LinkFileAt(std::u16string_view from, std::u16string_view to) {
+    const std::string hostFrom = ToHostPath(from);
+    const std::string hostTo = ToHostPath(to);
+    if (hostFrom.empty() || hostTo.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    return link(hostFrom.c_str(), hostTo.c_str()) == 0;
+}
+
+namespace {
+
+bool SyncHost(const std::string& host, int flags) {
+    if (host.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    const int fd = open(host.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = fsync(fd) == 0;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return synced;
+}
+
+}  // namespace
+
+bool SyncFileAt(std::u16string_view path) {
+    return SyncHost(ToHostPath(path), O_RDONLY);
+}
+
+bool SyncFolderAt(std::u16string_view path) {
+    return SyncHost(ToHostPath(path), O_RDONLY | O_DIRECTORY);
+}
+
+bool CanCreateFilesIn(std::u16string_view folder) {
+    const std::string host = ToHostPath(folder);
+    if (host.empty() || !IsHostDirectory(host)) {
+        errno = ENOENT;
+        return false;
+    }
+    const std::string probe = host + "/.vantor-probe-" + std::to_string(getpid());
+    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    close(fd);
+    unlink(probe.c_str());
+    return true;
 }
 
 }  // namespace vx::platform

@@ -25,6 +25,19 @@ bool CreateFolderTree(std::u16string_view path);
 bool DeleteFileAt(std::u16string_view path);
 // Renames (moves) a file; fails when the target exists.
 bool RenameFileAt(std::u16string_view from, std::u16string_view to);
+// Renames a file over the target, replacing it in one step (readers see the old file or the new
+// one, never none). On failure errno tells why.
+bool ReplaceFileAt(std::u16string_view from, std::u16string_view to);
+// Gives the file a second name (a hard link); fails when the target exists or the file system has
+// no links. On failure errno tells why.
+bool LinkFileAt(std::u16string_view from, std::u16string_view to);
+// Writes the file's data, or a folder's entries (renames), through to the disk. On failure errno
+// tells why.
+bool SyncFileAt(std::u16string_view path);
+bool SyncFolderAt(std::u16string_view path);
+// Whether a new file can be created in the folder: creates and removes a probe file. On failure
+// errno tells why.
+bool CanCreateFilesIn(std::u16string_view folder);
 // Copies a file into a folder under its own name, or under "Kopie (n) von <name>" when that
 // name is taken. Returns the Windows-form path of the copy, "" on failure.
 std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder);

@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include "platform/utf8.h"
+
 #include <unicode/uchar.h>
 
 #include <array>
@@ -37,66 +39,6 @@ const std::bitset<0x10000>& TrimTable() {
     return table;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-bool IsContinuation(unsigned char b) {
-    return (b & 0xC0) == 0x80;
-}
-
-// Length of the well-formed sequence starting at s[i] and its code point; 0 when the byte at i
-// does not start one. Lone surrogates in their 3-byte form are accepted so that every UTF-16
-// string survives ToUtf8 / FromUtf8 unchanged.
-std::size_t DecodeOne(std::string_view s, std::size_t i, uint32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    const std::size_t left = s.size() - i;
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        if (left < 2 || !IsContinuation(static_cast<unsigned char>(s[i + 1]))) return 0;
-        cp = ((b0 & 0x1Fu) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu);
-        return 2;
-    }
-    if (b0 >= 0xE0 && b0 <= 0xEF) {
-        if (left < 3) return 0;
-        const auto b1 = static_cast<unsigned char>(s[i + 1]);
-        const auto b2 = static_cast<unsigned char>(s[i + 2]);
-        if (!IsContinuation(b1) || !IsContinuation(b2)) return 0;
-        if (b0 == 0xE0 && b1 < 0xA0) return 0;  // overlong
-        cp = ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
-        return 3;
-    }
-    if (b0 >= 0xF0 && b0 <= 0xF4) {
-        if (left < 4) return 0;
-        const auto b1 = static_cast<unsigned char>(s[i + 1]);
-        const auto b2 = static_cast<unsigned char>(s[i + 2]);
-        const auto b3 = static_cast<unsigned char>(s[i + 3]);
-        if (!IsContinuation(b1) || !IsContinuation(b2) || !IsContinuation(b3)) return 0;
-        if (b0 == 0xF0 && b1 < 0x90) return 0;   // overlong
-        if (b0 == 0xF4 && b1 >= 0x90) return 0;  // beyond U+10FFFF
-        cp = ((b0 & 0x07u) << 18) | ((b1 & 0x3Fu) << 12) | ((b2 & 0x3Fu) << 6) | (b3 & 0x3Fu);
-        return 4;
-    }
-    return 0;
-}
-
 }  // namespace
 
 char16_t UpperChar(char16_t c) {
@@ -128,42 +70,11 @@ std::u16string Trim(std::u16string_view s) {
 }
 
 std::string ToUtf8(std::u16string_view s) {
-    std::string out;
-    out.reserve(s.size() + s.size() / 2);
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        uint32_t cp = s[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-            s[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00u);
-            ++i;
-        }
-        AppendUtf8(out, cp);
-    }
-    return out;
+    return EncodeUtf8(s, LoneSurrogates::Keep);
 }
 
 std::u16string FromUtf8(std::string_view s) {
-    std::u16string out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        uint32_t cp = 0;
-        const std::size_t n = DecodeOne(s, i, cp);
-        if (n == 0) {
-            out.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-        i += n;
-    }
-    return out;
+    return DecodeUtf8(s);
 }
 
 std::u16string Ascii(std::string_view s) {

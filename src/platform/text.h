@@ -19,8 +19,8 @@ bool IsTrimChar(char16_t c);
 std::u16string Trim(std::u16string_view s);
 std::u16string_view TrimView(std::u16string_view s);
 
-// Standard UTF-8 (surrogate pairs joined into one 4-byte sequence; a lone surrogate is written
-// as its 3-byte form). Decoding turns every invalid byte into U+FFFD and never fails.
+// UTF-8 for names and messages (utf8.h): a lone surrogate keeps its 3-byte form, so that every
+// host name survives FromUtf8 / ToUtf8 unchanged. Decoding never fails.
 std::string ToUtf8(std::u16string_view s);
 std::u16string FromUtf8(std::string_view s);
 

@@ -5,18 +5,27 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/paths.h"
+#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 
 namespace vx::textio {
 
+namespace {
+constexpr char16_t kCannotOpen[] = u"kann nicht geöffnet werden";
+constexpr char16_t kCannotCreate[] = u"kann nicht angelegt werden";
+constexpr char16_t kCannotRead[] = u"kann nicht gelesen werden";
+constexpr char16_t kCannotWrite[] = u"kann nicht geschrieben werden";
+}  // namespace
+
 FileByteStream::FileByteStream(std::u16string_view fileName, FileOpenMode mode)
-    : displayName_(vx::platform::ToUtf8(fileName)) {
+    : displayName_(fileName) {
     const std::string hostPath = vx::platform::ToHostPath(fileName);
-    if (hostPath.empty()) Fail("Cannot open file", ENOENT);
+    const char16_t* const openAction =
+        mode == FileOpenMode::CreateWrite ? kCannotCreate : kCannotOpen;
+    if (hostPath.empty()) Fail(openAction, ENOENT);
     int flags = O_CLOEXEC;
     switch (mode) {
         case FileOpenMode::Read:
@@ -35,12 +44,12 @@ FileByteStream::FileByteStream(std::u16string_view fileName, FileOpenMode mode)
     do {
         fd_ = ::open(hostPath.c_str(), flags, 0666);
     } while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0) Fail("Cannot open file", errno);
+    if (fd_ < 0) Fail(openAction, errno);
     struct stat info;
     if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(fd_);
         fd_ = -1;
-        Fail("Cannot open file", EISDIR);
+        Fail(openAction, EISDIR);
     }
 }
 
@@ -48,8 +57,9 @@ FileByteStream::~FileByteStream() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-void FileByteStream::Fail(const char* what, int error) const {
-    throw FileError(std::string(what) + " \"" + displayName_ + "\": " + std::strerror(error));
+void FileByteStream::Fail(const char16_t* action, int error) const {
+    throw FileError(vx::platform::ToUtf8(vx::platform::FileErrorText(displayName_, action, error)),
+                    error);
 }
 
 size_t FileByteStream::Read(void* buffer, size_t count) {
@@ -59,7 +69,7 @@ size_t FileByteStream::Read(void* buffer, size_t count) {
         const ssize_t n = ::read(fd_, out + done, count - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            Fail("Cannot read file", errno);
+            Fail(kCannotRead, errno);
         }
         if (n == 0) break;
         done += static_cast<size_t>(n);
@@ -74,7 +84,7 @@ size_t FileByteStream::Write(const void* buffer, size_t count) {
         const ssize_t n = ::write(fd_, in + done, count - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            Fail("Cannot write file", errno);
+            Fail(kCannotWrite, errno);
         }
         done += static_cast<size_t>(n);
     }
@@ -86,13 +96,13 @@ int64_t FileByteStream::Seek(int64_t offset, SeekOrigin origin) {
                            ? SEEK_SET
                            : (origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END);
     const off_t position = ::lseek(fd_, static_cast<off_t>(offset), whence);
-    if (position < 0) Fail("Cannot seek in file", errno);
+    if (position < 0) Fail(kCannotRead, errno);
     return static_cast<int64_t>(position);
 }
 
 int64_t FileByteStream::Size() {
     struct stat info;
-    if (::fstat(fd_, &info) != 0) Fail("Cannot read the size of file", errno);
+    if (::fstat(fd_, &info) != 0) Fail(kCannotRead, errno);
     return static_cast<int64_t>(info.st_size);
 }
 
@@ -101,7 +111,7 @@ void FileByteStream::SetSize(int64_t size) {
     do {
         result = ::ftruncate(fd_, static_cast<off_t>(size));
     } while (result != 0 && errno == EINTR);
-    if (result != 0) Fail("Cannot change the size of file", errno);
+    if (result != 0) Fail(kCannotWrite, errno);
     if (Position() > size) Seek(size, SeekOrigin::Begin);
 }
 
@@ -110,7 +120,7 @@ void FileByteStream::Close() {
     const int fd = fd_;
     fd_ = -1;
     // The descriptor is released even when close reports an error; the error is still reported.
-    if (::close(fd) != 0 && errno != EINTR) Fail("Cannot write file", errno);
+    if (::close(fd) != 0 && errno != EINTR) Fail(kCannotWrite, errno);
 }
 
 }  // namespace vx::textio

@@ -35,10 +35,10 @@ class FileByteStream : public ByteStream {
     void Close();
 
   private:
-    [[noreturn]] void Fail(const char* what, int error) const;
+    [[noreturn]] void Fail(const char16_t* action, int error) const;
 
     int fd_ = -1;
-    std::string displayName_;  // the Windows-form name as UTF-8, for messages
+    std::u16string displayName_;  // the Windows-form name, for messages
 };
 
 }  // namespace vx::textio

@@ -155,7 +155,7 @@ bool TGpTextStream::DecodePiece(size_t maxUnits) {
     if (codePage_ == kCodePageUtf8) {
         inputBuffer_.resize(units);
         const size_t n = TGpStreamWrapper::Read(inputBuffer_.data(), units);
-        stage_.resize(Utf8Decoder::MaxUnits(n));
+        stage_.resize(platform::Utf8Decoder::MaxUnits(n));
         size_t produced;
         if (n == 0) {
             produced = utf8_.Finish(stage_.data());
@@ -219,7 +219,7 @@ size_t TGpTextStream::Read(void* buffer, size_t count) {
 }
 
 size_t TGpTextStream::EncodeUnits(const char16_t* units, size_t count, uint8_t* out) const {
-    if (codePage_ == kCodePageUtf8) return EncodeUtf8Units(units, count, out);
+    if (codePage_ == kCodePageUtf8) return platform::EncodeUtf8Units(units, count, out);
     if (codePage_ == kCodePageUtf16) {
         for (size_t i = 0; i < count; ++i) {
             const uint8_t low = static_cast<uint8_t>(units[i] & 0xFF);
@@ -276,6 +276,10 @@ size_t TGpTextStream::Write(const void* buffer, size_t count) {
             while (take > 1 && done + take < units && IsCombiningMark(UnitAt(in, done + take))) {
                 --take;
             }
+        } else if (take > 1 && done + take < units) {
+            // Both halves of a surrogate pair go into one piece (one 4-byte UTF-8 sequence).
+            const char16_t last = UnitAt(in, done + take - 1);
+            if (last >= 0xD800 && last <= 0xDBFF) --take;
         }
         piece.resize(take);
         std::memcpy(piece.data(), in + done * 2, take * 2);  // the caller's buffer may be unaligned

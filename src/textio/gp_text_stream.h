@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
 #include "textio/stream_wrapper.h"
 #include "textio/text_file.h"
-#include "textio/utf8.h"
 
 namespace vx::textio {
 
@@ -85,7 +85,7 @@ class TGpTextStream : public TGpStreamWrapper {
     TextAccess access_;
     uint32_t lastSystemError_ = 0;
     // Input bytes of an incomplete UTF-8 sequence or UTF-32 unit, kept for the next Read.
-    Utf8Decoder utf8_;
+    platform::Utf8Decoder utf8_;
     uint8_t carry_[4] = {};
     size_t carryLength_ = 0;
     // Decoded units that did not fit into the caller's buffer (a surrogate pair cut by it).

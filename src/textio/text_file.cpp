@@ -1,6 +1,10 @@
 #include "textio/text_file.h"
 
+#include <cerrno>
 #include <cstdint>
+
+#include "platform/system_error_text.h"
+#include "platform/text.h"
 
 #include "textio/file_byte_stream.h"
 #include "textio/gp_text_stream.h"
@@ -28,7 +32,19 @@ std::u16string ReadWhole(std::u16string_view fileName, bool ansiRoundTrip) {
     return text;
 }
 
+// A short write that the file stream did not report itself (it raises FileError with the reason).
+[[noreturn]] void FailToWrite(std::u16string_view fileName) {
+    throw FileError(
+        platform::ToUtf8(platform::FileErrorText(fileName, u"kann nicht geschrieben werden", EIO)),
+        EIO);
+}
+
 }  // namespace
+
+bool FileError::DiskRefuses() const {
+    return systemError_ == ENOSPC || systemError_ == EDQUOT || systemError_ == EROFS ||
+           systemError_ == EIO || systemError_ == EFBIG;
+}
 
 std::u16string ReadTextFile(std::u16string_view fileName) {
     return ReadWhole(fileName, true);
@@ -42,7 +58,7 @@ void WriteToStream(std::u16string_view text, std::u16string_view fileName, int c
     FileByteStream file(fileName, FileOpenMode::CreateWrite);
     TGpTextStream stream(file, static_cast<uint16_t>(codePage), 0, TextAccess::Write);
     // A short write raises FileError in the file stream; the check covers any other stream.
-    if (!stream.WriteString(text)) throw FileError("Cannot write the whole text to a file");
+    if (!stream.WriteString(text)) FailToWrite(fileName);
     file.Close();
 }
 
@@ -54,11 +70,11 @@ void WriteUtf16LeLines(const std::vector<std::u16string>& lines, std::u16string_
         block += line;
         block += u"\r\n";
         if (block.size() >= 64 * 1024) {
-            stream.WriteString(block);
+            if (!stream.WriteString(block)) FailToWrite(fileName);
             block.clear();
         }
     }
-    stream.WriteString(block);
+    if (!stream.WriteString(block)) FailToWrite(fileName);
     file.Close();
 }
 

@@ -20,10 +20,19 @@ class TextStreamError : public std::runtime_error {
     int code_;
 };
 
-// A file-system error (missing file, no access); the message names the file.
+// A file-system error (missing file, no access, disk full); the message (UTF-8, German) names the
+// file and the reason; SystemError is the errno value behind it (0 when none).
 class FileError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit FileError(const std::string& message, int systemError = 0)
+        : std::runtime_error(message), systemError_(systemError) {}
+    int SystemError() const { return systemError_; }
+    // The disk itself refuses to take more (full, quota, read-only, failing): no later write can
+    // succeed either, so a run ends instead of passing over the file.
+    bool DiskRefuses() const;
+
+  private:
+    int systemError_;
 };
 
 constexpr int kCodePageUtf16 = 1200;

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
 #include "textio/file_byte_stream.h"
 #include "textio/gp_text_stream.h"
-#include "textio/utf8.h"
 
 namespace vx::textio {
 
@@ -34,7 +34,7 @@ class TextFileSource {
     bool wide_ = false;  // the file has a UTF-16 or UTF-32 mark
     bool ansiRoundTrip_;
     bool finished_ = false;
-    Utf8Decoder decoder_;
+    platform::Utf8Decoder decoder_;
     std::string bytes_;
     std::u16string units_;
 };

@@ -1,3 +1,8 @@
+#include <cerrno>
+
+#include "platform/system_error_text.h"
+#include "platform/text.h"
+#include "platform/utf8.h"
 #include "textio/file_byte_stream.h"
 #include "textio/gp_text_stream.h"
 #include "textio/text_file.h"
@@ -10,15 +15,25 @@ constexpr size_t kFlushUnits = 256 * 1024;
 }  // namespace
 
 struct TextWriter::Impl {
-    explicit Impl(std::u16string_view fileName)
-        : file(fileName, FileOpenMode::CreateWrite),
+    explicit Impl(std::u16string_view name)
+        : fileName(name),
+          file(name, FileOpenMode::CreateWrite),
           stream(file, kCodePageUtf8, 0, TextAccess::Write) {}
 
-    void Flush() {
-        if (!stream.WriteString(pending)) throw FileError("Cannot write the whole text to a file");
-        pending.clear();
+    // Writes the pending text; a high surrogate at its end waits for its low half unless the
+    // file is being closed.
+    void Flush(bool closing) {
+        const bool keepLast = !closing && platform::EndsInsidePair(pending);
+        const std::u16string_view text(pending.data(), pending.size() - (keepLast ? 1 : 0));
+        if (!stream.WriteString(text)) {
+            throw FileError(platform::ToUtf8(platform::FileErrorText(
+                                fileName, u"kann nicht geschrieben werden", EIO)),
+                            EIO);
+        }
+        pending.erase(0, text.size());
     }
 
+    std::u16string fileName;
     FileByteStream file;
     TGpTextStream stream;
     std::u16string pending;
@@ -31,21 +46,26 @@ TextWriter::TextWriter(std::u16string_view fileName) : impl_(std::make_unique<Im
 TextWriter::~TextWriter() {
     if (impl_->closed) return;
     try {
-        impl_->Flush();
+        impl_->Flush(true);
     } catch (const std::exception&) {
     }
 }
 
 void TextWriter::Write(std::u16string_view text) {
-    if (impl_->closed) throw FileError("Write to a closed text file");
+    if (impl_->closed) {
+        throw FileError(platform::ToUtf8(platform::FileErrorText(
+                            impl_->fileName,
+                            u"ist schon geschlossen und kann nicht geschrieben werden", EBADF)),
+                        EBADF);
+    }
     impl_->pending += text;
-    if (impl_->pending.size() >= kFlushUnits) impl_->Flush();
+    if (impl_->pending.size() >= kFlushUnits) impl_->Flush(false);
 }
 
 void TextWriter::Close() {
     if (impl_->closed) return;
     impl_->closed = true;
-    impl_->Flush();
+    impl_->Flush(true);
     impl_->file.Close();
 }
 

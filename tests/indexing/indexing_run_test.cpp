@@ -159,8 +159,9 @@ TEST(IndexingRun, PassesOfTheChunkSizeAndTheirMerge) {
     CreateRun run(dir.Path());
     std::map<std::string, std::string> chunks;
     run.host.onStatus = [&](const std::string& status) {
-        if (status == "Daten werden in Datenbank eingefügt ")
-            chunks = TreeContents(run.Database() / "Temp");
+        if (status != "Daten werden in Datenbank eingefügt ") return;
+        chunks = TreeContents(run.Database() / "Temp");
+        std::erase_if(chunks, [](const auto& file) { return !file.first.ends_with(".dat"); });
     };
     const auto result = run.Create("Projekte", data, 2);
     ASSERT_EQ(result.outcome, CommandOutcome::Done);

@@ -70,25 +70,6 @@ TEST(Text, Utf8RoundTrip) {
     }
 }
 
-TEST(Text, InvalidUtf8BytesBecomeReplacementCharacters) {
-    const struct {
-        std::string in;
-        std::u16string out;
-    } cases[] = {
-        {"a\xFF"
-         "b",
-         u"a\uFFFDb"},
-        {"\x80", u"\uFFFD"},                                // stray continuation byte
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong slash
-        {"\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD"},            // overlong
-        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
-        {"\xE2\x82", u"\uFFFD\uFFFD"},                      // truncated at the end
-        {"\xE2\x82x", u"\uFFFD\uFFFDx"},
-        {"\xF0\x9F\x98", u"\uFFFD\uFFFD\uFFFD"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FromUtf8(c.in), c.out);
-}
-
 TEST(Text, IntegerTexts) {
     const struct {
         int64_t n;

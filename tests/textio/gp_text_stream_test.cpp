@@ -122,8 +122,8 @@ TEST(TextStreamWrite, EncodingsAndMarks) {
         {"utf8 without mark", 65001, 0, u"Größe",
          Bytes({0x47, 0x72, 0xC3, 0xB6, 0xC3, 0x9F, 0x65})},
         {"utf8 with mark", 65001, kCreateWriteUtf8Mark, u"A", Bytes({0xEF, 0xBB, 0xBF, 0x41})},
-        {"utf8 zero", 65001, 0, std::u16string(1, u'\0'), Bytes({0xE0, 0x80, 0x80})},
-        {"utf8 pair", 65001, 0, u"\U0001F600", Bytes({0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80})},
+        {"utf8 zero", 65001, 0, std::u16string(1, u'\0'), Bytes({0x00})},
+        {"utf8 pair", 65001, 0, u"\U0001F600", Bytes({0xF0, 0x9F, 0x98, 0x80})},
         {"utf8 empty", 65001, 0, u"", ""},
         {"utf16", 1200, 0, u"AΩ", Bytes({0xFF, 0xFE, 0x41, 0x00, 0xA9, 0x03})},
         {"utf16 empty", 1200, 0, u"", Bytes({0xFF, 0xFE})},
@@ -160,7 +160,10 @@ TEST(TextStreamWrite, WrittenTextReadsBack) {
         ASSERT_TRUE(writer.WriteString(text));
         bytes.Seek(0, SeekOrigin::Begin);
         TGpTextStream reader(bytes, codePage, 0, TextAccess::Read);
-        EXPECT_EQ(ReadAll(reader), text) << codePage;
+        // UTF-8 has no form for a lone half: it reads back as U+FFFD.
+        std::u16string expected = text;
+        if (codePage == 65001) expected.replace(expected.size() - 2, 2, u"\uFFFD\uFFFD");
+        EXPECT_EQ(ReadAll(reader), expected) << codePage;
     }
 }
 

@@ -1,10 +1,10 @@
-#include "textio/utf8.h"
+#include "platform/utf8.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace vx::textio {
+namespace vx::platform {
 namespace {
 
 std::string Bytes(std::initializer_list<int> values) {
@@ -18,18 +18,18 @@ struct EncodeCase {
     std::string bytes;
 };
 
-TEST(Utf8Encode, EachCodeUnitOnItsOwn) {
+TEST(Utf8Encode, SingleCodeUnits) {
     const EncodeCase cases[] = {
         {u'A', "A"},
         {0x007F, Bytes({0x7F})},
-        {0x0000, Bytes({0xE0, 0x80, 0x80})},
+        {0x0000, Bytes({0x00})},
         {0x0080, Bytes({0xC2, 0x80})},
         {u'ö', Bytes({0xC3, 0xB6})},
         {0x07FF, Bytes({0xDF, 0xBF})},
         {0x0800, Bytes({0xE0, 0xA0, 0x80})},
         {u'€', Bytes({0xE2, 0x82, 0xAC})},
-        {0xD83D, Bytes({0xED, 0xA0, 0xBD})},
-        {0xDE00, Bytes({0xED, 0xB8, 0x80})},
+        {0xD83D, Bytes({0xEF, 0xBF, 0xBD})},  // a lone half is no character: U+FFFD
+        {0xDE00, Bytes({0xEF, 0xBF, 0xBD})},
         {0xFFFF, Bytes({0xEF, 0xBF, 0xBF})},
     };
     for (const auto& c : cases) {
@@ -37,8 +37,15 @@ TEST(Utf8Encode, EachCodeUnitOnItsOwn) {
     }
 }
 
-TEST(Utf8Encode, SurrogatePairBecomesTwoThreeByteSequences) {
-    EXPECT_EQ(EncodeUtf8(u"\U0001F600"), Bytes({0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}));
+TEST(Utf8Encode, SurrogatePairsAndHalves) {
+    const std::u16string loneLow(1, char16_t(0xDE00));
+    const std::u16string loneHigh(1, char16_t(0xD83D));
+    EXPECT_EQ(EncodeUtf8(u"\U0001F600"), Bytes({0xF0, 0x9F, 0x98, 0x80}));
+    EXPECT_EQ(EncodeUtf8(u"a\U00010400b"), Bytes({0x61, 0xF0, 0x90, 0x90, 0x80, 0x62}));
+    EXPECT_EQ(EncodeUtf8(loneLow + loneHigh), Bytes({0xEF, 0xBF, 0xBD, 0xEF, 0xBF, 0xBD}));
+    // Names of the host keep the halves, so that they map back to the same bytes.
+    EXPECT_EQ(EncodeUtf8(loneHigh + u"x", LoneSurrogates::Keep), Bytes({0xED, 0xA0, 0xBD, 0x78}));
+    EXPECT_EQ(DecodeUtf8(EncodeUtf8(loneLow + loneHigh, LoneSurrogates::Keep)), loneLow + loneHigh);
 }
 
 struct DecodeCase {
@@ -54,7 +61,8 @@ TEST(Utf8Decode, Table) {
         {"cjk", Bytes({0xE6, 0x97, 0xA5, 0xE6, 0x9C, 0xAC}), u"日本"},
         {"four bytes", Bytes({0xF0, 0x9F, 0x98, 0x80}), u"\U0001F600"},
         {"highest", Bytes({0xF4, 0x8F, 0xBF, 0xBF}), u"\U0010FFFF"},
-        {"written zero", Bytes({0x61, 0xE0, 0x80, 0x80, 0x62}), std::u16string(u"a\0b", 3)},
+        {"earlier zero form", Bytes({0x61, 0xE0, 0x80, 0x80, 0x62}), std::u16string(u"a\0b", 3)},
+        {"earlier pair form", Bytes({0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80}), u"\U0001F600"},
         {"lone high half", Bytes({0xED, 0xA0, 0xBD}), std::u16string(1, char16_t(0xD83D))},
         {"lone low half", Bytes({0xED, 0xB8, 0x80}), std::u16string(1, char16_t(0xDE00))},
         {"stray continuation", Bytes({0x61, 0x80, 0x62}), u"a\uFFFDb"},
@@ -76,7 +84,7 @@ TEST(Utf8Decode, Table) {
 TEST(Utf8Decode, EveryCodeUnitReadsBackAsWritten) {
     std::u16string all;
     for (uint32_t c = 0; c <= 0xFFFF; ++c) all.push_back(static_cast<char16_t>(c));
-    EXPECT_EQ(DecodeUtf8(EncodeUtf8(all)), all);
+    EXPECT_EQ(DecodeUtf8(EncodeUtf8(all, LoneSurrogates::Keep)), all);
 }
 
 // Every way of cutting the input into two pieces decodes like the whole.
@@ -110,4 +118,4 @@ TEST(Utf8Decode, LongAsciiRunsMixedWithMultiByteCharacters) {
 }
 
 }  // namespace
-}  // namespace vx::textio
+}  // namespace vx::platform

@@ -1,10 +1,10 @@
-#include "textio/utf8.h"
+#include "platform/utf8.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-namespace vx::textio {
+namespace vx::platform {
 namespace {
 
 static_assert(std::endian::native == std::endian::little,
@@ -40,8 +40,9 @@ inline bool IsContinuation(uint8_t b) {
         return 2;
     }
     if (b0 < 0xF0) {
-        // E0 80 80 is the written form of U+0000; other overlong forms stay invalid. Surrogate
-        // halves (ED A0 80 ... ED BF BF) are accepted because the writer produces them.
+        // E0 80 80 is the form earlier versions wrote for U+0000; other overlong forms stay
+        // invalid. Surrogate halves (ED A0 80 ... ED BF BF) are accepted because earlier versions
+        // wrote a pair as two of them.
         const bool zeroForm = b0 == 0xE0 && b1 == 0x80;
         if (!IsContinuation(b1) || (b0 == 0xE0 && b1 < 0xA0 && !zeroForm)) {
             *out++ = kReplacement;
@@ -82,23 +83,37 @@ inline bool IsContinuation(uint8_t b) {
 
 }  // namespace
 
-size_t EncodeUtf8Units(const char16_t* units, size_t count, uint8_t* out) {
+size_t EncodeUtf8Units(const char16_t* units, size_t count, uint8_t* out, LoneSurrogates lone) {
     uint8_t* o = out;
     for (size_t i = 0; i < count; ++i) {
-        const char16_t c = units[i];
-        if (c != 0 && c < 0x80) {
+        const uint32_t c = units[i];
+        if (c < 0x80) {
             *o++ = static_cast<uint8_t>(c);
+        } else if (c < 0x800) {
+            *o++ = static_cast<uint8_t>(0xC0 | (c >> 6));
+            *o++ = static_cast<uint8_t>(0x80 | (c & 0x3F));
+        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
+                   units[i + 1] <= 0xDFFF) {
+            const uint32_t cp = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00u);
+            *o++ = static_cast<uint8_t>(0xF0 | (cp >> 18));
+            *o++ = static_cast<uint8_t>(0x80 | ((cp >> 12) & 0x3F));
+            *o++ = static_cast<uint8_t>(0x80 | ((cp >> 6) & 0x3F));
+            *o++ = static_cast<uint8_t>(0x80 | (cp & 0x3F));
         } else {
-            o += EncodeUtf8Unit(c, o);
+            const uint32_t unit =
+                (c >= 0xD800 && c <= 0xDFFF && lone == LoneSurrogates::Replace) ? 0xFFFD : c;
+            *o++ = static_cast<uint8_t>(0xE0 | (unit >> 12));
+            *o++ = static_cast<uint8_t>(0x80 | ((unit >> 6) & 0x3F));
+            *o++ = static_cast<uint8_t>(0x80 | (unit & 0x3F));
         }
     }
     return static_cast<size_t>(o - out);
 }
 
-std::string EncodeUtf8(std::u16string_view text) {
+std::string EncodeUtf8(std::u16string_view text, LoneSurrogates lone) {
     std::string bytes(text.size() * kMaxUtf8BytesPerUnit, '\0');
     const size_t n =
-        EncodeUtf8Units(text.data(), text.size(), reinterpret_cast<uint8_t*>(bytes.data()));
+        EncodeUtf8Units(text.data(), text.size(), reinterpret_cast<uint8_t*>(bytes.data()), lone);
     bytes.resize(n);
     return bytes;
 }
@@ -171,14 +186,20 @@ size_t Utf8Decoder::Finish(char16_t* out) {
     return 1;
 }
 
-std::u16string DecodeUtf8(std::string_view bytes) {
-    std::u16string text(Utf8Decoder::MaxUnits(bytes.size()), u'\0');
+void AppendDecodedUtf8(std::string_view bytes, std::u16string& out) {
+    const size_t base = out.size();
+    out.resize(base + Utf8Decoder::MaxUnits(bytes.size()));
     Utf8Decoder decoder;
     size_t n =
-        decoder.Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), text.data());
-    n += decoder.Finish(text.data() + n);
-    text.resize(n);
+        decoder.Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &out[base]);
+    n += decoder.Finish(&out[base + n]);
+    out.resize(base + n);
+}
+
+std::u16string DecodeUtf8(std::string_view bytes) {
+    std::u16string text;
+    AppendDecodedUtf8(bytes, text);
     return text;
 }
 
-}  // namespace vx::textio
+}  // namespace vx::platform

@@ -1,0 +1,122 @@
+#include "index/database_commit.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/files.h"
+#include "platform/system_error_text.h"
+#include "platform/text.h"
+#include "textio/text_file.h"
+
+namespace vx::index {
+
+namespace {
+
+// Staged files end in ".tmp", so no listing of "*.DAT" ever shows them.
+constexpr std::u16string_view kStagedSuffix = u".tmp";
+
+std::u16string_view FileNameOf(std::u16string_view path) {
+    const auto sep = path.find_last_of(u"\\/");
+    return sep == std::u16string_view::npos ? path : path.substr(sep + 1);
+}
+
+std::u16string_view FolderOf(std::u16string_view path) {
+    const auto sep = path.find_last_of(u"\\/");
+    return sep == std::u16string_view::npos ? std::u16string_view() : path.substr(0, sep);
+}
+
+bool IsDatabaseFile(std::u16string_view path) {
+    return platform::UpperCase(FileNameOf(path)).ends_with(u".DAT");
+}
+
+[[noreturn]] void Fail(std::u16string_view path, std::u16string_view action) {
+    const int error = errno;
+    throw textio::FileError(platform::ToUtf8(platform::FileErrorText(path, action, error)), error);
+}
+
+}  // namespace
+
+DatabaseCommit::DatabaseCommit(std::u16string stagingFolder)
+    : stagingFolder_(std::move(stagingFolder)) {}
+
+DatabaseCommit::~DatabaseCommit() {
+    Discard();
+}
+
+std::u16string DatabaseCommit::Stage(std::u16string_view finalPath) {
+    for (const File& file : files_) {
+        if (file.final == finalPath) return file.staged;
+    }
+    File file;
+    file.staged = stagingFolder_ + u"\\~" + std::u16string(FileNameOf(finalPath)) +
+                  std::u16string(kStagedSuffix);
+    file.final = finalPath;
+    files_.push_back(file);
+    return file.staged;
+}
+
+std::u16string DatabaseCommit::FinalNameOf(std::u16string_view stagedPath) const {
+    for (const File& file : files_) {
+        if (file.staged == stagedPath) return file.final;
+    }
+    return {};
+}
+
+void DatabaseCommit::Commit(std::u16string_view previousCopy) {
+    // The database file goes last; the others keep their order.
+    std::stable_partition(files_.begin(), files_.end(),
+                          [](const File& file) { return !IsDatabaseFile(file.final); });
+    for (const File& file : files_) {
+        if (!platform::SyncFileAt(file.staged)) Fail(file.final, u"kann nicht gespeichert werden");
+    }
+    std::vector<std::u16string> folders;
+    while (!files_.empty()) {
+        const File file = files_.front();
+        if (IsDatabaseFile(file.final) && !previousCopy.empty() &&
+            platform::FileExists(file.final)) {
+            KeepPrevious(file.final, previousCopy);
+        }
+        if (!platform::ReplaceFileAt(file.staged, file.final)) {
+            Fail(file.final, u"kann nicht an ihren Platz gebracht werden");
+        }
+        files_.erase(files_.begin());
+        const std::u16string folder(FolderOf(file.final));
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+            folders.push_back(folder);
+        }
+    }
+    // The renames reach the disk with their folders; a folder that cannot be synced has still
+    // been changed, so this is no failure of the run.
+    for (const std::u16string& folder : folders) platform::SyncFolderAt(folder);
+}
+
+void DatabaseCommit::KeepPrevious(const std::u16string& databaseFile,
+                                  std::u16string_view previousCopy) {
+    // A second name for the database file, then renamed over the earlier copy: the database file
+    // itself never disappears. Without links the file is renamed (as the command always did).
+    const std::u16string link = stagingFolder_ + u"\\~" + std::u16string(FileNameOf(previousCopy)) +
+                                std::u16string(kStagedSuffix);
+    platform::DeleteFileAt(link);
+    if (platform::LinkFileAt(databaseFile, link)) {
+        if (!platform::ReplaceFileAt(link, previousCopy)) {
+            const int error = errno;
+            platform::DeleteFileAt(link);
+            errno = error;
+            Fail(previousCopy, u"kann nicht angelegt werden");
+        }
+        return;
+    }
+    if (platform::FileExists(previousCopy) && !platform::DeleteFileAt(previousCopy)) {
+        Fail(previousCopy, u"kann nicht gelöscht werden");
+    }
+    if (!platform::RenameFileAt(databaseFile, previousCopy)) {
+        Fail(previousCopy, u"kann nicht angelegt werden");
+    }
+}
+
+void DatabaseCommit::Discard() {
+    for (const File& file : files_) platform::DeleteFileAt(file.staged);
+    files_.clear();
+}
+
+}  // namespace vx::index
