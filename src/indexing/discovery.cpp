@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "index/stored_names.h"
 #include "indexing/document_indexer.h"
 #include "indexing/size_text.h"
 #include "platform/text.h"
@@ -34,29 +35,63 @@ std::u16string NormalizeRootFolder(std::u16string_view folder) {
     return result;
 }
 
-WalkCursor::WalkCursor(std::u16string root, std::u16string mask, std::function<void()> onFolder)
-    : mask_(std::move(mask)), onFolder_(std::move(onFolder)) {
-    uint64_t device = 0, inode = 0;
-    platform::FolderIdentity(ListingPath(root), device, inode);
-    Enter(std::move(root), device, inode);
+namespace {
+
+// The stored names of a folder's entries (sorted by their upper-cased names, so names that
+// upper-casing merges stand together): "" for a name that cannot be stored, the escaped form for
+// every name after the first of such a group.
+std::vector<std::u16string> StoredNames(const std::vector<platform::FolderEntry>& entries,
+                                        bool files) {
+    std::vector<std::u16string> stored;
+    stored.reserve(entries.size());
+    std::u16string previousUpper;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::u16string& name = entries[i].name;
+        std::u16string upper = platform::UpperCase(name);
+        if (!entries[i].nameReadable || !index::HoldableName(name)) {
+            stored.emplace_back();
+        } else if ((i > 0 && upper == previousUpper) || index::NeedsEscapeByItself(name)) {
+            stored.push_back(index::EscapeName(name, files));
+        } else {
+            stored.push_back(name);
+        }
+        previousUpper = std::move(upper);
+    }
+    return stored;
 }
 
-void WalkCursor::Enter(std::u16string folder, uint64_t device, uint64_t inode) {
+}  // namespace
+
+WalkCursor::WalkCursor(std::u16string root, std::u16string mask, std::function<void()> onFolder,
+                       std::function<void(const std::u16string&)> onBadFolder)
+    : mask_(std::move(mask)), onFolder_(std::move(onFolder)), onBadFolder_(std::move(onBadFolder)) {
+    uint64_t device = 0, inode = 0;
+    platform::FolderIdentity(ListingPath(root), device, inode);
+    std::u16string stored = root;
+    Enter(std::move(root), std::move(stored), device, inode);
+}
+
+void WalkCursor::Enter(std::u16string folder, std::u16string storedFolder, uint64_t device,
+                       uint64_t inode) {
     if (onFolder_) onFolder_();
     const std::u16string listing = ListingPath(folder);
     files_.clear();
     for (auto& entry : platform::ListFolder(listing, mask_)) {
         if (!entry.isDirectory) files_.push_back(std::move(entry));
     }
+    storedFiles_ = StoredNames(files_, true);
     nextFile_ = 0;
     filesFolder_ = folder;
+    storedFilesFolder_ = storedFolder;
     Frame frame;
     for (auto& entry : platform::ListFolder(listing, u"*")) {
         if (entry.isDirectory && !entry.name.starts_with(u'.')) {
             frame.subfolders.push_back(std::move(entry));
         }
     }
+    frame.storedNames = StoredNames(frame.subfolders, false);
     frame.folder = std::move(folder);
+    frame.storedFolder = std::move(storedFolder);
     frame.device = device;
     frame.inode = inode;
     stack_.push_back(std::move(frame));
@@ -65,9 +100,13 @@ void WalkCursor::Enter(std::u16string folder, uint64_t device, uint64_t inode) {
 bool WalkCursor::Next(WalkItem& item) {
     for (;;) {
         if (nextFile_ < files_.size()) {
+            const std::u16string& stored = storedFiles_[nextFile_];
             item.entry = std::move(files_[nextFile_++]);
             item.folder = filesFolder_;
             item.fullPath = filesFolder_ + u"\\" + item.entry.name;
+            item.storedFolder = storedFilesFolder_;
+            item.storedPath =
+                stored.empty() ? std::u16string() : storedFilesFolder_ + u"\\" + stored;
             return true;
         }
         if (stack_.empty()) return false;
@@ -76,28 +115,39 @@ bool WalkCursor::Next(WalkItem& item) {
             stack_.pop_back();
             continue;
         }
-        const platform::FolderEntry& sub = top.subfolders[top.next++];
+        const std::size_t index = top.next++;
+        const platform::FolderEntry& sub = top.subfolders[index];
         bool onPath = false;
         for (const Frame& frame : stack_) {
             onPath = onPath || (frame.device == sub.device && frame.inode == sub.inode &&
                                 (sub.device != 0 || sub.inode != 0));
         }
         if (onPath) continue;  // a link back into the walk path
-        Enter(top.folder + u"\\" + sub.name, sub.device, sub.inode);
+        if (top.storedNames[index].empty()) {
+            if (onBadFolder_) onBadFolder_(top.folder + u"\\" + sub.name);
+            continue;
+        }
+        Enter(top.folder + u"\\" + sub.name, top.storedFolder + u"\\" + top.storedNames[index],
+              sub.device, sub.inode);
     }
 }
 
 void PreScan(RunState& state, std::u16string_view folder, std::u16string_view mask) {
-    WalkCursor cursor(NormalizeRootFolder(folder), std::u16string(mask),
-                      [&] { state.host.Pause(0); });
+    WalkCursor cursor(
+        NormalizeRootFolder(folder), std::u16string(mask), [&] { state.host.Pause(0); },
+        [&](const std::u16string& path) { state.unstorable.push_back(path); });
     WalkItem item;
     while (!state.flags.cancel && cursor.Next(item)) {
         state.preScanBytes += static_cast<int64_t>(item.entry.size);
         if (!IsXmlName(item.entry.name)) continue;
-        state.foundFiles.Add(item.fullPath);
+        if (item.storedPath.empty()) {
+            state.unstorable.push_back(item.fullPath);
+            continue;
+        }
+        state.foundFiles.Add(item.storedPath);
         const auto n = static_cast<int32_t>(state.pathList.size() + 1);
-        state.pathList.push_back(u"P" + IntText(n) + u"=" + item.folder + u" ");
-        state.lastPathEntry[item.folder] = n;
+        state.pathList.push_back(u"P" + IntText(n) + u"=" + item.storedFolder + u" ");
+        state.lastPathEntry[item.storedFolder] = n;
     }
 }
 
@@ -121,12 +171,12 @@ class Lookahead {
             WalkItem item;
             if (!cursor.Next(item)) return;
             if (parallel && predicted_ < quota_ && state_.pass <= 1000 &&
-                IsXmlName(item.entry.name) && state_.foundFiles.Contains(item.fullPath) &&
-                !state_.indexedFiles.Contains(item.fullPath) && claimed_.Add(item.fullPath)) {
+                IsXmlName(item.entry.name) && state_.foundFiles.Contains(item.storedPath) &&
+                !state_.indexedFiles.Contains(item.storedPath) && claimed_.Add(item.storedPath)) {
                 ++predicted_;
                 ++inWindow_;
                 item.prefetched = true;
-                indexer_.Prefetch(item.fullPath);
+                indexer_.Prefetch(item);
             }
             ahead.push_back(std::move(item));
         }
@@ -139,9 +189,7 @@ class Lookahead {
   private:
     RunState& state_;
     DocumentIndexer& indexer_;
-    // Paths already prefetched in this pass. The found-file list ignores letter case, so of
-    // "a.xml" and "a.XML" only the first is indexed; both share one text copy, which must not
-    // be written by two threads.
+    // Stored paths already prefetched in this pass: each text copy is written by one thread.
     PathSet claimed_;
     int64_t quota_ = 0;
     int64_t predicted_ = 0;
@@ -165,7 +213,7 @@ void WalkPass(RunState& state, DocumentIndexer& indexer) {
         WalkItem item = std::move(ahead.front());
         ahead.pop_front();
         lookahead.Taken(item);
-        if (!state.foundFiles.Contains(item.fullPath)) continue;
+        if (item.storedPath.empty() || !state.foundFiles.Contains(item.storedPath)) continue;
 
         host.SetCurrentFile(u"");
         std::u16string shortened = ShortenPath(item.folder, host.MainWindowWidth() / 12);
@@ -178,16 +226,14 @@ void WalkPass(RunState& state, DocumentIndexer& indexer) {
         if (IsXmlName(item.entry.name)) {
             if (state.pass == 1) {
                 if (state.passDocumentCounter < n) {
-                    indexer.Index(item.fullPath, item.entry, item.folder);
-                    state.indexedFiles.Add(item.fullPath);
+                    indexer.Index(item);
+                    state.indexedFiles.Add(item.storedPath);
                 }
                 if (state.passDocumentCounter == n) flags.chunkFull = true;
             } else if (state.pass <= 1000) {
                 if (state.passDocumentCounter > n) {
-                    if (!state.indexedFiles.Contains(item.fullPath)) {
-                        indexer.Index(item.fullPath, item.entry, item.folder);
-                    }
-                    state.indexedFiles.Add(item.fullPath);
+                    if (!state.indexedFiles.Contains(item.storedPath)) indexer.Index(item);
+                    state.indexedFiles.Add(item.storedPath);
                 }
                 if (state.passDocumentCounter == state.pass * n) flags.chunkFull = true;
             }
@@ -198,7 +244,7 @@ void WalkPass(RunState& state, DocumentIndexer& indexer) {
         host.Pause(100);
         host.SetTotalsLine(
             TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
-        state.foundFiles.Remove(item.fullPath);
+        state.foundFiles.Remove(item.storedPath);
     }
     indexer.DropPrefetched();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "indexing/run_state.h"
+#include "indexing/walk_item.h"
 #include "platform/folder_listing.h"
 
 namespace vx::indexing {
@@ -20,41 +21,42 @@ class DocumentIndexer;
 // The root folder as both walks use it: doubled backslashes joined, no trailing backslash.
 std::u16string NormalizeRootFolder(std::u16string_view folder);
 
-struct WalkItem {
-    std::u16string folder;    // without trailing "\"
-    std::u16string fullPath;  // folder + "\" + name
-    platform::FolderEntry entry;
-    bool prefetched = false;  // its extraction was started ahead
-};
-
 // The files of a tree in walk order, listing each folder when the walk reaches it.
 class WalkCursor {
   public:
-    // onFolder runs for every folder entered (the root included).
-    WalkCursor(std::u16string root, std::u16string mask, std::function<void()> onFolder = nullptr);
+    // onFolder runs for every folder entered (the root included); onBadFolder for every subfolder
+    // that is not entered because its name cannot be stored (its path as listed).
+    WalkCursor(std::u16string root, std::u16string mask, std::function<void()> onFolder = nullptr,
+               std::function<void(const std::u16string&)> onBadFolder = nullptr);
     bool Next(WalkItem& item);
 
   private:
     struct Frame {
         std::u16string folder;
+        std::u16string storedFolder;
         std::vector<platform::FolderEntry> subfolders;
+        std::vector<std::u16string> storedNames;  // of the subfolders
         std::size_t next = 0;
         uint64_t device = 0;
         uint64_t inode = 0;
     };
-    void Enter(std::u16string folder, uint64_t device, uint64_t inode);
+    void Enter(std::u16string folder, std::u16string storedFolder, uint64_t device, uint64_t inode);
 
     std::u16string mask_;
     std::function<void()> onFolder_;
+    std::function<void(const std::u16string&)> onBadFolder_;
     std::vector<Frame> stack_;
     std::vector<platform::FolderEntry> files_;
+    std::vector<std::u16string> storedFiles_;
     std::size_t nextFile_ = 0;
     std::u16string filesFolder_;
+    std::u16string storedFilesFolder_;
 };
 
-// The pre-scan: fills state.foundFiles, state.pathList, state.lastPathEntry and
-// state.preScanBytes (every file matching the mask counts to the size; only ".xml" files are
-// listed). Stops at the next entry once the cancel flag is set.
+// The pre-scan: fills state.foundFiles (stored paths), state.pathList and state.lastPathEntry
+// (stored folders), state.preScanBytes (every file matching the mask counts to the size; only
+// ".xml" files are listed) and state.unstorable (".xml" files and folders whose names cannot be
+// stored). Stops at the next entry once the cancel flag is set.
 void PreScan(RunState& state, std::u16string_view folder, std::u16string_view mask);
 
 // The indexing walk of the current pass (state.pass) with the pass rules; ends when the tree is

@@ -31,6 +31,7 @@ struct PreparedDocument {
     bool written = false;
     bool linesValid = false;
     std::vector<std::u16string> lines;
+    XmlProblem problem;  // why the document did not load (reason empty when it did)
 };
 
 std::u16string_view NamePart(std::u16string_view path) {
@@ -58,18 +59,19 @@ void TakeSink(TextCopySink& sink, PreparedDocument& doc) {
     if (doc.linesValid) doc.lines = std::move(sink.Lines());
 }
 
-// Everything up to the extraction and the text copy, for a document that is not in use.
+// Everything up to the extraction and the text copy, for a document that is not in use. The
+// file is read at path; its text copy lies where its stored path leads.
 PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& path,
-                         const std::atomic<bool>& cancel) {
+                         const std::u16string& storedPath, const std::atomic<bool>& cancel) {
     PreparedDocument doc;
     const TextCopyLocation location =
-        LocateTextCopy(settings.textCopyFolder, settings.nameField, path);
+        LocateTextCopy(settings.textCopyFolder, settings.nameField, storedPath);
     doc.folderPart = location.folderPart;
     bool failed = false;
     const std::u16string copyFolder =
-        CreateCopyFolder(settings.textCopyFolder, settings.nameField, path, failed);
+        CreateCopyFolder(settings.textCopyFolder, settings.nameField, storedPath, failed);
     if (failed) doc.warning = copyFolder;
-    doc.copyFile = copyFolder + u"\\" + CopyName(NamePart(path));
+    doc.copyFile = copyFolder + u"\\" + CopyName(NamePart(storedPath));
     const std::u16string extension = UpperExtension(path);
     if (extension != u".XML" || settings.upperMask.find(extension) == std::u16string::npos) {
         return doc;
@@ -80,13 +82,14 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         return doc;
     }
     TextCopySink sink(doc.copyFile, true);
-    sink.Finish(ExtractXmlText(path, sink, cancel));
+    sink.Finish(ExtractXmlText(path, sink, cancel, &doc.problem));
     TakeSink(sink, doc);
     return doc;
 }
 
 struct Job {
     std::u16string path;
+    std::u16string storedPath;
     bool started = false;
     bool done = false;
     PreparedDocument result;
@@ -132,7 +135,7 @@ struct DocumentIndexer::Impl {
         PreparedDocument result;
         std::exception_ptr error;
         try {
-            result = Prepare(settings, job.path, state.flags.cancel);
+            result = Prepare(settings, job.path, job.storedPath, state.flags.cancel);
         } catch (...) {
             error = std::current_exception();
         }
@@ -143,7 +146,7 @@ struct DocumentIndexer::Impl {
         finished.notify_all();
     }
 
-    PreparedDocument Take(const std::u16string& path) {
+    PreparedDocument Take(const std::u16string& path, const std::u16string& storedPath) {
         std::shared_ptr<Job> job;
         {
             std::unique_lock lock(mutex);
@@ -159,7 +162,7 @@ struct DocumentIndexer::Impl {
                 job->started = true;  // a worker that finds it in the queue skips it
             }
         }
-        return Prepare(settings, path, state.flags.cancel);
+        return Prepare(settings, path, storedPath, state.flags.cancel);
     }
 
     // The part of the document indexing that works with the scratch folder: a document in use
@@ -175,7 +178,7 @@ struct DocumentIndexer::Impl {
         lastCopied = doc.folderPart;
         TextCopySink sink(doc.copyFile, false);
         sink.Finish(copy.empty() ? XmlLoadResult::NotLoaded
-                                 : ExtractXmlText(copy, sink, state.flags.cancel));
+                                 : ExtractXmlText(copy, sink, state.flags.cancel, &doc.problem));
         TakeSink(sink, doc);
     }
 
@@ -212,11 +215,12 @@ struct DocumentIndexer::Impl {
         return true;
     }
 
-    void Index(const std::u16string& path, const platform::FolderEntry& entry,
-               const std::u16string& folder) {
+    void Index(const WalkItem& item) {
         Host& host = state.host;
+        const std::u16string& path = item.fullPath;
+        const platform::FolderEntry& entry = item.entry;
         if (host.ProgressLine().starts_with(u"0 Wörter")) host.SetProgressLine(u"");
-        PreparedDocument doc = Take(path);
+        PreparedDocument doc = Take(path, item.storedPath);
         if (!doc.warning.empty()) {
             host.ShowMessage(MessageKind::Warning, u"Warnung",
                              u"Kann das Verzeichnis " + doc.warning + u" nicht anlegen!",
@@ -232,10 +236,19 @@ struct DocumentIndexer::Impl {
         const int32_t number = ++state.documentCounter;
         state.passDocumentCounter = number;
         state.sizeTotal += static_cast<int64_t>(entry.size);
-        if (auto it = state.lastPathEntry.find(folder); it != state.lastPathEntry.end()) {
-            state.documentList.push_back(
-                IntText(number) + u" P" + IntText(it->second) + u" \\" + entry.name + u" Size:" +
-                IntText(static_cast<int64_t>(entry.size)) + u" Date:" + IntText(entry.dosTime));
+        if (auto it = state.lastPathEntry.find(item.storedFolder);
+            it != state.lastPathEntry.end()) {
+            state.documentList.push_back(IntText(number) + u" P" + IntText(it->second) + u" \\" +
+                                         std::u16string(NamePart(item.storedPath)) + u" Size:" +
+                                         IntText(static_cast<int64_t>(entry.size)) + u" Date:" +
+                                         IntText(entry.dosTime));
+        }
+        if (!doc.problem.reason.empty()) {
+            // The document keeps its number and empty copy; the log says why it has no text.
+            ++state.unloadableCounter;
+            state.Log(u"Fehler im XML-Dokument " + path +
+                      (doc.problem.line > 0 ? u", Zeile " + IntText(doc.problem.line) : u"") +
+                      u": " + doc.problem.reason);
         }
 
         host.SetStatusLine(IntText(number) + u" XML-Dateien wurden bisher indiziert. ");
@@ -276,24 +289,26 @@ DocumentIndexer::~DocumentIndexer() {
     for (auto& worker : impl_->workers) worker.join();
 }
 
-void DocumentIndexer::Prefetch(const std::u16string& path) {
+void DocumentIndexer::Prefetch(const WalkItem& item) {
     if (impl_->workers.empty()) return;
     std::lock_guard lock(impl_->mutex);
-    if (impl_->jobs.contains(path)) return;
+    if (impl_->jobs.contains(item.fullPath)) return;
     auto job = std::make_shared<Job>();
-    job->path = path;
-    impl_->jobs.emplace(path, job);
+    job->path = item.fullPath;
+    job->storedPath = item.storedPath;
+    impl_->jobs.emplace(item.fullPath, job);
     impl_->queue.push_back(std::move(job));
     impl_->wake.notify_one();
 }
 
 void DocumentIndexer::DropPrefetched() {
     std::unique_lock lock(impl_->mutex);
-    for (auto& [path, job] : impl_->jobs) {
-        if (!job->started)
-            job->started = true;  // never runs now
+    for (auto& entry : impl_->jobs) {
+        Job& job = *entry.second;
+        if (!job.started)
+            job.started = true;  // never runs now
         else
-            impl_->finished.wait(lock, [&] { return job->done; });
+            impl_->finished.wait(lock, [&job] { return job.done; });
     }
     impl_->jobs.clear();
     impl_->queue.clear();
@@ -308,9 +323,8 @@ int DocumentIndexer::Threads() const {
     return static_cast<int>(impl_->workers.size());
 }
 
-void DocumentIndexer::Index(const std::u16string& path, const platform::FolderEntry& entry,
-                            const std::u16string& folder) {
-    impl_->Index(path, entry, folder);
+void DocumentIndexer::Index(const WalkItem& item) {
+    impl_->Index(item);
 }
 
 }  // namespace vx::indexing

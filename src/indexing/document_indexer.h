@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "indexing/run_state.h"
-#include "platform/folder_listing.h"
+#include "indexing/walk_item.h"
 
 namespace vx::indexing {
 
@@ -23,17 +23,16 @@ class DocumentIndexer {
     DocumentIndexer& operator=(const DocumentIndexer&) = delete;
 
     // Starts the extraction of a document that is expected to be indexed soon.
-    void Prefetch(const std::u16string& path);
+    void Prefetch(const WalkItem& item);
     // Waits for or forgets every prefetched document that was not indexed.
     void DropPrefetched();
     // How many documents are prefetched and not yet indexed.
     std::size_t PrefetchedCount() const;
     int Threads() const;
 
-    // Indexes the document at path; entry is its directory entry, folder the walk's current
-    // folder (without trailing "\").
-    void Index(const std::u16string& path, const platform::FolderEntry& entry,
-               const std::u16string& folder);
+    // Indexes the document the walk met (its text copy and document line follow its stored
+    // path; the file itself is read at its full path).
+    void Index(const WalkItem& item);
 
   private:
     struct Impl;

@@ -27,6 +27,27 @@ std::u16string_view FolderOfEntry(std::u16string_view entry) {
     return eq == std::u16string_view::npos ? entry : entry.substr(eq + 1);
 }
 
+// The documents the run could not index fully, in one sentence ("" when there are none).
+std::u16string ProblemSummary(const RunState& state) {
+    std::vector<std::u16string> parts;
+    if (state.unloadableCounter > 0) {
+        parts.push_back(IntText(state.unloadableCounter) +
+                        u" XML-Dateien mit Fehlern wurden ohne Text indiziert");
+    }
+    if (state.failureCounter > 0) {
+        parts.push_back(IntText(state.failureCounter) +
+                        u" XML-Dateien ohne Textkopie konnten nicht indiziert werden");
+    }
+    if (!state.unstorable.empty()) {
+        parts.push_back(IntText(static_cast<int64_t>(state.unstorable.size())) +
+                        u" Dateien oder Ordner wurden übergangen, weil sich ihr Name nicht "
+                        u"speichern lässt");
+    }
+    std::u16string text;
+    for (const std::u16string& part : parts) text += (text.empty() ? u"" : u"; ") + part;
+    return text.empty() ? text : text + u".";
+}
+
 }  // namespace
 
 std::u16string ChunkName(std::u16string_view databaseName, int pass) {
@@ -62,12 +83,16 @@ void RunIndexing(RunState& state) {
     state.commit = &commit;
     index::WordLists wordLists;
     state.failureCounter = 0;
+    state.unloadableCounter = 0;
     state.completedPasses = 0;
     state.postings = 0;
     host.SetPatienceIndicator(true);
     host.SetCloseButton(u"&Abbruch", true);
     host.SetCommandsEnabled(false);
     state.runLog.clear();
+    for (const std::u16string& path : state.unstorable) {
+        state.Log(u"Kann nicht indiziert werden (der Name lässt sich nicht speichern): " + path);
+    }
     state.startTickMs = SteadyTickMs();
     host.StartElapsedDisplay(state.startTickMs, [&state] { return SizeText(state.sizeTotal); });
     state.pass = 1;
@@ -169,6 +194,8 @@ void RunIndexing(RunState& state) {
               u" XML-Dateien wurden indiziert.   Zeit: " + elapsed + u"  Gesamtgröße: " +
               SizeText(state.sizeTotal) + u".    " + postingsText +
               u" Wörter in Datenbank aufgenommen.");
+    const std::u16string problems = ProblemSummary(state);
+    if (!problems.empty()) state.Log(problems);
     textio::WriteUtf16LeLines(state.runLog,
                               commit.Stage(folders.database + u"\\" + state.nameField + u".log"));
     // Only now do the files of the run replace those of the previous one.
@@ -191,6 +218,12 @@ void RunIndexing(RunState& state) {
     if (host.StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
         host.SetCommandsEnabled(true);
         host.SetCloseButton(u"Schli&eßen", true);
+    }
+    if (!problems.empty()) {
+        host.ShowMessage(MessageKind::Information, u"Information",
+                         problems + u"\r\nEinzelheiten stehen im Protokoll " + folders.database +
+                             u"\\" + state.nameField + u".log.",
+                         MessageButtons::Ok);
     }
 }
 

@@ -65,6 +65,9 @@ struct RunState {
     // Counters of the run.
     int32_t documentCounter = 0;
     int32_t failureCounter = 0;
+    int32_t unloadableCounter = 0;  // numbered documents the parser could not load
+    // Files (".xml") and folders whose names cannot be stored: never indexed, named in the log.
+    std::vector<std::u16string> unstorable;
     int32_t passDocumentCounter = 0;
     int pass = 1;
     int completedPasses = 0;

@@ -19,12 +19,19 @@ XmlFileInput::~XmlFileInput() {
 
 bool XmlFileInput::Open(std::u16string_view windowsPath) {
     const std::string host = platform::ToHostPath(windowsPath);
-    if (host.empty()) return false;
+    if (host.empty()) {
+        openError_ = ENOENT;
+        return false;
+    }
     // Non-blocking so that opening a pipe cannot hang; regular files ignore the flag.
     fd_ = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) return false;
+    if (fd_ < 0) {
+        openError_ = errno;
+        return false;
+    }
     struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        openError_ = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd_);
         fd_ = -1;
         return false;

@@ -20,6 +20,8 @@ class XmlFileInput {
     // Copies up to len bytes into buffer: the count, 0 at the end, -1 on a read error.
     int Read(char* buffer, int len);
     uint64_t BytesRead() const { return bytesRead_; }
+    // Why Open failed (an errno value).
+    int OpenError() const { return openError_; }
 
     static constexpr std::size_t kChunkBytes = 256 * 1024;
 
@@ -32,6 +34,7 @@ class XmlFileInput {
     std::size_t end_ = 0;
     uint64_t bytesRead_ = 0;
     bool failed_ = false;
+    int openError_ = 0;
 };
 
 }  // namespace vx::indexing

@@ -13,6 +13,8 @@
 #include "indexing/xml_element_names.h"
 #include "indexing/xml_file_input.h"
 #include "indexing/xml_text_node.h"
+#include "platform/system_error_text.h"
+#include "platform/text.h"
 #include "platform/utf8.h"
 
 namespace vx::indexing {
@@ -34,7 +36,6 @@ xmlParserInputPtr RefuseExternalEntity(const char*, const char*, xmlParserCtxtPt
 }
 
 void IgnoreMessage(void*, const char*, ...) {}
-void IgnoreStructuredError(void*, xmlErrorPtr) {}
 
 void InitializeLibxml() {
     static std::once_flag once;
@@ -57,6 +58,7 @@ class Extraction {
         : sink_(sink), cancel_(cancel), input_(input) {}
 
     XmlLoadResult Run();
+    const XmlProblem& Problem() const { return problem_; }
 
   private:
     static Extraction& Of(void* ctx) {
@@ -85,10 +87,21 @@ class Extraction {
     bool Count(void* ctx, uint64_t bytes) {
         delivered_ += bytes;
         if (delivered_ <= kExpansionFactor * input_.BytesRead() + kExpansionAllowance) return true;
-        failed_ = true;
-        End(ctx);
+        Refuse(ctx, u"Die Entitäten ergeben mehr Text, als die Datei glaubhaft enthält.");
         return false;
     }
+    // Ends the walk of a document that the extraction itself refuses.
+    void Refuse(void* ctx, std::u16string reason) {
+        failed_ = true;
+        NoteProblem(xmlSAX2GetLineNumber(ctx), std::move(reason));
+        End(ctx);
+    }
+    void NoteProblem(int line, std::u16string reason) {
+        if (!problem_.reason.empty()) return;  // the first one says why
+        problem_.line = line;
+        problem_.reason = std::move(reason);
+    }
+    static void OnError(void* ctx, xmlErrorPtr error);
     bool Preserving() const { return !preserve_.empty() && preserve_.back(); }
     // Ends the pending text node, if any; false when the walk has ended.
     bool FinishText(void* ctx) {
@@ -128,7 +141,17 @@ class Extraction {
     bool ended_ = false;
     bool cancelled_ = false;
     bool failed_ = false;
+    XmlProblem problem_;
 };
+
+void Extraction::OnError(void* ctx, xmlErrorPtr error) {
+    if (ctx == nullptr || error == nullptr || error->level < XML_ERR_ERROR) return;
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    if (ctxt->_private == nullptr) return;
+    std::u16string reason;
+    if (error->message != nullptr) platform::AppendDecodedUtf8(error->message, reason);
+    Of(ctx).NoteProblem(error->line, platform::Trim(reason));
+}
 
 const xmlSAXHandler& Extraction::Handler() {
     static const xmlSAXHandler handler = [] {
@@ -155,7 +178,7 @@ const xmlSAXHandler& Extraction::Handler() {
         h.warning = IgnoreMessage;
         h.error = IgnoreMessage;
         h.fatalError = IgnoreMessage;
-        h.serror = IgnoreStructuredError;
+        h.serror = OnError;
         h.initialized = XML_SAX2_MAGIC;
         return h;
     }();
@@ -176,8 +199,8 @@ void Extraction::OnStartElement(void* ctx, const xmlChar* localName, const xmlCh
     auto& e = Of(ctx);
     if (e.Ended(ctx) || !e.FinishText(ctx) || e.CancelSeen(ctx)) return;
     if (++e.depth_ > kMaxElementDepth) {
-        e.failed_ = true;
-        e.End(ctx);
+        e.Refuse(ctx, u"Die Elemente sind tiefer als " + platform::IntText(kMaxElementDepth) +
+                          u" Ebenen verschachtelt.");
         return;
     }
     if (!e.Count(ctx, kElementWeight)) return;
@@ -257,6 +280,9 @@ XmlLoadResult Extraction::Run() {
         result = XmlLoadResult::Cancelled;
     } else if (failed_ || ended_ || !ctxt_->wellFormed || !ctxt_->nsWellFormed) {
         result = XmlLoadResult::NotLoaded;
+        if (problem_.reason.empty()) {
+            NoteProblem(xmlSAX2GetLineNumber(ctxt_), u"Das Dokument ist kein wohlgeformtes XML.");
+        }
     }
     if (result == XmlLoadResult::Loaded) {
         // Text after the last markup (only white space in a well-formed document).
@@ -298,13 +324,22 @@ class PaneText : public XmlTextSink {
 }  // namespace
 
 XmlLoadResult ExtractXmlText(std::u16string_view windowsPath, XmlTextSink& sink,
-                             const std::atomic<bool>& cancel) {
+                             const std::atomic<bool>& cancel, XmlProblem* problem) {
     InitializeLibxml();
     if (cancel.load(std::memory_order_relaxed)) return XmlLoadResult::Cancelled;
     XmlFileInput input;
-    if (!input.Open(windowsPath)) return XmlLoadResult::NotLoaded;
+    if (!input.Open(windowsPath)) {
+        if (problem != nullptr) {
+            problem->line = 0;
+            problem->reason = u"Die Datei kann nicht gelesen werden: " +
+                              platform::SystemErrorText(input.OpenError()) + u".";
+        }
+        return XmlLoadResult::NotLoaded;
+    }
     Extraction extraction(sink, cancel, input);
-    return extraction.Run();
+    const XmlLoadResult result = extraction.Run();
+    if (result == XmlLoadResult::NotLoaded && problem != nullptr) *problem = extraction.Problem();
+    return result;
 }
 
 bool XmlParserAvailable() {

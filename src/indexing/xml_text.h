@@ -19,12 +19,19 @@ class XmlTextSink {
 
 enum class XmlLoadResult { Loaded, NotLoaded, Cancelled };
 
+// Why a document did not load: the parser's first error and its line (0 when the file could not
+// be read at all).
+struct XmlProblem {
+    int line = 0;
+    std::u16string reason;
+};
+
 // Streams the document (Windows-form path). On NotLoaded the sink may already have received
-// entries; the caller discards them (a document that cannot be loaded has no text). On
-// Cancelled (the flag was seen during the walk) the entries so far stay valid and no element
-// names follow.
+// entries; the caller discards them (a document that cannot be loaded has no text), and problem,
+// when given, says why. On Cancelled (the flag was seen during the walk) the entries so far stay
+// valid and no element names follow.
 XmlLoadResult ExtractXmlText(std::u16string_view windowsPath, XmlTextSink& sink,
-                             const std::atomic<bool>& cancel);
+                             const std::atomic<bool>& cancel, XmlProblem* problem = nullptr);
 
 // Whether the XML parser can be created (start-up check of the windows).
 bool XmlParserAvailable();

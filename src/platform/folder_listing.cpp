@@ -56,6 +56,7 @@ std::vector<FolderEntry> ListFolder(std::u16string_view folder, std::u16string_v
         e.dosTime = PackDosTime(st.st_mtim.tv_sec);
         e.device = static_cast<uint64_t>(st.st_dev);
         e.inode = static_cast<uint64_t>(st.st_ino);
+        e.nameReadable = ToUtf8(name) == raw;
         e.name = name;
         found.push_back({UpperCase(name), std::move(raw), std::move(e)});
     }

@@ -10,6 +10,7 @@ namespace vx::platform {
 
 struct FolderEntry {
     std::u16string name;       // as on disk (UTF-8 decoded)
+    bool nameReadable = true;  // the name's bytes are UTF-8, so the name leads back to the entry
     bool isDirectory = false;  // a folder, or a symbolic link to one
     bool isSymlink = false;    // the entry itself is a symbolic link
     uint64_t size = 0;

@@ -1,5 +1,6 @@
 #include "search/result_page.h"
 
+#include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -61,7 +62,8 @@ std::u16string DisplayPath(std::u16string_view textCopyPath, std::u16string_view
         s.erase(txt, 4);
         s += u".XML";
     }
-    return platform::Trim(s);
+    // Names stored escaped (twins in letter case) are shown and linked as they are on disk.
+    return index::UnescapePath(platform::Trim(s));
 }
 
 int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeats) {

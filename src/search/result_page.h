@@ -30,7 +30,8 @@ std::u16string LimitCountLine(int count);
 std::u16string FinalCountLine(int count, std::u16string_view databaseName);
 
 // The document path shown for a hit: its text-copy path turned back into the stored document
-// path ("...\XML_Texte\Projekte\C\DATEN\BERICHT.txt" -> "C:\DATEN\BERICHT.XML").
+// path ("...\XML_Texte\Projekte\C\DATEN\BERICHT.txt" -> "C:\DATEN\BERICHT.XML"); names stored
+// escaped come back as the names on disk.
 std::u16string DisplayPath(std::u16string_view textCopyPath, std::u16string_view databaseName);
 
 // Lines after the page head whose ":\" stands at position 2. With skipRepeats, a path line that

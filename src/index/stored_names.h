@@ -1,0 +1,39 @@
+// How the names of a document's folders and file are written into a database, whose lines are
+// upper-cased: names that the plain form cannot hold are written escaped, and readers turn them
+// back into the names on disk.
+//
+// A name is escaped when the upper-cased form would lose it: the second and every further name of
+// one folder that differs from an earlier one only in letter case ("bericht.xml" beside
+// "Bericht.xml"), and a name that begins with the escape mark "|". The escaped form is "|", then
+// the name with every code unit that upper-casing would change, and "%" and "|", written as "%"
+// and four upper-case hexadecimal digits; a file name gets ".XML" appended, so that the text copy
+// and the search find their ".XML" where they expect it. The escaped form has nothing that
+// upper-casing changes, so the database holds it exactly, and the text copy of such a document
+// has a name of its own. Example: "bericht.xml" ->
+// "|%0062%0065%0072%0069%0063%0068%0074.%0078%006D%006C.XML".
+//
+// Names that cannot be written at all (a line break, a backslash inside a name of the host, or
+// "SIZE:", where a reader ends the path of a document line) are not indexed; see HoldableName.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vx::index {
+
+inline constexpr char16_t kEscapeMark = u'|';
+
+// The escaped form of a folder name (isFile false) or file name (isFile true).
+std::u16string EscapeName(std::u16string_view name, bool isFile);
+// Whether a name must be escaped by itself (it begins with the escape mark).
+bool NeedsEscapeByItself(std::u16string_view name);
+// The name on disk of a name as stored (escaped or not; an escaped one read back upper-cased).
+std::u16string UnescapeName(std::u16string_view stored);
+// Every escaped component of a Windows-form path turned back into its name on disk.
+std::u16string UnescapePath(std::u16string_view path);
+
+// Whether a name can stand in a database line: no line break, no backslash, and no "SIZE:"
+// (letter case ignored).
+bool HoldableName(std::u16string_view name);
+
+}  // namespace vx::index
