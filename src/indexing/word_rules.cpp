@@ -51,10 +51,21 @@ constexpr char16_t kUnicodeLeadRemoval[] = {u'\u2026', u'\u2013', u'\u00AB', u'\
                                             u'\u2748', u'\u2745', u'\u00CE', u'\u00CE',
                                             u'\xD835', u'\u2014', u'\u00A1', u'\u00A2'};
 
+// The trim of a word: white space and control characters, and the invisible format characters
+// (a leading U+FEFF, a zero-width space) that would otherwise make "\uFEFFHAUS" a word of its own.
+std::u16string_view TrimWord(std::u16string_view w) {
+    const auto edge = [](char16_t c) {
+        return platform::IsTrimChar(c) || platform::IsFormatChar(c);
+    };
+    while (!w.empty() && edge(w.front())) w.remove_prefix(1);
+    while (!w.empty() && edge(w.back())) w.remove_suffix(1);
+    return w;
+}
+
 }  // namespace
 
 bool ApplyWordRules(std::u16string_view& w, bool& ansi) {
-    w = platform::TrimView(w);
+    w = TrimWord(w);
     if (w.empty() || IsAsciiDigit(w.front())) return false;
     if (w.size() > kMaxWordLength) return false;
     if (w.size() > 1) {
@@ -62,7 +73,7 @@ bool ApplyWordRules(std::u16string_view& w, bool& ansi) {
         if (dots != std::u16string_view::npos) w = w.substr(0, dots);
     }
     while (w.size() >= 2 && w.back() == u'.') w.remove_suffix(1);
-    w = platform::TrimView(w);
+    w = TrimWord(w);
     if (w.empty()) return false;
 
     const char16_t first = w.front();

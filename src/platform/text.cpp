@@ -27,6 +27,17 @@ const std::array<char16_t, 0x10000>& UpperTable() {
     return table;
 }
 
+const std::bitset<0x10000>& FormatTable() {
+    static const auto table = [] {
+        std::bitset<0x10000> t;
+        for (uint32_t c = 0; c < 0x10000; ++c) {
+            if (u_charType(static_cast<UChar32>(c)) == U_FORMAT_CHAR) t.set(c);
+        }
+        return t;
+    }();
+    return table;
+}
+
 const std::bitset<0x10000>& TrimTable() {
     static const auto table = [] {
         std::bitset<0x10000> t;
@@ -54,6 +65,10 @@ std::u16string UpperCase(std::u16string_view s) {
 
 bool IsTrimChar(char16_t c) {
     return TrimTable()[c];
+}
+
+bool IsFormatChar(char16_t c) {
+    return FormatTable()[c];
 }
 
 std::u16string_view TrimView(std::u16string_view s) {

@@ -18,6 +18,9 @@ std::u16string UpperCase(std::u16string_view s);
 bool IsTrimChar(char16_t c);
 std::u16string Trim(std::u16string_view s);
 std::u16string_view TrimView(std::u16string_view s);
+// True for the invisible format characters (Unicode category Cf: U+FEFF, U+200B ... U+200D,
+// U+2060, U+00AD ...).
+bool IsFormatChar(char16_t c);
 
 // UTF-8 for names and messages (utf8.h): a lone surrogate keeps its 3-byte form, so that every
 // host name survives FromUtf8 / ToUtf8 unchanged. Decoding never fails.

@@ -1,5 +1,7 @@
 #include "search/result_page.h"
 
+#include <algorithm>
+
 #include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -88,12 +90,36 @@ std::u16string ResolveLinkTarget(std::u16string_view path, std::u16string_view w
     return std::u16string(workingFolder) + std::u16string(platform::NameOf(p));
 }
 
+namespace {
+
+bool IsAsciiLetter(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// Position of the drive letter of the first ":\" that stands in the page's text: a letter outside
+// the page's own markup (tags), so that a link never cuts into a tag. npos when there is none.
+std::size_t DriveLetterInText(std::u16string_view line) {
+    bool inTag = false;
+    for (std::size_t i = 0; i + 2 < line.size(); ++i) {
+        const char16_t c = line[i];
+        if (c == u'<') inTag = true;
+        if (c == u'>') inTag = false;
+        if (!inTag && IsAsciiLetter(c) && line[i + 1] == u':' && line[i + 2] == u'\\') return i;
+    }
+    return std::u16string_view::npos;
+}
+
+}  // namespace
+
 std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view workingFolder) {
-    std::size_t drive = line.find(u":\\");
-    if (drive == std::u16string_view::npos) return std::u16string(line);
-    std::size_t letter = drive > 0 ? drive - 1 : 0;
+    const std::size_t letter = DriveLetterInText(line);
+    if (letter == std::u16string_view::npos) return std::u16string(line);
+    // The path runs to the end of the line or to the page's next markup, which stays after the
+    // link (text holds no "<": it is escaped).
+    const std::size_t end = std::min(line.find(u'<', letter), line.size());
     // Page lines are HTML; the file tests need the text the path was escaped from.
-    std::u16string target = ResolveLinkTarget(HtmlUnescape(line), workingFolder);
+    std::u16string target =
+        ResolveLinkTarget(HtmlUnescape(line.substr(letter, end - letter)), workingFolder);
     std::string hostPath = platform::ToHostPath(target);
     if (hostPath.empty()) hostPath = platform::ToUtf8(target);
     std::u16string out(line.substr(0, letter));
@@ -102,6 +128,7 @@ std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view wor
     out += u"\" target=\"_blank\">";
     AppendHtmlEscaped(out, platform::FromUtf8(hostPath));
     out += u"</a>";
+    out += line.substr(end);
     return out;
 }
 
@@ -114,7 +141,7 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
     }
     std::vector<std::u16string> lines = textio::SplitLines(text);
     for (std::u16string& line : lines) {
-        if (line.find(u":\\") != std::u16string::npos) line = RewriteLinkLine(line, workingFolder);
+        line = RewriteLinkLine(line, workingFolder);
     }
     std::vector<std::u16string> page{
         u"<html>",

@@ -109,6 +109,23 @@ TEST_F(LinkTest, MissingDocumentIsLinkedInTheWorkingFolderAndTextInFrontStays) {
                                                      S(HtmlEscape(U(expectedPath))) + "</a>");
 }
 
+// Whatever a context line holds, the page's own markup stays whole: the drive letter of a link is
+// a letter of the text, and the link ends where the next markup begins.
+TEST_F(LinkTest, LinksInContextLinesKeepThePagesMarkupWhole) {
+    const std::string weg = folder.Path().string() + "/work/WEG.XML ";
+    const std::string link =
+        "<a href=\"" + FileUrl(weg) + "\" target=\"_blank\">" + S(HtmlEscape(U(weg))) + "</a>";
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"<br>... x<font color=\"#000000\" >:\\y", "<br>... x<font color=\"#000000\" >:\\y"},
+        {u"<br>... &gt;:\\y", "<br>... &gt;:\\y"},
+        {u"<br>... C:\\NIRGENDS\\WEG.XML <font color=\"#cc0000\"><u>Haus</u> mehr",
+         "<br>... " + link + "<font color=\"#cc0000\"><u>Haus</u> mehr"},
+    };
+    for (const auto& [line, expected] : cases) {
+        EXPECT_EQ(S(RewriteLinkLine(line, working)), expected) << S(line);
+    }
+}
+
 TEST(ResultPageTest, HeadTailTrimmedLinesAndLinks) {
     ScratchFolder folder;
     std::vector<std::u16string> lines = {HeadingLine(Heading::SingleWord),
