@@ -96,7 +96,7 @@ void DatabaseCommit::KeepPrevious(const std::u16string& databaseFile,
     // itself never disappears. Without links the file is renamed (as the command always did).
     const std::u16string link = stagingFolder_ + u"\\~" + std::u16string(FileNameOf(previousCopy)) +
                                 std::u16string(kStagedSuffix);
-    platform::DeleteFileAt(link);
+    platform::DeleteFileAt(link);  // a leftover of a killed run; LinkFileAt fails if it stays
     if (platform::LinkFileAt(databaseFile, link)) {
         if (!platform::ReplaceFileAt(link, previousCopy)) {
             const int error = errno;
@@ -115,6 +115,8 @@ void DatabaseCommit::KeepPrevious(const std::u16string& databaseFile,
 }
 
 void DatabaseCommit::Discard() {
+    // A staged file that stays is harmless: no reader looks at it, and the next run empties the
+    // staging folder before it starts (and stops when it cannot).
     for (const File& file : files_) platform::DeleteFileAt(file.staged);
     files_.clear();
 }

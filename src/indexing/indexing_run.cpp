@@ -77,8 +77,12 @@ void RunIndexing(RunState& state) {
     const auto& folders = state.folders;
     const int64_t n = state.chunkSize;
 
+    // Copies of documents in use; one that stays does no harm (the next copy takes a new name).
     platform::DeleteAllFilesIn(folders.zipTemp);
-    platform::DeleteAllFilesIn(folders.chunk);
+    // The chunks of a run that was killed would be merged into this one's database.
+    if (std::u16string failure = platform::DeleteAllFilesIn(folders.chunk); !failure.empty()) {
+        throw textio::FileError(platform::ToUtf8(failure));
+    }
     index::DatabaseCommit commit(folders.chunk);
     state.commit = &commit;
     index::WordLists wordLists;
@@ -214,7 +218,7 @@ void RunIndexing(RunState& state) {
     host.SetCurrentFileVisible(false);
     flags.running = false;
     host.SetTotalsLine(TotalsText(state.sizeTotal, elapsed));
-    platform::DeleteAllFilesIn(folders.zipTemp);
+    platform::DeleteAllFilesIn(folders.zipTemp);  // as at the start: a copy that stays does no harm
     if (host.StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
         host.SetCommandsEnabled(true);
         host.SetCloseButton(u"Schli&eßen", true);

@@ -1,6 +1,7 @@
 #include "indexing/merge.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <iterator>
 
 #include "index/database_commit.h"
@@ -10,6 +11,7 @@
 #include "platform/collation.h"
 #include "platform/files.h"
 #include "platform/folder_listing.h"
+#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 
@@ -58,6 +60,16 @@ int64_t PassOfChunk(std::u16string_view name) {
         return INT64_MAX;
     }
     return pass;
+}
+
+// A chunk that cannot be deleted costs nothing now (its lines are read); the log says so, and the
+// next run stops before it could merge it a second time.
+void DeleteChunk(RunState& state, const std::u16string& file) {
+    if (platform::DeleteFileAt(file)) return;
+    const int error = errno;
+    if (platform::FileExists(file)) {
+        state.Log(platform::FileErrorText(file, u"kann nicht gelöscht werden", error));
+    }
 }
 
 }  // namespace
@@ -119,10 +131,10 @@ void MergeChunks(RunState& state) {
         const std::u16string file = folders.chunk + u"\\" + name;
         TakeChunk(ReadLines(file), true, header, entries);
         host.Pause(0);
-        platform::DeleteFileAt(file);
+        DeleteChunk(state, file);
         host.Pause(100);
     }
-    platform::DeleteFileAt(baseChunk);
+    DeleteChunk(state, baseChunk);
     host.Pause(100);
 
     std::vector<std::u16string> output;

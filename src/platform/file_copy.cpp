@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/system_error_text.h"
 #include "platform/text.h"
 
 namespace vx::platform {
@@ -88,11 +89,11 @@ std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder
     return u"";
 }
 
-void DeleteAllFilesIn(std::u16string_view folder) {
+std::u16string DeleteAllFilesIn(std::u16string_view folder) {
     const std::string host = ToHostPath(folder);
-    if (host.empty()) return;
+    if (host.empty()) return {};
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(host.c_str()), closedir);
-    if (!dir) return;
+    if (!dir) return {};
     const int dirFd = dirfd(dir.get());
     std::vector<std::string> victims;
     while (const dirent* e = readdir(dir.get())) {
@@ -103,7 +104,14 @@ void DeleteAllFilesIn(std::u16string_view folder) {
         if (fstatat(dirFd, name.c_str(), &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
         victims.push_back(name);
     }
-    for (const auto& name : victims) unlinkat(dirFd, name.c_str(), 0);
+    std::u16string firstFailure;
+    for (const auto& name : victims) {
+        if (unlinkat(dirFd, name.c_str(), 0) != 0 && firstFailure.empty()) {
+            firstFailure = FileErrorText(std::u16string(folder) + u"\\" + FromUtf8(name),
+                                         u"kann nicht gelöscht werden", errno);
+        }
+    }
+    return firstFailure;
 }
 
 }  // namespace vx::platform

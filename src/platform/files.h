@@ -41,8 +41,9 @@ bool CanCreateFilesIn(std::u16string_view folder);
 // Copies a file into a folder under its own name, or under "Kopie (n) von <name>" when that
 // name is taken. Returns the Windows-form path of the copy, "" on failure.
 std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder);
-// Deletes every file (not folders) directly in the folder, silently.
-void DeleteAllFilesIn(std::u16string_view folder);
+// Deletes every file (not folders) directly in the folder, without asking. Returns "" or, when a
+// file could not be deleted, the message naming the first such file and the reason.
+std::u16string DeleteAllFilesIn(std::u16string_view folder);
 // A file is in use when it exists and cannot be opened read-write (no permission), or another
 // process holds an exclusive flock on it.
 bool IsFileInUse(std::u16string_view path);

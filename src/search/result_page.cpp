@@ -159,15 +159,16 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
 }
 
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
-                    Host* host) {
+                    Host* host, std::u16string_view pageFolder) {
+    if (pageFolder.empty()) pageFolder = workingFolder;
     std::vector<std::u16string> page = BuildResultPage(pageLines, workingFolder);
-    textio::WriteToStream(textio::JoinLines(page), std::u16string(workingFolder) + kResultFileName,
+    textio::WriteToStream(textio::JoinLines(page), std::u16string(pageFolder) + kResultFileName,
                           textio::kCodePageUtf8);
-    if (host != nullptr) StarteInternetBrowser(*host, workingFolder);
+    if (host != nullptr) StarteInternetBrowser(*host, pageFolder);
 }
 
-void StarteInternetBrowser(Host& host, std::u16string_view workingFolder) {
-    host.OpenInBrowser(std::u16string(workingFolder) + u"vt_ergebnis.htm");
+void StarteInternetBrowser(Host& host, std::u16string_view pageFolder) {
+    host.OpenInBrowser(std::u16string(pageFolder) + u"vt_ergebnis.htm");
 }
 
 }  // namespace vx::search

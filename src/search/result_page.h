@@ -49,11 +49,12 @@ std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view wor
 std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
                                             std::u16string_view workingFolder);
 
-// Writes workingFolder + "VT_Ergebnis.htm" (UTF-8, CR LF) and, with a host, opens it.
-// Throws textio::FileError when the file cannot be written.
+// Writes pageFolder (the working folder when empty) + "VT_Ergebnis.htm" (UTF-8, CR LF) and, with
+// a host, opens it. Links are resolved against the working folder. Throws textio::FileError when
+// the file cannot be written.
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
-                    Host* host);
-// Asks the host to open the result page in the browser.
-void StarteInternetBrowser(Host& host, std::u16string_view workingFolder);
+                    Host* host, std::u16string_view pageFolder = {});
+// Asks the host to open the result page of the folder in the browser.
+void StarteInternetBrowser(Host& host, std::u16string_view pageFolder);
 
 }  // namespace vx::search

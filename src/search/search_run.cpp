@@ -1,6 +1,7 @@
 #include "search/search_run.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_set>
 
 #include "platform/files.h"
@@ -65,9 +66,32 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
     }
 }
 
+std::u16string SearchRun::WritePage(const std::u16string& working, Host* pageHost,
+                                    const std::u16string& pageFolder) {
+    if (!pageFolder.empty()) {
+        SchreibHTMLDoc(pageLines_, working, pageHost, pageFolder);
+        return pageFolder;
+    }
+    try {
+        SchreibHTMLDoc(pageLines_, working, pageHost, working);
+        return working;
+    } catch (const textio::FileError& error) {
+        const int why = error.SystemError();
+        if (why != EACCES && why != EPERM && why != EROFS) throw;
+        // A working folder that takes no files: the page goes to the user's own scratch folder.
+        SchreibHTMLDoc(pageLines_, working, pageHost, folders_.zipTemp);
+        host_.ShowMessage(MessageKind::Warning, u"Warnung",
+                          platform::FromUtf8(error.what()) + u"\r\nDie Ergebnisseite steht in " +
+                              folders_.zipTemp + kResultFileName + u".",
+                          MessageButtons::Ok);
+        return folders_.zipTemp;
+    }
+}
+
 SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const SearchOptions& options,
                                   std::u16string_view databaseName) {
     SearchResult result;
+    pageFolder_.clear();
     host_.SetStatusLine(u"");
     host_.SetTotalsLine(u"");
     host_.SetProgressLine(u"");
@@ -79,7 +103,16 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
 
     const std::u16string fieldText(searchFieldText);
     history_.Add(fieldText);
-    history_.Save(folders_.working + kHistoryFileName);
+    try {
+        history_.Save(folders_.working + kHistoryFileName);
+    } catch (const textio::FileError& error) {
+        // The history is a convenience; the search goes on without it.
+        host_.ShowMessage(
+            MessageKind::Warning, u"Warnung",
+            platform::FromUtf8(error.what()) +
+                u"\r\nDie Suche läuft trotzdem; der Suchtext bleibt nicht gespeichert.",
+            MessageButtons::Ok);
+    }
 
     const PreparedQuery query = PrepareWords(fieldText);
     pageLines_.clear();
@@ -89,8 +122,8 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
     Host* pageHost = openPages_ ? &host_ : nullptr;
 
     auto writePage = [&] {
-        SchreibHTMLDoc(pageLines_, working, pageHost);
-        result.pagePath = working + kResultFileName;
+        pageFolder_ = WritePage(working, pageHost, pageFolder_);
+        result.pagePath = pageFolder_ + kResultFileName;
     };
     // The head is complete even when no collection ran or one ended before writing it.
     auto ensureHead = [&] {
@@ -140,7 +173,14 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
         result.outcome = SearchOutcome::DamagedDatabase;
         return result;
     }
-    lookup.ScanWordEntries(*database);
+    try {
+        lookup.ScanWordEntries(*database);
+    } catch (const DamagedDatabaseError&) {
+        host_.SetPatienceIndicator(false);
+        flags_.searchActive = false;
+        result.outcome = SearchOutcome::DamagedDatabase;
+        return result;
+    }
     const Choice choice = ChooseCollection(options, query);
     if (choice.collection != Choice::None) {
         pageLines_.push_back(HeadingLine(choice.heading));

@@ -59,8 +59,9 @@ class SearchRun {
     void SetOpenPages(bool open) { openPages_ = open; }
 
     // Runs the search from the search field's text (after ConfirmCheck accepted it) over the
-    // database databaseName (a row of the database list). Throws textio::FileError when the
-    // history file or the result page cannot be written (the flags are cleared first).
+    // database databaseName (a row of the database list). A history file that cannot be written
+    // gives a warning; throws textio::FileError when no result page can be written (the flags
+    // are cleared first).
     SearchResult Run(std::u16string_view searchFieldText, const SearchOptions& options,
                      std::u16string_view databaseName);
 
@@ -70,6 +71,11 @@ class SearchRun {
   private:
     SearchResult RunSearch(std::u16string_view searchFieldText, const SearchOptions& options,
                            std::u16string_view databaseName);
+    // Writes the page into pageFolder, or, when that is empty, into the working folder, or, when
+    // the working folder takes no files, into the scratch folder (with a warning). Returns the
+    // folder written to; throws textio::FileError when no page could be written.
+    std::u16string WritePage(const std::u16string& working, Host* pageHost,
+                             const std::u16string& pageFolder);
 
     Host& host_;
     RunFlags& flags_;
@@ -77,6 +83,7 @@ class SearchRun {
     SearchHistory& history_;
     bool openPages_ = true;
     std::vector<std::u16string> pageLines_;
+    std::u16string pageFolder_;  // where this run's page went ("" before the first write)
 };
 
 }  // namespace vx::search

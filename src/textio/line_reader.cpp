@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "textio/line_break.h"
 #include "textio/text_file.h"
 #include "textio/text_source.h"
@@ -25,6 +27,17 @@ struct LineReader::Impl {
     size_t position = 0;
     // The previous line ended with CR at the end of the buffer: a leading LF belongs to it.
     bool skipLf = false;
+    std::size_t limit = static_cast<std::size_t>(-1);
+    bool cut = false;
+
+    void Append(std::u16string& line, std::u16string_view piece) {
+        const std::size_t room = limit - std::min(limit, line.size());
+        if (piece.size() > room) {
+            cut = true;
+            piece = piece.substr(0, room);
+        }
+        line.append(piece);
+    }
 };
 
 LineReader::LineReader(std::u16string_view fileName) : impl_(std::make_unique<Impl>(fileName)) {}
@@ -34,6 +47,7 @@ LineReader::~LineReader() = default;
 bool LineReader::Next(std::u16string& line) {
     Impl& r = *impl_;
     line.clear();
+    r.cut = false;
     bool any = false;  // a line has begun (possibly empty, ended by a break)
     for (;;) {
         if (r.position == r.buffer.size() && !r.Fill()) return any;
@@ -47,12 +61,12 @@ bool LineReader::Next(std::u16string& line) {
         const std::u16string_view rest(r.buffer.data() + r.position, r.buffer.size() - r.position);
         const size_t end = FindLineBreak(rest);
         if (end == rest.size()) {
-            line.append(rest);
+            r.Append(line, rest);
             r.position = r.buffer.size();
             any = true;
             continue;
         }
-        line.append(rest.substr(0, end));
+        r.Append(line, rest.substr(0, end));
         r.position += end + 1;
         if (rest[end] == u'\r') {
             if (r.position < r.buffer.size()) {
@@ -63,6 +77,14 @@ bool LineReader::Next(std::u16string& line) {
         }
         return true;
     }
+}
+
+void LineReader::SetLineLimit(std::size_t maxUnits) {
+    impl_->limit = maxUnits;
+}
+
+bool LineReader::LastLineCut() const {
+    return impl_->cut;
 }
 
 }  // namespace vx::textio

@@ -70,6 +70,10 @@ class LineReader {
     LineReader& operator=(const LineReader&) = delete;
     // Next line without its line break; false at the end.
     bool Next(std::u16string& line);
+    // Lines longer than maxUnits are cut there (the rest is read past, never held), and
+    // LastLineCut tells so: a damaged file cannot make a reader hold a huge line.
+    void SetLineLimit(std::size_t maxUnits);
+    bool LastLineCut() const;
 
   private:
     struct Impl;

@@ -2,6 +2,7 @@
 
 #include "search/html_text.h"
 #include "search/result_page.h"
+#include "search/search_database.h"
 #include "search/search_run.h"
 #include "test_support.h"
 
@@ -229,6 +230,11 @@ TEST_F(SearchRunTest, DamagedOrMissingDatabase) {
     WriteDatabase(CrLf({"[DATENBANK]", "HAUS=1,"}));
     EXPECT_EQ(Run("haus").outcome, SearchOutcome::DamagedDatabase);
     std::filesystem::remove(folder.Path() / "Datenbank" / "Proj.dat");
+    EXPECT_EQ(Run("haus").outcome, SearchOutcome::DamagedDatabase);
+    // A path line longer than any path can be: damaged, found without holding it once per hit.
+    const std::string longFolder = "P2=Z:\\" + std::string(kMaxHeaderLineUnits, 'X');
+    WriteDatabase(CrLf({"[SCANMASKE]", "TEXTDATEIENPFAD=Z:\\X\\*.XML", "[PFADLISTE]", "P1=Z:\\A",
+                        longFolder, "1 P1 \\A.XML SIZE:1 DATE:1", "[DATENBANK]", "HAUS=1,"}));
     EXPECT_EQ(Run("haus").outcome, SearchOutcome::DamagedDatabase);
 }
 
