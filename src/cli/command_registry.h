@@ -1,17 +1,18 @@
-// The subcommands of vantor-xml-cli. Each command's file registers it with a static
-// RegisterCliCommand object; main() dispatches by name.
+// The subcommands of vantor-xml-cli. Each command's file registers its table and its function
+// with a static RegisterCliCommand object; main() parses the command line and dispatches.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
+
 namespace vx::cli {
 
 struct CliCommand {
-    std::string name;
-    std::string synopsis;  // one usage line for the overall help
-    // argv[0] is the command name; returns the exit status.
-    int (*run)(int argc, char** argv);
+    CommandSpec spec;
+    // Runs the command with its parsed arguments; returns the exit status.
+    int (*run)(const Arguments& arguments);
 };
 
 inline std::vector<CliCommand>& CliCommands() {
@@ -24,8 +25,14 @@ struct RegisterCliCommand {
 };
 
 // Exit statuses.
-constexpr int kExitOk = 0;
-constexpr int kExitRefused = 1;  // usage, dialog checks, nothing found
-constexpr int kExitFailed = 2;
+constexpr int kExitOk = 0;             // done; a search with hits
+constexpr int kExitNoHits = 1;         // a search without hits
+constexpr int kExitError = 2;          // an error or a refusal
+constexpr int kExitInterrupted = 130;  // Ctrl-C (what was indexed is saved)
+
+inline constexpr char kIndexingExitCodes[] =
+    "Rückgabewert: 0 fertig, 2 Fehler oder Ablehnung (auch: Frage nicht mit \"j\" beantwortet),\n"
+    "130 mit Strg-C abgebrochen (was bis dahin indiziert wurde, ist gespeichert).\n";
+inline constexpr char kPlainExitCodes[] = "Rückgabewert: 0 fertig, 2 Fehler.\n";
 
 }  // namespace vx::cli

@@ -1,9 +1,9 @@
-// vantor-xml-cli create NAME FOLDER [--chunk-size N] [--threads N] [--yes]
+// vantor-xml-cli create NAME ORDNER: a new database from the XML documents under a folder.
+#include <filesystem>
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/command_registry.h"
-#include "cli/indexing_exit.h"
+#include "cli/indexing_options.h"
 #include "cli/terminal_host.h"
 #include "indexing/commands.h"
 #include "platform/paths.h"
@@ -13,36 +13,31 @@
 namespace vx::cli {
 namespace {
 
-constexpr char kUsage[] =
-    "Aufruf: vantor-xml-cli create NAME ORDNER [--chunk-size N] [--threads N] [--yes]\n"
-    "Erstellt die Datenbank NAME aus den XML-Dokumenten unter ORDNER (ein Linux-Pfad) im\n"
-    "aktuellen Verzeichnis (Datenbank/, XML_Texte/).\n"
-    "  --chunk-size N  Dokumente je Durchgang (ab 2, Vorgabe 20000)\n"
-    "  --threads N     Threads, die Dokumente vorab lesen (0: keine; Vorgabe: nach Prozessoren)\n"
-    "  --yes           die Frage vor der Indizierung mit Ja beantworten\n"
-    "Strg-C bricht die Indizierung ab; was indiziert wurde, wird gespeichert.\n";
+// The absolute, lexically normalised form of a Linux path (relative to the current directory).
+std::string AbsoluteLinuxPath(const std::string& path) {
+    if (path.empty()) return path;
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) return path;
+    std::string result = absolute.lexically_normal().string();
+    while (result.size() > 1 && result.ends_with('/')) result.pop_back();
+    return result;
+}
 
-int RunCreate(int argc, char** argv) {
-    const IndexingArguments args =
-        ParseIndexingArguments(argc, argv, {"--yes", "--chunk-size", "--threads"});
-    if (args.help) return PrintUsage(kUsage, kExitOk);
-    if (!args.error.empty() || args.positional.size() != 2) {
-        if (!args.error.empty()) std::cerr << args.error << '\n';
-        return PrintUsage(kUsage, kExitRefused);
-    }
-    const std::u16string name = platform::FromUtf8(args.positional[0]);
-    const std::string linuxFolder = AbsoluteLinuxPath(args.positional[1]);
+int RunCreate(const Arguments& args) {
+    const std::u16string name = platform::FromUtf8(args.Positional()[0]);
+    const std::string linuxFolder = AbsoluteLinuxPath(args.Positional()[1]);
     const std::u16string folder =
         linuxFolder.empty() ? std::u16string() : platform::ToWindowsPath(linuxFolder);
 
-    TerminalHost host(args.yes);
+    TerminalHost host(args.Has("--yes"));
     const auto folders = platform::WorkingFolders::FromEnvironment();
     bool removed = false;
     indexing::RemoveInvalidNameChars(name, removed);
     if (removed) {
         host.ShowMessage(MessageKind::Plain, u"", indexing::kInvalidNameMessage,
                          MessageButtons::Ok);
-        return kExitRefused;
+        return kExitError;
     }
     indexing::EnsureDataFolders(host, folders);
     const auto checks = indexing::CheckNewDatabase(name, folder, indexing::DialogMode::Create,
@@ -50,20 +45,26 @@ int RunCreate(int argc, char** argv) {
     for (const auto& message : checks.messages) {
         host.ShowMessage(MessageKind::Information, u"Information", message, MessageButtons::Ok);
     }
-    if (!checks.ok) return kExitRefused;
+    if (!checks.ok) return kExitError;
 
     RunFlags flags;
     host.HandleInterrupts(flags);
     indexing::IndexingCommands commands(host, flags, folders);
-    commands.SetOptions({args.chunkSize, args.threads});
+    commands.SetOptions(RunOptionsOf(args));
     const auto result = commands.Create(name, folder);
     if (result.outcome == indexing::CommandOutcome::Done) host.FinishRun();
-    return ExitStatusOf(result.outcome);
+    return IndexingExitStatus(result.outcome, host.Interrupted());
 }
 
-const RegisterCliCommand kRegister({"create",
-                                    "create NAME ORDNER [--chunk-size N] [--threads N] [--yes]",
-                                    RunCreate});
+const RegisterCliCommand kRegister({
+    {"create", "NAME ORDNER",
+     "Erstellt die Datenbank NAME aus den XML-Dokumenten unter ORDNER (ein Linux-Pfad) im\n"
+     "aktuellen Verzeichnis (Datenbank/, XML_Texte/). Vor dem Indizieren wird gefragt; die\n"
+     "Antwort (\"j\" oder \"ja\" beginnt) kommt von der Standardeingabe, auch aus einer Pipe.\n"
+     "Strg-C bricht die Indizierung ab; was indiziert wurde, wird gespeichert.\n",
+     IndexingOptions({}), 2, 2, kIndexingExitCodes},
+    RunCreate,
+});
 
 }  // namespace
 }  // namespace vx::cli

@@ -1,36 +1,74 @@
 // vantor-xml-cli: the engine's commands for scripts and tests, run in the current folder.
 #include <algorithm>
-#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
+#include "cli/command_line.h"
 #include "cli/command_registry.h"
 
 namespace {
 
-int PrintOverallUsage(int status) {
+using vx::cli::CliCommand;
+
+void PrintOverallUsage(std::ostream& out) {
     auto commands = vx::cli::CliCommands();
     std::sort(commands.begin(), commands.end(),
-              [](const auto& a, const auto& b) { return a.name < b.name; });
-    std::ostream& out = status == 0 ? std::cout : std::cerr;
-    out << "Aufruf: vantor-xml-cli BEFEHL [ARGUMENTE]\n"
+              [](const auto& a, const auto& b) { return a.spec.name < b.spec.name; });
+    out << "Aufruf: vantor-xml-cli BEFEHL [ARGUMENTE] [OPTIONEN]\n"
            "Arbeitet im aktuellen Verzeichnis, wie Vantor-XML selbst.\n"
            "Befehle:\n";
-    for (const auto& command : commands) out << "  vantor-xml-cli " << command.synopsis << '\n';
-    out << "vantor-xml-cli BEFEHL --help zeigt die Hilfe eines Befehls.\n";
-    return status;
+    for (const CliCommand& command : commands) {
+        const vx::cli::CommandSpec& spec = command.spec;
+        std::string line = "  vantor-xml-cli " + spec.name;
+        if (!spec.arguments.empty()) line += " " + spec.arguments;
+        out << line << '\n';
+    }
+    out << "Optionen stehen vor oder hinter den Argumenten; nach \"--\" ist alles Argument.\n"
+           "vantor-xml-cli BEFEHL --help zeigt die Hilfe eines Befehls, --version die Version.\n"
+           "Rückgabewert: 0 fertig (search: Treffer gefunden), 1 search ohne Treffer,\n"
+           "2 Fehler oder Ablehnung, 130 mit Strg-C abgebrochen.\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return PrintOverallUsage(vx::cli::kExitRefused);
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
-        std::strcmp(argv[1], "help") == 0) {
-        return PrintOverallUsage(vx::cli::kExitOk);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintOverallUsage(std::cerr);
+        return vx::cli::kExitError;
     }
-    for (const auto& command : vx::cli::CliCommands()) {
-        if (command.name == argv[1]) return command.run(argc - 1, argv + 1);
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintOverallUsage(std::cout);
+        return vx::cli::kExitOk;
     }
-    std::cerr << "Unbekannter Befehl: " << argv[1] << '\n';
-    return PrintOverallUsage(vx::cli::kExitRefused);
+    if (args[0] == "--version") {
+        std::cout << vx::cli::VersionText();
+        return vx::cli::kExitOk;
+    }
+    const auto& commands = vx::cli::CliCommands();
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const CliCommand& c) { return c.spec.name == args[0]; });
+    if (command == commands.end()) {
+        std::cerr << "Unbekannter Befehl: " << args[0] << '\n';
+        PrintOverallUsage(std::cerr);
+        return vx::cli::kExitError;
+    }
+    const vx::cli::ParseResult parsed =
+        vx::cli::ParseCommandLine(command->spec, {args.begin() + 1, args.end()});
+    if (parsed.help) {
+        std::cout << vx::cli::HelpText(command->spec);
+        return vx::cli::kExitOk;
+    }
+    if (parsed.version) {
+        std::cout << vx::cli::VersionText();
+        return vx::cli::kExitOk;
+    }
+    if (!parsed.error.empty()) {
+        std::cerr << "vantor-xml-cli " << command->spec.name << ": " << parsed.error << '\n'
+                  << vx::cli::UsageLine(command->spec) << "\"vantor-xml-cli " << command->spec.name
+                  << " --help\" zeigt die Hilfe.\n";
+        return vx::cli::kExitError;
+    }
+    return command->run(parsed.arguments);
 }

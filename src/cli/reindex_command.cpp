@@ -1,9 +1,8 @@
-// vantor-xml-cli reindex NAME [--chunk-size N] [--threads N] [--yes]
+// vantor-xml-cli reindex NAME: the database indexed again from the folder stored in it.
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/command_registry.h"
-#include "cli/indexing_exit.h"
+#include "cli/indexing_options.h"
 #include "cli/terminal_host.h"
 #include "indexing/commands.h"
 #include "platform/text.h"
@@ -12,25 +11,9 @@
 namespace vx::cli {
 namespace {
 
-constexpr char kUsage[] =
-    "Aufruf: vantor-xml-cli reindex NAME [--chunk-size N] [--threads N] [--yes]\n"
-    "Indiziert die Datenbank NAME neu aus dem Ordner, der in ihr gespeichert ist; die bisherige\n"
-    "Datenbankdatei bleibt als Datenbank/NAME.old erhalten.\n"
-    "  --chunk-size N  Dokumente je Durchgang (ab 2, Vorgabe 20000)\n"
-    "  --threads N     Threads, die Dokumente vorab lesen (0: keine; Vorgabe: nach Prozessoren)\n"
-    "  --yes           die Frage vor der Indizierung mit Ja beantworten\n"
-    "Strg-C bricht die Indizierung ab; was indiziert wurde, wird gespeichert.\n";
-
-int RunReindex(int argc, char** argv) {
-    const IndexingArguments args =
-        ParseIndexingArguments(argc, argv, {"--yes", "--chunk-size", "--threads"});
-    if (args.help) return PrintUsage(kUsage, kExitOk);
-    if (!args.error.empty() || args.positional.size() != 1) {
-        if (!args.error.empty()) std::cerr << args.error << '\n';
-        return PrintUsage(kUsage, kExitRefused);
-    }
-    const std::u16string name = platform::FromUtf8(args.positional[0]);
-    TerminalHost host(args.yes);
+int RunReindex(const Arguments& args) {
+    const std::u16string name = platform::FromUtf8(args.Positional()[0]);
+    TerminalHost host(args.Has("--yes"));
     const auto folders = platform::WorkingFolders::FromEnvironment();
     indexing::EnsureDataFolders(host, folders);
     const auto rows = indexing::ListDatabaseNames(folders);
@@ -40,12 +23,12 @@ int RunReindex(int argc, char** argv) {
     for (const auto& row : rows) {
         if (platform::UpperCase(row) == upperName) selected = row;
     }
-    if (selected.empty()) std::cerr << "Unbekannte Datenbank: " << args.positional[0] << '\n';
+    if (selected.empty()) std::cerr << "Unbekannte Datenbank: " << args.Positional()[0] << '\n';
 
     RunFlags flags;
     host.HandleInterrupts(flags);
     indexing::IndexingCommands commands(host, flags, folders);
-    commands.SetOptions({args.chunkSize, args.threads});
+    commands.SetOptions(RunOptionsOf(args));
     auto dialog = [&](const std::u16string& dbName, std::u16string& folder) {
         const auto checks =
             indexing::CheckNewDatabase(dbName, folder, indexing::DialogMode::Update, rows);
@@ -56,12 +39,18 @@ int RunReindex(int argc, char** argv) {
     };
     const auto result = commands.Reindex(selected, static_cast<int>(rows.size()), dialog);
     if (result.outcome == indexing::CommandOutcome::Done) host.FinishRun();
-    return ExitStatusOf(result.outcome);
+    return IndexingExitStatus(result.outcome, host.Interrupted());
 }
 
-const RegisterCliCommand kRegister({"reindex",
-                                    "reindex NAME [--chunk-size N] [--threads N] [--yes]",
-                                    RunReindex});
+const RegisterCliCommand kRegister({
+    {"reindex", "NAME",
+     "Indiziert die Datenbank NAME neu aus dem Ordner, der in ihr gespeichert ist; die bisherige\n"
+     "Datenbankdatei bleibt als Datenbank/NAME.old erhalten. Vor dem Indizieren wird gefragt;\n"
+     "die Antwort (\"j\" oder \"ja\" beginnt) kommt von der Standardeingabe.\n"
+     "Strg-C bricht die Indizierung ab; was indiziert wurde, wird gespeichert.\n",
+     IndexingOptions({}), 1, 1, kIndexingExitCodes},
+    RunReindex,
+});
 
 }  // namespace
 }  // namespace vx::cli

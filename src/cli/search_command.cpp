@@ -1,16 +1,14 @@
-// vantor-xml-cli search NAME [--and | --or | --phrase | --none] [--limit N] [--open] TEXT...
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// vantor-xml-cli search NAME TEXT...: the search run of the windows, for scripts.
+#include <cstdint>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "cli/cli_options.h"
 #include "cli/command_registry.h"
+#include "cli/json_text.h"
 #include "cli/terminal_host.h"
 #include "indexing/commands.h"
+#include "platform/desktop_open.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -19,7 +17,6 @@
 #include "search/query.h"
 #include "search/result_page.h"
 #include "search/search_run.h"
-#include "textio/text_file.h"
 
 namespace vx::cli {
 namespace {
@@ -27,83 +24,78 @@ namespace {
 using platform::FromUtf8;
 using platform::ToUtf8;
 
-constexpr char kSynopsis[] =
-    "search NAME [--and | --or | --phrase | --none] [--limit N] [--open] TEXT...";
-const std::string kUsage = std::string("vantor-xml-cli ") + kSynopsis;
-
-// The terminal host, which also opens the result page with xdg-open (only asked to with --open).
+// The terminal host, which also opens the result page (only asked to with --open) and keeps
+// whether that failed.
 class SearchTerminalHost : public TerminalHost {
   public:
     SearchTerminalHost() : TerminalHost(true) {}
     void OpenInBrowser(const std::u16string& windowsPath) override {
-        const std::string path = platform::ToHostPath(windowsPath);
-        if (path.empty()) return;
-        const pid_t child = fork();
-        if (child == 0) {
-            // Detached from the terminal's output so the browser's messages do not mix in.
-            const int devNull = open("/dev/null", O_WRONLY);
-            if (devNull >= 0) {
-                dup2(devNull, STDOUT_FILENO);
-                dup2(devNull, STDERR_FILENO);
-            }
-            execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        if (child > 0) waitpid(child, nullptr, 0);
+        if (!platform::OpenWithDesktop(platform::ToHostPath(windowsPath))) openFailed = true;
     }
+    bool openFailed = false;
 };
 
-int Refuse(const std::string& message) {
-    std::cerr << message << '\n';
-    return kExitRefused;
+// The search mode options: at most one of them.
+constexpr const char* kModes[] = {"--and", "--or", "--phrase", "--none"};
+
+search::SearchOptions ModeOf(const Arguments& args, std::string& mode) {
+    search::SearchOptions options;
+    mode = "or";
+    if (args.Has("--and")) {
+        options.und = true;
+        options.oder = false;
+        mode = "and";
+    } else if (args.Has("--phrase")) {
+        options.phrase = options.und = true;
+        options.oder = false;
+        mode = "phrase";
+    } else if (args.Has("--none")) {
+        options.und = options.oder = false;
+        mode = "none";
+    }
+    return options;
 }
 
-int RunSearch(int argc, char** argv) {
-    if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        return PrintUsage("Aufruf: " + kUsage + "\n", kExitOk);
-    }
-    if (argc < 2) return PrintUsage("Aufruf: " + kUsage + "\n", kExitRefused);
-    const std::u16string name = FromUtf8(argv[1]);
-    search::SearchOptions options;
-    bool open = false;
-    int i = 2;
-    for (; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--") {
-            ++i;
-            break;
+int Refuse(const std::string& message) {
+    std::cerr << "vantor-xml-cli search: " << message << '\n';
+    return kExitError;
+}
+
+void PrintJson(const search::SearchResult& result, const std::string& database,
+               const std::u16string& query, const std::string& mode, int limit) {
+    std::string out =
+        "{\"database\":" + JsonString(database) + ",\"query\":" + JsonString(ToUtf8(query)) +
+        ",\"mode\":" + JsonString(mode) + ",\"limit\":" + std::to_string(limit) +
+        ",\"count\":" + std::to_string(result.hitPaths.size()) +
+        ",\"limitReached\":" + (result.limitReached ? "true" : "false") + ",\"hits\":[";
+    for (std::size_t i = 0; i < result.hitPaths.size(); ++i) {
+        if (i > 0) out += ',';
+        out += "{\"path\":" + JsonString(result.hitPaths[i]) + ",\"context\":[";
+        const auto& lines = result.hitContexts[i];
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            if (k > 0) out += ',';
+            out += JsonString(ToUtf8(lines[k]));
         }
-        if (arg == "--and") {
-            options.und = true;
-            options.oder = options.phrase = false;
-        } else if (arg == "--or") {
-            options.oder = true;
-            options.und = options.phrase = false;
-        } else if (arg == "--phrase") {
-            options.phrase = options.und = true;
-            options.oder = false;
-        } else if (arg == "--none") {
-            options.und = options.oder = options.phrase = false;
-        } else if (arg == "--open") {
-            open = true;
-        } else if (arg == "--limit") {
-            int64_t limit = 0;
-            if (i + 1 >= argc || !platform::ParseInt(FromUtf8(argv[i + 1]), limit) || limit < 1 ||
-                limit > 50) {
-                return Refuse("Die Anzahl der Ergebnisse (--limit) muss zwischen 1 und 50 liegen.");
-            }
-            options.resultLimit = static_cast<int>(limit);
-            ++i;
-        } else if (arg.starts_with("--")) {
-            return Refuse("Unbekannte Option " + arg + "\nAufruf: " + kUsage);
-        } else {
-            break;
-        }
+        out += "]}";
     }
+    std::cout << out << "]}\n";
+}
+
+int RunSearch(const Arguments& args) {
+    int modes = 0;
+    for (const char* mode : kModes) modes += args.Has(mode);
+    if (modes > 1) return Refuse("Nur eine der Optionen --and, --or, --phrase, --none");
+    const bool pathsOnly = args.Has("--paths") || args.Has("--null");
+    if (pathsOnly && args.Has("--json")) return Refuse("--json und --paths/-0 schließen sich aus");
+
+    const std::u16string name = FromUtf8(args.Positional()[0]);
+    std::string mode;
+    search::SearchOptions options = ModeOf(args, mode);
+    options.resultLimit = args.Number("--limit", 50);
     std::u16string text;
-    for (; i < argc; ++i) {
+    for (std::size_t i = 1; i < args.Positional().size(); ++i) {
         if (!text.empty()) text += u' ';
-        text += FromUtf8(argv[i]);
+        text += FromUtf8(args.Positional()[i]);
     }
 
     SearchTerminalHost host;
@@ -114,7 +106,7 @@ int RunSearch(int argc, char** argv) {
     const std::vector<std::u16string> rows = indexing::ListDatabaseNames(folders);
     if (rows.empty()) {
         inform(u"Es existiert noch keine Datenbank! ");
-        return kExitRefused;
+        return kExitError;
     }
     const std::u16string* row = nullptr;
     for (const std::u16string& candidate : rows) {
@@ -122,12 +114,12 @@ int RunSearch(int argc, char** argv) {
     }
     if (row == nullptr) {
         inform(u"Die Datenbank \"" + name + u"\" existiert nicht!");
-        return kExitRefused;
+        return kExitError;
     }
 
     search::ConfirmResult check = search::ConfirmCheck(text, options.phrase, false);
     for (const std::u16string& message : check.messages) inform(message);
-    if (!check.accepted) return kExitRefused;
+    if (!check.accepted) return kExitError;
 
     RunFlags flags;
     host.HandleInterrupts(flags);
@@ -139,21 +131,69 @@ int RunSearch(int argc, char** argv) {
     try {
         result = run.Run(check.fieldText, options, *row);
     } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
-        return kExitFailed;
+        std::cerr << "Fehler: " << e.what() << '\n';
+        return kExitError;
     }
     if (result.outcome == search::SearchOutcome::DamagedDatabase) {
         host.ShowMessage(MessageKind::Warning, search::kDamagedDatabaseCaption,
                          search::kDamagedDatabaseMessage, MessageButtons::Ok);
-        return kExitFailed;
+        return kExitError;
     }
-    std::cout << ToUtf8(result.countLine) << '\n';
-    for (const std::string& path : result.hitPaths) std::cout << path << '\n';
-    if (open && !result.pagePath.empty()) search::StarteInternetBrowser(host, folders.working);
-    return result.hitPaths.empty() ? kExitRefused : kExitOk;
+    if (args.Has("--json")) {
+        PrintJson(result, ToUtf8(*row), check.fieldText, mode, options.resultLimit);
+    } else if (pathsOnly) {
+        const char end = args.Has("--null") ? '\0' : '\n';
+        for (const std::string& path : result.hitPaths) std::cout << path << end;
+    } else {
+        std::cout << ToUtf8(result.countLine) << '\n';
+        for (const std::string& path : result.hitPaths) std::cout << path << '\n';
+    }
+    std::cout << std::flush;
+    if (args.Has("--open") && !result.pagePath.empty()) {
+        search::StarteInternetBrowser(host, folders.working);
+        if (host.openFailed) {
+            std::cerr << "Fehler: Der Browser konnte nicht gestartet werden. Die Ergebnisseite "
+                         "liegt hier: "
+                      << platform::ToHostPath(result.pagePath) << '\n';
+            return kExitError;
+        }
+    }
+    if (result.outcome == search::SearchOutcome::Cancelled) return kExitInterrupted;
+    return result.hitPaths.empty() ? kExitNoHits : kExitOk;
 }
 
-const RegisterCliCommand kRegister{{"search", kSynopsis, RunSearch}};
+const RegisterCliCommand kRegister({
+    {"search",
+     "NAME SUCHTEXT...",
+     "Sucht in der Datenbank NAME und schreibt die Ergebnisseite VT_Ergebnis.htm ins aktuelle\n"
+     "Verzeichnis. Ausgabe: die Zeile mit der Anzahl, dann die Dokumente (Linux-Pfade) der\n"
+     "Treffer, eines je Zeile.\n"
+     "  Suchtext: bis zu fünf Wörter; Groß-/Kleinschreibung zählt nicht. Ein \"*\" oder \"?\" vor\n"
+     "  oder hinter einem Wort steht für beliebige Zeichen: haus* findet Haus und Hausboot,\n"
+     "  *haus findet Gartenhaus. Ein Suchtext, der mit \"-\" beginnt, steht hinter \"--\".\n"
+     "  Suchart: ODER (Vorgabe) findet Dokumente mit mindestens einem der Wörter, --and nur\n"
+     "  solche mit allen, --phrase die Wörter genau so hintereinander. Ein einzelnes Wort wird\n"
+     "  immer für sich gesucht.\n"
+     "  Grenze: nach --limit Dokumenten (1 bis 50, Vorgabe 50) endet die Suche.\n",
+     {
+         {"--and", "", "", "Dokumente mit allen Wörtern (UND)"},
+         {"--or", "", "", "Dokumente mit mindestens einem der Wörter (ODER, Vorgabe)"},
+         {"--phrase", "", "", "die Wörter als Phrase, genau so hintereinander"},
+         {"--none", "", "", "weder UND noch ODER (findet nur bei einem einzelnen Wort etwas)"},
+         {"--limit", "", "N", "höchstens N Dokumente (1 bis 50, Vorgabe 50)", 1, 50},
+         {"--open", "", "", "die Ergebnisseite im Browser öffnen"},
+         {"--paths", "", "", "nur die Pfade der Treffer ausgeben, einen je Zeile"},
+         {"--null", "-0", "", "nur die Pfade, jeder mit einem NUL-Zeichen beendet (für xargs -0)"},
+         {"--json", "", "",
+          "ein JSON-Objekt: database, query, mode, limit, count, hits (path, context)"},
+     },
+     2,
+     SIZE_MAX,
+     "Rückgabewert: 0 Treffer gefunden, 1 keine Treffer, 2 Fehler oder Ablehnung (Option,\n"
+     "Suchtext, fehlende oder beschädigte Datenbank, Ergebnisseite nicht geschrieben oder nicht\n"
+     "geöffnet), 130 mit Strg-C abgebrochen.\n"},
+    RunSearch,
+});
 
 }  // namespace
 }  // namespace vx::cli

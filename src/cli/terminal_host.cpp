@@ -74,7 +74,7 @@ std::string DisplayPath(std::u16string_view windowsPath) {
 }
 
 TerminalHost::TerminalHost(bool assumeYes)
-    : assumeYes_(assumeYes || !isatty(STDIN_FILENO)), progressOnTerminal_(isatty(STDERR_FILENO)) {}
+    : assumeYes_(assumeYes), progressOnTerminal_(isatty(STDERR_FILENO)) {}
 
 TerminalHost::~TerminalHost() {
     if (g_flags.load() == flags_) g_flags = nullptr;
@@ -149,6 +149,7 @@ void TerminalHost::DrawProgress(bool force) {
 
 void TerminalHost::HandlePendingInterrupt() {
     if (!g_interruptPending.exchange(false) || !flags_) return;
+    interrupted_ = true;
     indexing::CloseButtonClick(*this, *flags_);
     ClearProgress();
     std::cerr << TerminalText(StatusLine()) << std::endl;
@@ -170,6 +171,16 @@ void TerminalHost::RunLogLine(const std::u16string& line) {
     std::cerr << TerminalText(line) << std::endl;
 }
 
+namespace {
+
+bool IsYes(std::string answer) {
+    answer = platform::ToUtf8(platform::Trim(platform::FromUtf8(answer)));
+    for (auto& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return answer == "j" || answer == "ja";
+}
+
+}  // namespace
+
 bool TerminalHost::Ask(const std::string& question) {
     std::cerr << question << " [j/n] " << std::flush;
     if (assumeYes_) {
@@ -177,9 +188,10 @@ bool TerminalHost::Ask(const std::string& question) {
         return true;
     }
     std::string answer;
-    if (!std::getline(std::cin, answer)) return false;
-    for (auto& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return answer == "j" || answer == "ja" || answer == "y" || answer == "yes";
+    const bool read = static_cast<bool>(std::getline(std::cin, answer));
+    // An answer from a pipe or file is shown, so the output reads like a dialogue.
+    if (!isatty(STDIN_FILENO)) std::cerr << (read ? answer : std::string()) << std::endl;
+    return read && IsYes(answer);
 }
 
 MessageAnswer TerminalHost::ShowMessage(MessageKind kind, const std::u16string&,

@@ -1,7 +1,8 @@
 // The Host of the command-line tool: message boxes on standard error ("Information: ...",
-// "Warnung: ...", "Fehler: ...", "Bestätigung: ..."), questions answered from the terminal (or
-// yes with --yes or when standard input is not a terminal), one progress line redrawn in place
-// while a run works on a terminal, and Ctrl-C acting as the close button during a run.
+// "Warnung: ...", "Fehler: ...", "Bestätigung: ..."), questions answered from standard input
+// ("j" or "ja" is yes; anything else or the end of the input is no) or with yes by --yes, one
+// progress line redrawn in place while a run works on a terminal, and Ctrl-C acting as the close
+// button during a run.
 #pragma once
 
 #include <cstdint>
@@ -45,6 +46,8 @@ class TerminalHost : public Host {
 
     // Removes the progress line and prints the final status and totals lines (standard output).
     void FinishRun();
+    // Whether Ctrl-C stopped the run.
+    bool Interrupted() const { return interrupted_; }
 
   private:
     bool Ask(const std::string& question);
@@ -60,6 +63,7 @@ class TerminalHost : public Host {
     RunProgress last_;
     bool haveProgress_ = false;
     bool progressShown_ = false;
+    bool interrupted_ = false;
     int64_t lastDraw_ = 0;
 };
 

@@ -1,7 +1,6 @@
-// vantor-xml-cli words NAME [--unicode]: the lines of a database's word list.
+// vantor-xml-cli words NAME: the lines of a database's word list.
 #include <iostream>
 
-#include "cli/cli_options.h"
 #include "cli/command_registry.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -12,25 +11,15 @@
 namespace vx::cli {
 namespace {
 
-constexpr char kUsage[] =
-    "Aufruf: vantor-xml-cli words NAME [--unicode]\n"
-    "Zeigt die Wortliste der Datenbank NAME (Datenbank/NAME_ansi.txt, mit --unicode\n"
-    "Datenbank/NAME_unicode.txt), ein Wort je Zeile.\n";
-
-int RunWords(int argc, char** argv) {
-    const IndexingArguments args = ParseIndexingArguments(argc, argv, {"--unicode"});
-    if (args.help) return PrintUsage(kUsage, kExitOk);
-    if (!args.error.empty() || args.positional.size() != 1) {
-        if (!args.error.empty()) std::cerr << args.error << '\n';
-        return PrintUsage(kUsage, kExitRefused);
-    }
+int RunWords(const Arguments& args) {
     const auto folders = platform::WorkingFolders::FromEnvironment();
-    const std::u16string file = folders.database + u"\\" + platform::FromUtf8(args.positional[0]) +
-                                (args.unicode ? u"_unicode.txt" : u"_ansi.txt");
+    const std::u16string file = folders.database + u"\\" +
+                                platform::FromUtf8(args.Positional()[0]) +
+                                (args.Has("--unicode") ? u"_unicode.txt" : u"_ansi.txt");
     if (!platform::FileExists(file)) {
         std::cerr << "Keine Wortliste gefunden: Datenbank/"
                   << platform::ToUtf8(platform::NameOf(file)) << '\n';
-        return kExitRefused;
+        return kExitError;
     }
     try {
         for (const auto& line : textio::SplitLines(textio::ReadTextFile(file))) {
@@ -38,12 +27,22 @@ int RunWords(int argc, char** argv) {
         }
     } catch (const std::exception& error) {
         std::cerr << "Fehler: " << error.what() << '\n';
-        return kExitFailed;
+        return kExitError;
     }
     return kExitOk;
 }
 
-const RegisterCliCommand kRegister({"words", "words NAME [--unicode]", RunWords});
+const RegisterCliCommand kRegister({
+    {"words",
+     "NAME",
+     "Zeigt die Wortliste der Datenbank NAME (Datenbank/NAME_ansi.txt: Wörter, die mit einem\n"
+     "ANSI-Buchstaben beginnen), ein Wort je Zeile.\n",
+     {{"--unicode", "", "", "die Liste der reinen Unicode-Wörter (Datenbank/NAME_unicode.txt)"}},
+     1,
+     1,
+     kPlainExitCodes},
+    RunWords,
+});
 
 }  // namespace
 }  // namespace vx::cli

@@ -35,6 +35,21 @@ void Context::Trim() {
     Erase(0, begin);
 }
 
+std::vector<std::u16string> Context::PlainLines() const {
+    std::vector<std::u16string> lines;
+    if (std::find(markup_.begin(), markup_.end(), 1) == markup_.end()) return lines;
+    std::size_t i = 0;
+    while (i < text_.size()) {
+        while (i < text_.size() && markup_[i] != 0) ++i;
+        const std::size_t start = i;
+        while (i < text_.size() && markup_[i] == 0) ++i;
+        std::u16string line = platform::Trim(std::u16string_view(text_).substr(start, i - start));
+        if (line.starts_with(u"...")) line = platform::Trim(std::u16string_view(line).substr(3));
+        if (!line.empty()) lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 namespace {
 
 bool IsWildcard(char16_t c) {

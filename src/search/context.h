@@ -19,6 +19,10 @@ class Context {
     void Trim();
 
     const std::u16string& Text() const { return text_; }
+    // The text runs between the markup, trimmed, without the "..." that opens each line: the
+    // lines of the text copy as the page shows them, as plain text. The "Kein Kontext
+    // enthalten!" form (no markup at all) has no lines.
+    std::vector<std::u16string> PlainLines() const;
     bool IsMarkup(std::size_t i) const { return markup_[i] != 0; }
     std::size_t Size() const { return text_.size(); }
     bool Empty() const { return text_.empty(); }

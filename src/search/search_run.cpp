@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -195,12 +195,23 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
 
     // Output loop: one block per hit and word (or per hit for a phrase).
     const std::vector<std::u16string> hits = lookup.Hits();
-    std::unordered_set<std::string> listed;
-    auto noteShown = [&](const std::u16string& displayPath) {
+    std::unordered_map<std::string, std::size_t> listed;  // path -> its entry of hitPaths
+    auto noteShown = [&](const std::u16string& displayPath, const Context& context) {
         std::u16string target = ResolveLinkTarget(displayPath, working);
         std::string path = platform::ToHostPath(target);
         if (path.empty()) path = platform::ToUtf8(target);
-        if (listed.insert(path).second) result.hitPaths.push_back(path);
+        const auto [entry, added] = listed.try_emplace(path, result.hitPaths.size());
+        if (added) {
+            result.hitPaths.push_back(path);
+            result.hitContexts.emplace_back();
+        }
+        // Every word of the search adds the lines it was found in; a line is listed once.
+        std::vector<std::u16string>& lines = result.hitContexts[entry->second];
+        for (std::u16string& line : context.PlainLines()) {
+            if (std::find(lines.begin(), lines.end(), line) == lines.end()) {
+                lines.push_back(std::move(line));
+            }
+        }
     };
     auto contextOf = [&](const std::u16string& file, std::u16string_view word) {
         Context context;
@@ -221,7 +232,7 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
                 std::u16string marked = MarkContext(context, fieldText, false, false, true);
                 pageLines_.push_back(HtmlEscape(displayPath));
                 pageLines_.push_back(std::move(marked));
-                noteShown(displayPath);
+                noteShown(displayPath, context);
             }
         } else {
             for (int k = 0; k < query.count; ++k) {
@@ -235,7 +246,7 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
                 // The path keeps every character (no round trip through the ANSI code page).
                 if (marked.find(u"Kein Kontext enthalten!") == std::u16string::npos) {
                     pageLines_.push_back(HtmlEscape(displayPath));
-                    noteShown(displayPath);
+                    noteShown(displayPath, context);
                 }
                 pageLines_.push_back(std::move(marked));
                 pageLines_.push_back(u" ");

@@ -44,6 +44,8 @@ struct SearchResult {
     // The documents of the hits the output loop went through, as Linux paths (UTF-8), in hit
     // order, each once.
     std::vector<std::string> hitPaths;
+    // For every entry of hitPaths: its context lines as the page shows them, as plain text.
+    std::vector<std::vector<std::u16string>> hitContexts;
     // The result page written ("" when none was written).
     std::u16string pagePath;
 };

@@ -29,8 +29,8 @@ std::string Quote(const std::string& arg) {
     return quoted + "'";
 }
 
-// Runs the tool in root/wd with standard input from /dev/null (not a terminal: questions are
-// answered with yes).
+// Runs the tool in root/wd with standard input from /dev/null (a question is answered with no
+// unless --yes is given).
 CliResult RunCli(const fs::path& root, const std::vector<std::string>& args) {
     fs::create_directories(root / "wd");
     std::string command = "cd " + Quote((root / "wd").string()) +
@@ -82,7 +82,7 @@ TEST(Cli, UsageErrorsAreRefused) {
     };
     for (const auto& args : cases) {
         const auto result = RunCli(dir.Path(), args);
-        EXPECT_EQ(result.status, 1) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args[0]);
         EXPECT_FALSE(result.err.empty());
     }
 }
@@ -91,7 +91,8 @@ TEST(Cli, CreateChecksOfTheDialog) {
     TempDir dir;
     WriteCorpus(dir.Path() / "data");
     fs::create_directories(dir.Path() / "leer");
-    ASSERT_EQ(RunCli(dir.Path(), {"create", "Da", (dir.Path() / "data").string()}).status, 0);
+    ASSERT_EQ(RunCli(dir.Path(), {"create", "Da", (dir.Path() / "data").string(), "--yes"}).status,
+              0);
     const struct {
         std::vector<std::string> args;
         std::string message;
@@ -113,7 +114,7 @@ TEST(Cli, CreateChecksOfTheDialog) {
     };
     for (const auto& c : cases) {
         const auto result = RunCli(dir.Path(), c.args);
-        EXPECT_EQ(result.status, 1) << c.message;
+        EXPECT_EQ(result.status, 2) << c.message;
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     }
     EXPECT_EQ(RunCli(dir.Path(), {"list"}).out, "Da\n");
@@ -136,21 +137,21 @@ TEST(Cli, CreateListWordsAndReindex) {
               "TEXTDATEIENPFAD=" + platform::ToUtf8(platform::UpperCase(Win(dir.Path() / "data"))) +
                   "\\*.XML");
 
-    RunCli(dir.Path(), {"create", "Andere", (dir.Path() / "data").string()});
+    RunCli(dir.Path(), {"create", "Andere", (dir.Path() / "data").string(), "--yes"});
     EXPECT_EQ(RunCli(dir.Path(), {"list"}).out, "Andere\nProjekte\n");
     const auto words = RunCli(dir.Path(), {"words", "Projekte"});
     EXPECT_EQ(words.status, 0);
     EXPECT_EQ(words.out, "BAUM\nHAUS\nZELT\nΩMEGA\n");
     EXPECT_EQ(RunCli(dir.Path(), {"words", "Projekte", "--unicode"}).out, "");
-    EXPECT_EQ(RunCli(dir.Path(), {"words", "Fehlt"}).status, 1);
+    EXPECT_EQ(RunCli(dir.Path(), {"words", "Fehlt"}).status, 2);
 
     WriteBytes(dir.Path() / "data" / "d.xml", "<r>Neu</r>");
-    const auto reindex = RunCli(dir.Path(), {"reindex", "projekte", "--chunk-size", "2"});
+    const auto reindex = RunCli(dir.Path(), {"reindex", "projekte", "--chunk-size", "2", "--yes"});
     ASSERT_EQ(reindex.status, 0) << reindex.err;
     EXPECT_TRUE(fs::exists(db / "Projekte.old"));
     const auto lines = ReadCrLfLines(db / "Projekte.dat");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "NEU=3,"), lines.end());
-    EXPECT_EQ(RunCli(dir.Path(), {"reindex", "Unbekannt"}).status, 1);
+    EXPECT_EQ(RunCli(dir.Path(), {"reindex", "Unbekannt"}).status, 2);
 }
 
 TEST(Cli, InterruptSavesWhatWasIndexed) {
@@ -170,7 +171,7 @@ TEST(Cli, InterruptSavesWhatWasIndexed) {
         freopen((dir.Path() / "out.txt").c_str(), "w", stdout);
         freopen((dir.Path() / "err.txt").c_str(), "w", stderr);
         execl(VX_CLI_PATH, VX_CLI_PATH, "create", "Abbruch", data.c_str(), "--chunk-size", "1000",
-              static_cast<char*>(nullptr));
+              "--yes", static_cast<char*>(nullptr));
         _exit(98);
     }
     // Wait until text copies appear, then press Ctrl-C.
@@ -182,7 +183,8 @@ TEST(Cli, InterruptSavesWhatWasIndexed) {
     int raw = 0;
     ASSERT_EQ(waitpid(pid, &raw, 0), pid);
     ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal";
-    EXPECT_EQ(WEXITSTATUS(raw), 0) << ReadBytes(dir.Path() / "err.txt");
+    // Interrupted, after saving what was indexed.
+    EXPECT_EQ(WEXITSTATUS(raw), 130) << ReadBytes(dir.Path() / "err.txt");
     const auto lines = ReadCrLfLines(dir.Path() / "wd" / "Datenbank" / "Abbruch.dat");
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "[SCANMASKE]");

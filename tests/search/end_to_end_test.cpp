@@ -100,10 +100,10 @@ TEST_F(EndToEndTest, RefusalsAndHistory) {
         std::string message;
     };
     for (const Case& c : {
-             Case{"Unbekannt haus", 1, "Die Datenbank \"Unbekannt\" existiert nicht!"},
-             Case{"Korpus a b c d e f", 1, "Sie haben 6 eingetragen!"},
-             Case{"Korpus --phrase '*a?'", 1, "Einzelne Buchstaben"},
-             Case{"Korpus --limit 51 haus", 1, "zwischen 1 und 50"},
+             Case{"Unbekannt haus", 2, "Die Datenbank \"Unbekannt\" existiert nicht!"},
+             Case{"Korpus a b c d e f", 2, "Sie haben 6 eingetragen!"},
+             Case{"Korpus --phrase '*a?'", 2, "Einzelne Buchstaben"},
+             Case{"Korpus --limit 51 haus", 2, "--limit braucht eine ganze Zahl von 1 bis 50"},
              Case{"Korpus --none haus baum", 1, "wurde in 0 Datei gefunden."},
              Case{"Korpus haus", 0, "wurde in 1 Datei gefunden. Datenbankname: \"Korpus.dat\""},
          }) {
