@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     vx::shell::test::ScriptedRunner runner;
     runner.echoMessages = true;
     vx::shell::ShellEnvironment environment = vx::shell::DesktopEnvironment(runner);
-    environment.openFile = [](const QString&) {};
+    environment.openFile = [](const QString&, const std::function<void()>&) {};
     vx::shell::AppWindows windows = vx::shell::CreateAppWindows(environment);
     vx::shell::MainWindow& main = *windows.main;
     vx::indexing::RunOptions options;

@@ -51,7 +51,10 @@ MessageAnswer InteractiveDialogRunner::Message(QWidget* parent, MessageKind kind
 }
 
 std::optional<QColor> InteractiveDialogRunner::PickColour(QWidget* parent, const QColor& initial) {
-    const QColor colour = QColorDialog::getColor(initial, parent);
+    // Qt's own picker, which speaks German with Qt's translations; a desktop's picker would
+    // follow the desktop's language.
+    const QColor colour =
+        QColorDialog::getColor(initial, parent, QString(), QColorDialog::DontUseNativeDialog);
     if (!colour.isValid()) return std::nullopt;
     return colour;
 }

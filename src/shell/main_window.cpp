@@ -42,8 +42,10 @@ QPushButton* MakeCommandButton(QWidget* parent, const QString& caption, const QS
     auto* button = new QPushButton(caption, parent);
     button->setFont(ArialUnicodeFont(15, true));
     button->setToolTip(tip);
+    // Black while enabled; disabled (during a run) in the style's grey.
     QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Active, QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Inactive, QPalette::ButtonText, Qt::black);
     button->setPalette(palette);
     return button;
 }

@@ -135,6 +135,12 @@ class MainWindow : public QWidget {
     void BitBtn2Click();
     void SpeedButton1Click();
     void SpeedButton2Click();
+    // Opens the result page in the browser; when none starts, a message gives its path (once
+    // per search, which may open its page several times).
+    void OpenResultPage(const QString& hostPath);
+    // Copies the installed manual into the working folder when it has none.
+    void PlaceManual();
+    QString ManualPath() const;
     // A command's engine part runs on a worker thread.
     bool CommandBusy() const;
     // Runs the work on the worker thread and `then` on this thread when it has ended.
@@ -199,6 +205,7 @@ class MainWindow : public QWidget {
     std::u16string selectedDatabaseName_;
     bool isAdministrator_ = false;
     bool updateMode_ = false;
+    bool browserFailureShown_ = false;
     int patienceCounter_ = 0;
     int64_t runStartTickMs_ = 0;
     std::u16string elapsedText_;

@@ -169,6 +169,7 @@ void MainWindow::SuchenBtnClick() {
         return;
     }
     flags_.searchActive = true;
+    browserFailureShown_ = false;
     if (!searchRun_) {
         searchRun_ =
             std::make_unique<search::SearchRun>(*host_, flags_, folders_, search_->History());

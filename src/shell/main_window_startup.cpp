@@ -78,6 +78,7 @@ void MainWindow::RunCreationSteps() {
     }
     // C8 to C10
     indexing::EnsureDataFolders(*host_, folders_);
+    PlaceManual();
     // C11
     height_ = StoredSize(kHeight, 534);
     width_ = StoredSize(kWidth, defaultWidth_);

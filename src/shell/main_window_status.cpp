@@ -1,6 +1,9 @@
 // The status area, the timers, the close/cancel button and the colour groups of the main window.
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -182,12 +185,48 @@ MessageAnswer MainWindow::Message(MessageKind kind, const QString& caption, cons
     return Runner().Message(isVisible() ? this : nullptr, kind, caption, text, buttons);
 }
 
+QString MainWindow::ManualPath() const {
+    return QFile::decodeName(platform::ToHostPath(folders_.working + u"Vantor_XML.pdf").c_str());
+}
+
+void MainWindow::PlaceManual() {
+    const QString path = ManualPath();
+    if (environment_.manualFile.isEmpty() || QFileInfo::exists(path)) return;
+    // A copy that fails is reported when the manual is asked for.
+    QFile::copy(environment_.manualFile, path);
+}
+
 void MainWindow::SpeedButton1Click() {
-    // The manual; a missing file or program fails silently.
-    const std::string path = platform::ToHostPath(folders_.working + u"Vantor_XML.pdf");
-    if (environment_.openFile && !path.empty()) {
-        environment_.openFile(QString::fromStdString(path));
+    const QString path = ManualPath();
+    PlaceManual();  // the working folder may have lost its copy since the start
+    if (!QFileInfo::exists(path)) {
+        Message(MessageKind::Information, QStringLiteral("Information"),
+                QStringLiteral("Das Handbuch \"Vantor_XML.pdf\" wurde nicht gefunden.\r\n"
+                               "Es gehört in den Arbeitsordner:\r\n%1")
+                    .arg(QFileInfo(path).absolutePath()));
+        return;
     }
+    if (!environment_.openFile) return;
+    environment_.openFile(path, [self = QPointer<MainWindow>(this), path] {
+        if (!self) return;
+        self->Message(MessageKind::Warning, QStringLiteral("Warnung"),
+                      QStringLiteral("Das Handbuch kann nicht angezeigt werden: Es ist kein "
+                                     "Programm für PDF-Dateien eingerichtet.\r\n"
+                                     "Das Handbuch liegt hier:\r\n%1")
+                          .arg(path));
+    });
+}
+
+void MainWindow::OpenResultPage(const QString& hostPath) {
+    if (!environment_.openFile) return;
+    environment_.openFile(hostPath, [self = QPointer<MainWindow>(this), hostPath] {
+        if (!self || self->browserFailureShown_) return;
+        self->browserFailureShown_ = true;
+        self->Message(MessageKind::Warning, QStringLiteral("Warnung"),
+                      QStringLiteral("Der Browser konnte nicht gestartet werden.\r\n"
+                                     "Die Ergebnisseite liegt hier:\r\n%1")
+                          .arg(hostPath));
+    });
 }
 
 void MainWindow::SpeedButton2Click() {

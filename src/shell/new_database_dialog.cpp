@@ -1,6 +1,7 @@
 #include "shell/new_database_dialog.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeView>
+#include <QUrl>
 
 #include "indexing/commands.h"
 #include "platform/paths.h"
@@ -123,7 +125,13 @@ void NewDatabaseDialog::SetNameText(const std::u16string& text) {
     nameField_->setText(Q(text));
 }
 std::u16string NewDatabaseDialog::FolderText() const {
-    return folderField_->text().toStdU16String();
+    QString text = folderField_->text();
+    // A Linux path or a file URL, as pasted from a file manager, stands for its Windows form
+    // (the drive Z: is the root).
+    if (text.startsWith(QStringLiteral("file://"))) text = QUrl(text).toLocalFile();
+    if (!text.startsWith(u'/')) return text.toStdU16String();
+    while (text.size() > 1 && text.endsWith(u'/')) text.chop(1);
+    return platform::ToWindowsPath(QFile::encodeName(text).toStdString());
 }
 void NewDatabaseDialog::SetFolderText(const std::u16string& text) {
     folderField_->setText(Q(text));

@@ -28,6 +28,7 @@ class NewDatabaseDialog : public QDialog {
     void SetUpdateMode(bool update) { updateMode_ = update; }
     std::u16string NameText() const;
     void SetNameText(const std::u16string& text);
+    // The folder in Windows form; a Linux path typed or pasted into the field is turned into it.
     std::u16string FolderText() const;
     void SetFolderText(const std::u16string& text);
     std::u16string MaskText() const;

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -26,6 +27,7 @@ NoticeWindow::NoticeWindow(QWidget* parent, DialogRunner* runner)
     memo1_ = new QPlainTextEdit(this);
     memo1_->setGeometry(28, 28, 435, 169);
     memo1_->setFont(MsSansSerifFont(18, true));
+    memo1_->installEventFilter(this);
     button1_ = new QPushButton(QStringLiteral("Ja"), this);
     button1_->setGeometry(112, 224, 111, 30);
     button1_->setFont(MsSansSerifFont(18, true));
@@ -48,6 +50,23 @@ void NoticeWindow::FillText() {
     QString shown = QString::fromStdU16String(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (memo1_->toPlainText() != shown) memo1_->setPlainText(shown);
+}
+
+void NoticeWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    button1_->setFocus();
+}
+
+bool NoticeWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == memo1_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            button1_->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void NoticeWindow::paintEvent(QPaintEvent* event) {

@@ -27,6 +27,9 @@ class NoticeWindow : public QDialog {
   protected:
     // Every paint writes the question anew (text typed into the box is lost).
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    // Enter in the text box presses the default button "Ja" instead of adding a line.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void FillText();

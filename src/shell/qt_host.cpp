@@ -1,6 +1,7 @@
 #include "shell/qt_host.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QThread>
@@ -189,11 +190,8 @@ int QtHost::MainWindowWidth() const {
 
 void QtHost::OpenInBrowser(const std::u16string& windowsPath) {
     const std::string hostPath = platform::ToHostPath(windowsPath);
-    OnUi([this, hostPath] {
-        if (window_.Environment().openFile && !hostPath.empty()) {
-            window_.Environment().openFile(QString::fromStdString(hostPath));
-        }
-    });
+    if (hostPath.empty()) return;
+    OnUi([this, hostPath] { window_.OpenResultPage(QFile::decodeName(hostPath.c_str())); });
 }
 
 }  // namespace vx::shell

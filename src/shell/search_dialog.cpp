@@ -129,14 +129,15 @@ SearchDialog::SearchDialog(MainWindow& main) : QDialog(&main), main_(main), layo
     wlistMemo_->setToolTip(QStringLiteral("Ein Doppelklick trägt das Wort in die Suchmaske ein."));
     bitBtn1_ = new QPushButton(QStringLiteral("Wörter von A bis Z etc."), this);
     bitBtn2_ = new QPushButton(QStringLiteral("Reine Unicode Wörter"), this);
-    for (QPushButton* b : {bitBtn1_, bitBtn2_}) {
-        b->setFont(MsSansSerifFont(16, true));
-        FitFontToWidth(b, b->text(), 185);
-    }
-    for (QLabel* label : {label6_, label7_, label1_}) FitFontToWidth(label, label->text(), 466);
-    for (QCheckBox* box : {checkBox4_, checkBox1_, checkBox2_}) {
-        FitFontToWidth(box, box->text(), 436);
-    }
+    for (QPushButton* b : {bitBtn1_, bitBtn2_}) b->setFont(MsSansSerifFont(16, true));
+    // Controls of one kind keep one size when a text has to shrink.
+    FitFontsToWidth({{bitBtn1_, bitBtn1_->text()}, {bitBtn2_, bitBtn2_->text()}}, 185);
+    FitFontsToWidth(
+        {{label6_, label6_->text()}, {label7_, label7_->text()}, {label1_, label1_->text()}}, 466);
+    FitFontsToWidth({{checkBox4_, checkBox4_->text()},
+                     {checkBox1_, checkBox1_->text()},
+                     {checkBox2_, checkBox2_->text()}},
+                    436);
     // The history list lies over the labels below the search field while it is shown.
     tntListBox2_ = new QListWidget(this);
     tntListBox2_->setFont(ArialUnicodeFont(15, false));

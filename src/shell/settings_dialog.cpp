@@ -47,6 +47,8 @@ SettingsDialog::SettingsDialog(MainWindow& main) : QDialog(&main), main_(main) {
     clipboardCheckBox_ = new QCheckBox(QStringLiteral("Suchtext in Zwischenablage kopieren"), this);
     clipboardCheckBox_->setGeometry(70, 42, 323, 17);
     clipboardCheckBox_->setFont(ArialUnicodeFont(15, true));
+    // The text beside the indicator must not be cut off with a wider fallback font.
+    FitFontToWidth(clipboardCheckBox_, clipboardCheckBox_->text(), 323 - 24);
     clipboardCheckBox_->setChecked(true);
     farbenButton_ = MakeButton(this, QStringLiteral("Fenster Hintergrund Farben ändern"),
                                QRect(56, 72, 337, 36), false);

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QStringList>
 #include <QWidget>
+#include <algorithm>
+#include <limits>
 
 namespace vx::shell {
 namespace {
@@ -10,7 +12,10 @@ namespace {
 QFont MakeFont(const QString& family, int pixelSize, bool bold) {
     QFont font;
     // The first installed family of the list wins; the style hint covers a system without any.
-    font.setFamilies({family, QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+    // Fonts with Arial's metrics come first: the layout was drawn for them, and the wider
+    // DejaVu Sans would clip texts.
+    font.setFamilies({family, QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans"),
                       QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
@@ -36,6 +41,19 @@ void FitFontToWidth(QWidget* widget, const QString& text, int width) {
         font.setPixelSize(font.pixelSize() - 1);
     }
     widget->setFont(font);
+}
+
+void FitFontsToWidth(const std::vector<std::pair<QWidget*, QString>>& widgets, int width) {
+    int size = std::numeric_limits<int>::max();
+    for (const auto& [widget, text] : widgets) {
+        FitFontToWidth(widget, text, width);
+        size = std::min(size, widget->font().pixelSize());
+    }
+    for (const auto& entry : widgets) {
+        QFont font = entry.first->font();
+        font.setPixelSize(size);
+        entry.first->setFont(font);
+    }
 }
 
 }  // namespace vx::shell

@@ -1,6 +1,7 @@
 #include "shell/widget_colours.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -30,9 +31,14 @@ void SetBaseColour(QWidget* widget, const QColor& colour) {
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
     QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::ButtonText, colour);
-    p.setColor(QPalette::Text, colour);
+    // The disabled look stays the style's, so a disabled control still looks disabled.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::WindowText, colour);
+        p.setColor(group, QPalette::ButtonText, colour);
+        // A check box draws its check mark in the text colour on the field's base colour: the
+        // indicator keeps the style's colours, so the mark stays visible in any notice colour.
+        if (qobject_cast<QCheckBox*>(widget) == nullptr) p.setColor(group, QPalette::Text, colour);
+    }
     widget->setPalette(p);
 }
 

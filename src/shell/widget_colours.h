@@ -15,7 +15,8 @@ Colour FromQColor(const QColor& colour);
 void SetBackgroundColour(QWidget* widget, const QColor& colour);
 // The background of a text field.
 void SetBaseColour(QWidget* widget, const QColor& colour);
-// The text colour of a label, check box, button or text field.
+// The text colour of a label, check box, button or text field, while it is enabled; a check
+// box's indicator keeps its own colours.
 void SetTextColour(QWidget* widget, const QColor& colour);
 QColor TextColourOf(const QWidget* widget);
 

@@ -118,6 +118,39 @@ class EndToEndTest : public QObject {
         QCOMPARE(main.CloseButtonCaption(), QString("Schli&eßen"));
     }
 
+    void browserThatDoesNotStartIsReportedWithThePage() {
+        Sandbox sandbox;
+        sandbox.Touch("docs/a.xml", Document("Apfel"));
+        TestShell shell;
+        shell.openSucceeds = false;
+        AppWindows windows = shell.Start();
+        MainWindow& main = *windows.main;
+        QSignalSpy finished(&main, &MainWindow::CommandFinished);
+        shell.runner.dialogs.push_back(
+            FillNewDatabase(windows.newDatabase, "Obst", sandbox.Path() + "/work/docs"));
+        shell.runner.dialogs.push_back(AnswerNotice(windows.notice, true, nullptr));
+        main.NeuErstellenBtnClick();
+        QVERIFY(finished.wait(60000));
+        const QString page = sandbox.Path() + "/work/VT_Ergebnis.htm";
+        for (std::size_t search = 1; search <= 2; ++search) {
+            shell.runner.dialogs.push_back([&](QDialog& dialog) {
+                windows.search->SetSearchText(u"apfel");
+                windows.search->OkButton()->click();
+                return dialog.result();
+            });
+            main.SuchenBtnClick();
+            QVERIFY(finished.wait(60000));
+            QTRY_COMPARE(shell.runner.messages.size(), search);  // one message per search
+            QCOMPARE(shell.runner.messages.back().text,
+                     "Der Browser konnte nicht gestartet werden.\r\nDie Ergebnisseite liegt "
+                     "hier:\r\n" +
+                         page);
+        }
+        // A search that opens its page several times reports it once.
+        main.OpenResultPage(page);
+        QCOMPARE(shell.runner.messages.size(), std::size_t(2));
+    }
+
     void reindexThroughTheWindows() {
         Sandbox sandbox;
         sandbox.Touch("docs/a.xml", Document("Apfel Birne"));

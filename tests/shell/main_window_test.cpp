@@ -423,14 +423,6 @@ class MainWindowTest : public QObject {
                              "MSXML6 ist normalerweise bei Windows ab XP SP3 mit dabei!"});
     }
 
-    void helpButtonOpensManual() {
-        Sandbox sandbox;
-        TestShell shell;
-        AppWindows windows = shell.Start();
-        windows.main->SpeedButton1Click();
-        QCOMPARE(shell.opened, QStringList{sandbox.Path() + "/work/Vantor_XML.pdf"});
-    }
-
     void searchWithoutDatabase_data() {
         QTest::addColumn<int>("files");
         QTest::addColumn<QString>("message");

@@ -80,7 +80,11 @@ std::u16string Sandbox::Stored(const std::u16string& name) {
 ShellEnvironment TestShell::Environment() {
     ShellEnvironment environment;
     environment.runner = &runner;
-    environment.openFile = [this](const QString& path) { opened << path; };
+    environment.openFile = [this](const QString& path, const std::function<void()>& failed) {
+        opened << path;
+        if (!openSucceeds) failed();
+    };
+    environment.manualFile = manualFile;
     environment.isOpticalDrive = [](const std::string&) { return false; };
     environment.xmlParserAvailable = [] { return true; };
     environment.isAdministrator = [this] { return administrator; };

@@ -64,6 +64,8 @@ class Sandbox {
 struct TestShell {
     ScriptedRunner runner;
     QStringList opened;
+    bool openSucceeds = true;  // false: the opener reports that no program could open the file
+    QString manualFile;        // the installed manual; none by default
     int terminated = 0;
     bool administrator = false;  // the answer of the administrator check
     ShellEnvironment Environment();
