@@ -150,7 +150,11 @@ int RunSearch(const Arguments& args) {
     }
     std::cout << std::flush;
     if (args.Has("--open") && !result.pagePath.empty()) {
-        search::StarteInternetBrowser(host, folders.working);
+        // The page's own folder: the scratch folder when the working folder takes no files.
+        const std::u16string pageFolder = result.pagePath.substr(
+            0,
+            result.pagePath.size() - std::char_traits<char16_t>::length(search::kResultFileName));
+        search::StarteInternetBrowser(host, pageFolder);
         if (host.openFailed) {
             std::cerr << "Fehler: Der Browser konnte nicht gestartet werden. Die Ergebnisseite "
                          "liegt hier: "
