@@ -11,10 +11,10 @@ namespace vx::cli {
 
 namespace {
 
-const OptionSpec kHelpOption{"--help", "-h", "", "diese Hilfe zeigen"};
-const OptionSpec kVersionOption{"--version", "", "", "die Version zeigen"};
+const OptionSyntax kHelpOption{"--help", "-h", "", "diese Hilfe zeigen"};
+const OptionSyntax kVersionOption{"--version", "", "", "die Version zeigen"};
 
-bool ParseNumber(const std::string& text, const OptionSpec& option, int& value) {
+bool ParseNumber(const std::string& text, const OptionSyntax& option, int& value) {
     if (text.empty() || text.size() > 10 ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return false;
@@ -25,7 +25,7 @@ bool ParseNumber(const std::string& text, const OptionSpec& option, int& value) 
     return true;
 }
 
-std::string RangeText(const OptionSpec& option) {
+std::string RangeText(const OptionSyntax& option) {
     if (option.maximum == std::numeric_limits<int>::max()) {
         return "eine ganze Zahl ab " + std::to_string(option.minimum);
     }
@@ -33,7 +33,7 @@ std::string RangeText(const OptionSpec& option) {
            std::to_string(option.maximum);
 }
 
-std::string OptionColumn(const OptionSpec& option) {
+std::string OptionColumn(const OptionSyntax& option) {
     std::string text = option.alias.empty() ? option.name : option.alias + ", " + option.name;
     if (!option.valueName.empty()) text += " " + option.valueName;
     return text;
@@ -43,10 +43,10 @@ std::string OptionColumn(const OptionSpec& option) {
 
 // Builds the result; a friend of Arguments.
 struct Parser {
-    static ParseResult Parse(const CommandSpec& spec, const std::vector<std::string>& args) {
+    static ParseResult Parse(const CommandSyntax& syntax, const std::vector<std::string>& args) {
         ParseResult result;
-        auto find = [&](const std::string& text) -> const OptionSpec* {
-            for (const OptionSpec& option : spec.options) {
+        auto find = [&](const std::string& text) -> const OptionSyntax* {
+            for (const OptionSyntax& option : syntax.options) {
                 if (option.name == text || (!option.alias.empty() && option.alias == text)) {
                     return &option;
                 }
@@ -80,7 +80,7 @@ struct Parser {
                 name = arg.substr(0, equals);
                 attached = arg.substr(equals + 1);
             }
-            const OptionSpec* option = find(name);
+            const OptionSyntax* option = find(name);
             if (option == nullptr) {
                 result.error = "Unbekannte Option: " + arg;
                 return result;
@@ -108,11 +108,11 @@ struct Parser {
         }
         if (result.help || result.version) return result;
         const std::size_t count = result.arguments.positional_.size();
-        if (count < spec.minPositional) {
+        if (count < syntax.minPositional) {
             result.error = "Es fehlen Argumente";
-        } else if (count > spec.maxPositional) {
+        } else if (count > syntax.maxPositional) {
             result.error =
-                "Zu viele Argumente: " + result.arguments.positional_[spec.maxPositional];
+                "Zu viele Argumente: " + result.arguments.positional_[syntax.maxPositional];
         }
         return result;
     }
@@ -124,29 +124,30 @@ int Arguments::Number(const std::string& option, int fallback) const {
     return static_cast<int>(std::stoll(it->second));
 }
 
-ParseResult ParseCommandLine(const CommandSpec& spec, const std::vector<std::string>& args) {
-    return Parser::Parse(spec, args);
+ParseResult ParseCommandLine(const CommandSyntax& syntax, const std::vector<std::string>& args) {
+    return Parser::Parse(syntax, args);
 }
 
-std::string UsageLine(const CommandSpec& spec) {
-    std::string line = "Aufruf: vantor-xml-cli " + spec.name;
-    if (!spec.arguments.empty()) line += " " + spec.arguments;
+std::string UsageLine(const CommandSyntax& syntax) {
+    std::string line = "Aufruf: vantor-xml-cli " + syntax.name;
+    if (!syntax.arguments.empty()) line += " " + syntax.arguments;
     return line + " [OPTIONEN]\n";
 }
 
-std::string HelpText(const CommandSpec& spec) {
-    std::string text = UsageLine(spec) + spec.description + "Optionen:\n";
-    std::vector<const OptionSpec*> options;
-    for (const OptionSpec& option : spec.options) options.push_back(&option);
+std::string HelpText(const CommandSyntax& syntax) {
+    std::string text = UsageLine(syntax) + syntax.description + "Optionen:\n";
+    std::vector<const OptionSyntax*> options;
+    for (const OptionSyntax& option : syntax.options) options.push_back(&option);
     options.push_back(&kHelpOption);
     options.push_back(&kVersionOption);
     std::size_t width = 0;
-    for (const OptionSpec* option : options) width = std::max(width, OptionColumn(*option).size());
-    for (const OptionSpec* option : options) {
+    for (const OptionSyntax* option : options)
+        width = std::max(width, OptionColumn(*option).size());
+    for (const OptionSyntax* option : options) {
         const std::string column = OptionColumn(*option);
         text += "  " + column + std::string(width - column.size() + 2, ' ') + option->help + "\n";
     }
-    return text + spec.exitCodes;
+    return text + syntax.exitCodes;
 }
 
 std::string VersionText() {

@@ -1,5 +1,5 @@
 // The one argument parser of vantor-xml-cli. Every command declares its arguments and options in
-// a table (CommandSpec); options may stand anywhere before "--", after it every argument is
+// a table (CommandSyntax); options may stand anywhere before "--", after it every argument is
 // positional. --help/-h and --version belong to every command.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 namespace vx::cli {
 
-struct OptionSpec {
+struct OptionSyntax {
     std::string name;       // "--chunk-size"
     std::string alias;      // a second spelling ("-0"), or empty
     std::string valueName;  // "N" for an option that takes a whole number, empty for a switch
@@ -20,11 +20,11 @@ struct OptionSpec {
     int maximum = std::numeric_limits<int>::max();
 };
 
-struct CommandSpec {
+struct CommandSyntax {
     std::string name;         // "create"
     std::string arguments;    // "NAME ORDNER", as in the usage line
     std::string description;  // lines below the usage line
-    std::vector<OptionSpec> options;
+    std::vector<OptionSyntax> options;
     std::size_t minPositional = 0;
     std::size_t maxPositional = 0;
     std::string exitCodes;  // the exit-status paragraph of the help text
@@ -51,12 +51,12 @@ struct ParseResult {
 };
 
 // args: the arguments after the command name.
-ParseResult ParseCommandLine(const CommandSpec& spec, const std::vector<std::string>& args);
+ParseResult ParseCommandLine(const CommandSyntax& syntax, const std::vector<std::string>& args);
 
 // "Aufruf: vantor-xml-cli NAME ARGUMENTE [OPTIONEN]" with the description, the options and the
 // exit statuses.
-std::string HelpText(const CommandSpec& spec);
-std::string UsageLine(const CommandSpec& spec);
+std::string HelpText(const CommandSyntax& syntax);
+std::string UsageLine(const CommandSyntax& syntax);
 // "vantor-xml-cli (Vantor-XML) 1.5.0".
 std::string VersionText();
 

@@ -10,7 +10,7 @@
 namespace vx::cli {
 
 struct CliCommand {
-    CommandSpec spec;
+    CommandSyntax syntax;
     // Runs the command with its parsed arguments; returns the exit status.
     int (*run)(const Arguments& arguments);
 };

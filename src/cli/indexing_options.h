@@ -10,8 +10,8 @@
 namespace vx::cli {
 
 // The options of every indexing command, then the command's own ones.
-inline std::vector<OptionSpec> IndexingOptions(std::vector<OptionSpec> own) {
-    std::vector<OptionSpec> options = {
+inline std::vector<OptionSyntax> IndexingOptions(std::vector<OptionSyntax> own) {
+    std::vector<OptionSyntax> options = {
         {"--chunk-size", "", "N", "Dokumente je Durchgang (ab 2, Vorgabe 20000)", 2},
         {"--threads", "", "N",
          "Threads, die Dokumente vorab lesen (0: keine; Vorgabe: nach Prozessoren)", 0, 256},

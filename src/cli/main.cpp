@@ -14,14 +14,14 @@ using vx::cli::CliCommand;
 void PrintOverallUsage(std::ostream& out) {
     auto commands = vx::cli::CliCommands();
     std::sort(commands.begin(), commands.end(),
-              [](const auto& a, const auto& b) { return a.spec.name < b.spec.name; });
+              [](const auto& a, const auto& b) { return a.syntax.name < b.syntax.name; });
     out << "Aufruf: vantor-xml-cli BEFEHL [ARGUMENTE] [OPTIONEN]\n"
            "Arbeitet im aktuellen Verzeichnis, wie Vantor-XML selbst.\n"
            "Befehle:\n";
     for (const CliCommand& command : commands) {
-        const vx::cli::CommandSpec& spec = command.spec;
-        std::string line = "  vantor-xml-cli " + spec.name;
-        if (!spec.arguments.empty()) line += " " + spec.arguments;
+        const vx::cli::CommandSyntax& syntax = command.syntax;
+        std::string line = "  vantor-xml-cli " + syntax.name;
+        if (!syntax.arguments.empty()) line += " " + syntax.arguments;
         out << line << '\n';
     }
     out << "Optionen stehen vor oder hinter den Argumenten; nach \"--\" ist alles Argument.\n"
@@ -47,17 +47,18 @@ int main(int argc, char** argv) {
         return vx::cli::kExitOk;
     }
     const auto& commands = vx::cli::CliCommands();
-    const auto command = std::find_if(commands.begin(), commands.end(),
-                                      [&](const CliCommand& c) { return c.spec.name == args[0]; });
+    const auto command = std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) {
+        return c.syntax.name == args[0];
+    });
     if (command == commands.end()) {
         std::cerr << "Unbekannter Befehl: " << args[0] << '\n';
         PrintOverallUsage(std::cerr);
         return vx::cli::kExitError;
     }
     const vx::cli::ParseResult parsed =
-        vx::cli::ParseCommandLine(command->spec, {args.begin() + 1, args.end()});
+        vx::cli::ParseCommandLine(command->syntax, {args.begin() + 1, args.end()});
     if (parsed.help) {
-        std::cout << vx::cli::HelpText(command->spec);
+        std::cout << vx::cli::HelpText(command->syntax);
         return vx::cli::kExitOk;
     }
     if (parsed.version) {
@@ -65,9 +66,9 @@ int main(int argc, char** argv) {
         return vx::cli::kExitOk;
     }
     if (!parsed.error.empty()) {
-        std::cerr << "vantor-xml-cli " << command->spec.name << ": " << parsed.error << '\n'
-                  << vx::cli::UsageLine(command->spec) << "\"vantor-xml-cli " << command->spec.name
-                  << " --help\" zeigt die Hilfe.\n";
+        std::cerr << "vantor-xml-cli " << command->syntax.name << ": " << parsed.error << '\n'
+                  << vx::cli::UsageLine(command->syntax) << "\"vantor-xml-cli "
+                  << command->syntax.name << " --help\" zeigt die Hilfe.\n";
         return vx::cli::kExitError;
     }
     return command->run(parsed.arguments);
