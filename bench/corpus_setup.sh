@@ -13,6 +13,7 @@ if [[ ! -x "$cli" ]]; then
     echo "vantor-xml-cli not found; pass its path as the first argument" >&2
     exit 2
 fi
+cli=$(realpath "$cli")  # the benchmarks run in a folder of their own
 if [[ ! -d "$corpus" ]]; then
     echo "corpus $corpus missing (apt-get install unicode-cldr-core)" >&2
     exit 2

@@ -127,6 +127,7 @@ int RunSearch(const Arguments& args) {
     history.Load(folders.working + search::kHistoryFileName);
     search::SearchRun run(host, flags, folders, history);
     run.SetOpenPages(false);
+    if (args.Has("--scan")) run.SetScanMode(search::ScanMode::Scan);
     search::SearchResult result;
     try {
         result = run.Run(check.fieldText, options, *row);
@@ -190,6 +191,8 @@ const RegisterCliCommand kRegister({
          {"--null", "-0", "", "nur die Pfade, jeder mit einem NUL-Zeichen beendet (für xargs -0)"},
          {"--json", "", "",
           "ein JSON-Objekt: database, query, mode, limit, count, hits (path, context)"},
+         {"--scan", "", "",
+          "die Datenbankdatei ohne ihren Suchindex lesen und keinen schreiben (für Vergleiche)"},
      },
      2,
      SIZE_MAX,

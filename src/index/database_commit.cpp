@@ -55,6 +55,16 @@ std::u16string DatabaseCommit::Stage(std::u16string_view finalPath) {
     return file.staged;
 }
 
+void DatabaseCommit::Unstage(std::u16string_view finalPath) {
+    for (auto file = files_.begin(); file != files_.end(); ++file) {
+        if (file->final == finalPath) {
+            platform::DeleteFileAt(file->staged);
+            files_.erase(file);
+            return;
+        }
+    }
+}
+
 std::u16string DatabaseCommit::FinalNameOf(std::u16string_view stagedPath) const {
     for (const File& file : files_) {
         if (file.staged == stagedPath) return file.final;

@@ -23,6 +23,8 @@ class DatabaseCommit {
 
     // The temporary name to write the final file to (the same name when staged again).
     std::u16string Stage(std::u16string_view finalPath);
+    // Forgets a staged file that will not be written after all (and removes what was written).
+    void Unstage(std::u16string_view finalPath);
     // The final name of a staged file, or "" when it is not staged.
     std::u16string FinalNameOf(std::u16string_view stagedPath) const;
 

@@ -26,6 +26,17 @@ enum class WordList { None, Ansi, Unicode };
 // Which word list a word belongs to.
 WordList ClassifyWord(std::u16string_view word);
 
+// No line of a real database is this long: a path stays far below the header bound, and an entry
+// line lists at most the documents of two passes. A longer line (in UTF-16 code units) means a
+// damaged file.
+inline constexpr std::size_t kMaxHeaderLineUnits = 64 * 1024;
+inline constexpr std::size_t kMaxIndexLineUnits = 64u << 20;
+// A line of more UTF-8 bytes than this holds more code units than the bound (no code unit takes
+// more than 3 bytes).
+constexpr std::size_t BytesBeyond(std::size_t units) {
+    return 3 * units + 3;
+}
+
 // The line that opens the index section: "[DATENBANK]" alone (blanks around it allowed). A line
 // that merely contains the text, such as the document line of a file named "A[Datenbank].xml",
 // does not count: it would move the start of the index section and hide later documents.

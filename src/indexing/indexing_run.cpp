@@ -9,6 +9,7 @@
 #include "indexing/discovery.h"
 #include "indexing/document_indexer.h"
 #include "indexing/merge.h"
+#include "indexing/search_lookup.h"
 #include "indexing/size_text.h"
 #include "platform/collation.h"
 #include "platform/files.h"
@@ -85,6 +86,7 @@ void RunIndexing(RunState& state) {
     }
     index::DatabaseCommit commit(folders.chunk);
     state.commit = &commit;
+    LookupFileWriter lookupFile;
     index::WordLists wordLists;
     state.failureCounter = 0;
     state.unloadableCounter = 0;
@@ -144,14 +146,14 @@ void RunIndexing(RunState& state) {
         const bool lastPass = !chunkFull || cancelled;
         std::vector<std::u16string> files = {folders.chunk + u"\\" +
                                              ChunkName(state.databaseName, state.pass)};
-        if (state.pass == 1 && lastPass) {
-            files.push_back(commit.Stage(folders.database + u"\\" + state.databaseName));
-        }
+        const std::u16string databaseFile = folders.database + u"\\" + state.databaseName;
+        if (state.pass == 1 && lastPass) files.push_back(commit.Stage(databaseFile));
         index::WritePassFiles(lists, *state.wordIndex, files, [&](std::u16string_view line) {
             state.postings += std::count(line.begin(), line.end(), u',');
             if (state.pass == 1) wordLists.AddIndexLine(line);
         });
         state.wordIndex->ListenLoeschen();
+        if (state.pass == 1 && lastPass) lookupFile.Start(commit, databaseFile);
         lists = index::PassLists();
         postingsText = platform::GroupedIntText(state.postings);
         host.SetProgressLine(postingsText + u" Wörter in Datenbank aufgenommen (aus " +
@@ -203,6 +205,7 @@ void RunIndexing(RunState& state) {
     textio::WriteUtf16LeLines(state.runLog,
                               commit.Stage(folders.database + u"\\" + state.nameField + u".log"));
     // Only now do the files of the run replace those of the previous one.
+    lookupFile.Finish();
     commit.Commit(state.previousCopy);
     state.commit = nullptr;
 

@@ -7,6 +7,7 @@
 #include "index/database_commit.h"
 #include "index/index_section.h"
 #include "index/word_lists.h"
+#include "indexing/search_lookup.h"
 #include "indexing/size_text.h"
 #include "platform/collation.h"
 #include "platform/files.h"
@@ -165,9 +166,12 @@ void MergeChunks(RunState& state) {
     for (auto& e : merged) {
         if (!Trim(e).empty()) output.push_back(std::move(e));
     }
-    textio::WriteToStream(textio::JoinLines(output),
-                          state.commit->Stage(folders.database + u"\\" + state.databaseName),
+    std::vector<std::u16string>().swap(merged);
+    const std::u16string databaseFile = folders.database + u"\\" + state.databaseName;
+    textio::WriteToStream(textio::JoinLines(output), state.commit->Stage(databaseFile),
                           textio::kCodePageUtf8);
+    std::vector<std::u16string>().swap(output);
+    StageLookupFile(*state.commit, databaseFile);
 }
 
 void FinishMerge(RunState& state) {

@@ -56,6 +56,10 @@ char16_t UpperChar(char16_t c) {
     return UpperTable()[c];
 }
 
+const char16_t* UpperCaseTable() {
+    return UpperTable().data();
+}
+
 std::u16string UpperCase(std::u16string_view s) {
     const auto& table = UpperTable();
     std::u16string out(s.size(), u'\0');

@@ -13,6 +13,8 @@ namespace vx::platform {
 // characters without a one-unit upper-case form (such as U+00DF) stay as they are.
 char16_t UpperChar(char16_t c);
 std::u16string UpperCase(std::u16string_view s);
+// The same mapping as a table of all 65536 code units, for loops over many units.
+const char16_t* UpperCaseTable();
 
 // True for Unicode white space and control characters: what Trim removes at both ends.
 bool IsTrimChar(char16_t c);

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/read_only_file.h"
 #include "platform/text.h"
+#include "platform/utf8.h"
+#include "search/byte_anchor.h"
 #include "search/html_text.h"
 #include "search/upper_find.h"
+#include "textio/byte_lines.h"
 #include "textio/text_file.h"
 
 namespace vx::search {
@@ -69,24 +73,157 @@ std::u16string ContextWord(std::u16string_view word) {
     return platform::UpperCase(w);
 }
 
+// The context being collected, line after line (see CollectContext).
+class ContextCollector {
+  public:
+    explicit ContextCollector(std::u16string_view word)
+        : w_(ContextWord(word)),
+          atWordStart_(u" " + w_),
+          // The padded line has a blank at both ends, so a word with a blank at an end ("A "
+          // from "A =") can stand in it without standing in the line.
+          everyLine_(w_.empty() || w_.front() == u' ' || w_.back() == u' ') {}
+
+    // The upper-cased word looked for.
+    const std::u16string& Word() const { return w_; }
+    // True when any line may be taken, whether it holds the word or not.
+    bool EveryLine() const { return everyLine_; }
+    // True while lines taken or not still change the context (a ":\" left in it).
+    bool Pending() const { return mayHoldDrive_; }
+
+    // Takes one line of the copy; false when the collection is complete.
+    bool Line(std::u16string_view line) {
+        // Any other word can only stand in the padded line when it stands in the line itself.
+        if (everyLine_ || FindUpper(line, w_) != std::u16string_view::npos) {
+            s_.assign(1, u' ');
+            s_.append(line.data(), line.size());
+            if (s_.back() == u',') s_.pop_back();
+            if (!s_.empty() && s_.back() == u'.') s_.pop_back();
+            s_ += u' ';
+
+            const bool wordStart = FindUpper(s_, atWordStart_) != std::u16string::npos;
+            const std::size_t found = FindUpper(s_, w_);
+            if (wordStart || found != std::u16string::npos) {
+                const std::size_t position = found + 1;  // counted from 1
+                if (s_.size() > kLongLine && position > kCutBefore) {
+                    s_.erase(0, position - kCutBefore);
+                }
+                context_.AppendMarkup(u"<br>");
+                context_.AppendText(u"...");
+                context_.AppendText(s_);
+                if (wordStart) context_.AppendMarkup(u"<br></u>");
+                mayHoldDrive_ = true;
+            }
+        }
+        if (mayHoldDrive_) {
+            const std::size_t drive = context_.Text().find(u":\\");
+            if (drive != std::u16string::npos) {
+                context_.Erase(drive, 2);
+            } else {
+                mayHoldDrive_ = false;
+            }
+        }
+        return context_.Size() <= kContextLimit;
+    }
+
+    Context Finish(std::u16string_view word) {
+        if (platform::TrimView(context_.Text()).empty()) {
+            context_ = Context();
+            context_.AppendText(word);
+            context_.AppendText(kNoContext);
+        }
+        return std::move(context_);
+    }
+
+  private:
+    std::u16string w_;
+    std::u16string atWordStart_;
+    bool everyLine_;
+    bool mayHoldDrive_ = false;  // whether the context may contain ":\" since the last search
+    std::u16string s_;
+    Context context_;
+};
+
 }  // namespace
 
-Context CollectContext(std::u16string_view textCopyPath, std::u16string_view word) {
-    Context context;
-    std::u16string content;
-    try {
-        content = textio::ReadTextFile(textCopyPath);
-    } catch (const std::exception&) {
-        return context;  // like a missing text copy: no context at all
+std::optional<TextCopy> TextCopy::Read(std::u16string_view path) {
+    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::Open(path);
+    if (!file) return std::nullopt;
+    std::string bytes(file->Size(), '\0');
+    bytes.resize(file->ReadAt(0, bytes.data(), bytes.size()));
+    if (bytes.size() == file->Size()) {
+        // Read on to the end, as the text stream does, in case the file grew meanwhile.
+        char more[4096];
+        for (std::size_t got; (got = file->ReadAt(bytes.size(), more, sizeof more)) > 0;) {
+            bytes.append(more, got);
+        }
     }
-    const std::u16string w = ContextWord(word);
-    const std::u16string atWordStart = u" " + w;
-    // The padded line has a blank at both ends, so a word with a blank at an end ("A " from
-    // "A =") can stand in it without standing in the line; test such a word on the padded line.
-    const bool blankAtEnd = !w.empty() && (w.front() == u' ' || w.back() == u' ');
+    TextCopy copy = FromBytes(std::move(bytes));
+    copy.path_ = path;
+    return copy;
+}
 
-    bool mayHoldDrive = false;  // whether the context may contain ":\" since the last search
-    std::u16string s;
+TextCopy TextCopy::FromBytes(std::string bytes) {
+    TextCopy copy;
+    copy.bytes_ = std::move(bytes);
+    copy.utf8Start_ = textio::Utf8TextStart(copy.bytes_);
+    return copy;
+}
+
+const std::u16string& TextCopy::Text() const {
+    if (!text_) {
+        if (utf8Start_) {
+            text_ = platform::DecodeUtf8(std::string_view(bytes_).substr(*utf8Start_));
+        } else {
+            // A UTF-16 or UTF-32 file: the text stream's way (an unreadable one has no lines).
+            try {
+                text_ = textio::ReadTextFile(path_);
+            } catch (const std::exception&) {
+                text_.emplace();
+            }
+        }
+    }
+    return *text_;
+}
+
+Context CollectContext(std::u16string_view textCopyPath, std::u16string_view word) {
+    const std::optional<TextCopy> copy = TextCopy::Read(textCopyPath);
+    if (!copy) return Context();  // like a missing text copy: no context at all
+    return CollectContextIn(*copy, word);
+}
+
+Context CollectContextIn(const TextCopy& copy, std::u16string_view word) {
+    ContextCollector collector(word);
+    const AnchorChoice choice = AnchorOf(collector.Word());
+    if (!copy.utf8Start_ || collector.EveryLine() || (!choice.anchor && !choice.never)) {
+        return CollectContextIn(copy.Text(), word);
+    }
+    // Lines without the word's anchor leave the context as it is unless a ":\" is still to be
+    // removed from it; those are passed over.
+    const std::string_view bytes(copy.bytes_);
+    const char* const data = bytes.data();
+    const char* const end = data + bytes.size();
+    std::u16string line;
+    for (std::size_t at = *copy.utf8Start_; at < bytes.size();) {
+        std::size_t begin = at;
+        if (!collector.Pending()) {
+            if (choice.never) break;
+            const std::size_t found = FindAnchor(bytes, at, *choice.anchor);
+            if (found == std::string_view::npos) break;
+            for (begin = found; begin > at && data[begin - 1] != '\n' && data[begin - 1] != '\r';) {
+                --begin;
+            }
+        }
+        const char* const lineEnd = textio::FindByteLineBreak(data + begin, end);
+        line.clear();
+        platform::AppendDecodedUtf8(std::string_view(data + begin, lineEnd - (data + begin)), line);
+        at = static_cast<std::size_t>(textio::SkipByteLineBreak(lineEnd, end) - data);
+        if (!collector.Line(line)) break;
+    }
+    return collector.Finish(word);
+}
+
+Context CollectContextIn(std::u16string_view content, std::u16string_view word) {
+    ContextCollector collector(word);
     const char16_t* const data = content.data();
     const std::size_t size = content.size();
     std::size_t start = 0;
@@ -98,46 +235,9 @@ Context CollectContext(std::u16string_view textCopyPath, std::u16string_view wor
         start = end;
         if (start < size)
             start += (data[start] == u'\r' && start + 1 < size && data[start + 1] == u'\n') ? 2 : 1;
-
-        // Any other word can only stand in the padded line when it stands in the line itself.
-        const bool candidate =
-            w.empty() || blankAtEnd || FindUpper(line, w) != std::u16string_view::npos;
-        if (candidate) {
-            s.assign(1, u' ');
-            s.append(line.data(), line.size());
-            if (s.back() == u',') s.pop_back();
-            if (!s.empty() && s.back() == u'.') s.pop_back();
-            s += u' ';
-
-            bool wordStart = FindUpper(s, atWordStart) != std::u16string::npos;
-            std::size_t found = FindUpper(s, w);
-            if (wordStart || found != std::u16string::npos) {
-                std::size_t position = found + 1;  // counted from 1
-                if (s.size() > kLongLine && position > kCutBefore)
-                    s.erase(0, position - kCutBefore);
-                context.AppendMarkup(u"<br>");
-                context.AppendText(u"...");
-                context.AppendText(s);
-                if (wordStart) context.AppendMarkup(u"<br></u>");
-                mayHoldDrive = true;
-            }
-        }
-        if (mayHoldDrive) {
-            std::size_t drive = context.Text().find(u":\\");
-            if (drive != std::u16string::npos) {
-                context.Erase(drive, 2);
-            } else {
-                mayHoldDrive = false;
-            }
-        }
-        if (context.Size() > kContextLimit) break;
+        if (!collector.Line(line)) break;
     }
-    if (platform::TrimView(context.Text()).empty()) {
-        context = Context();
-        context.AppendText(word);
-        context.AppendText(kNoContext);
-    }
-    return context;
+    return collector.Finish(word);
 }
 
 std::u16string KontextHolenTextFiles(std::u16string_view textCopyPath, std::u16string_view word) {

@@ -1,6 +1,8 @@
 // The context of a hit: the lines of its text copy that hold the word, and their marking.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +38,34 @@ inline constexpr std::size_t kLongLine = 300;       // longer lines are cut befo
 inline constexpr std::size_t kCutBefore = 250;      // the word then stands at this position
 inline constexpr std::size_t kContextLimit = 2000;  // collection stops beyond this length
 
+// A text copy read once for all words of a hit: its bytes, searched for a word's bytes so that
+// only the lines that can hold it are decoded (its whole text for a UTF-16 or UTF-32 file).
+class TextCopy {
+  public:
+    // nullopt when the file cannot be read.
+    static std::optional<TextCopy> Read(std::u16string_view path);
+    // A copy given as bytes, as if read from a file.
+    static TextCopy FromBytes(std::string bytes);
+
+  private:
+    friend Context CollectContextIn(const TextCopy& copy, std::u16string_view word);
+    // The text as ReadTextFile reads it.
+    const std::u16string& Text() const;
+
+    std::u16string path_;
+    std::string bytes_;
+    std::optional<uint64_t> utf8Start_;           // where the UTF-8 text begins; nullopt: not UTF-8
+    mutable std::optional<std::u16string> text_;  // the decoded text, once a word needs it
+};
+
 // The lines of the text copy that contain the word (a stored search word such as "HAUS=", or the
 // phrase as typed), each as "<br>..." + " " + line + " " (plus "<br></u>" when the word stands at
 // a word start). A text copy that cannot be read gives an empty context; one without the word
 // gives word + " Kein Kontext enthalten!".
 Context CollectContext(std::u16string_view textCopyPath, std::u16string_view word);
+// The same from a copy read before, or from its decoded text.
+Context CollectContextIn(const TextCopy& copy, std::u16string_view word);
+Context CollectContextIn(std::u16string_view copyText, std::u16string_view word);
 // The same, as plain text.
 std::u16string KontextHolenTextFiles(std::u16string_view textCopyPath, std::u16string_view word);
 

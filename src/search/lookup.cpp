@@ -3,7 +3,6 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "search/result_page.h"
-#include "search/upper_find.h"
 
 namespace vx::search {
 
@@ -55,60 +54,10 @@ void Lookup::Record(int k, const std::u16string& line, int times) {
 void Lookup::ScanWordEntries(SearchDatabase& database) {
     ClearEntryLists();
     host_.Pause(1);  // the one point of a search where a click of the close button is taken
-    // The current line and the lines read ahead as its continuation lines; the slots keep their
-    // capacity, so streaming the index section allocates next to nothing.
-    constexpr std::size_t kWindow = 128;
-    static_assert(kWindow > kMaxContinuationLines);
-    std::vector<std::u16string> window(kWindow);
-    std::size_t head = 0, count = 0;
-    bool atEnd = false;
-    auto have = [&](std::size_t lines) {
-        while (count < lines && !atEnd) {
-            if (database.NextIndexLine(window[(head + count) % kWindow])) {
-                ++count;
-            } else {
-                atEnd = true;
-            }
-        }
-        return count >= lines;
-    };
-    std::u16string extended;  // the upper-cased (and maybe extended) line once it is needed
-    for (; have(1); head = (head + 1) % kWindow, --count) {
-        const std::u16string& raw = window[head];
-        if (raw.empty()) continue;
-        bool upperDone = false;
-        std::u16string_view current = raw;
-        for (int k = 0; k < static_cast<int>(kMaxWords); ++k) {
-            const SearchWord& word = query_.words[k];
-            if (word.text.empty()) continue;
-            const bool atStart = UpperMatchesAt(current, 0, word.text);
-            // Without a leading wildcard only an occurrence at the start counts.
-            if (!atStart &&
-                !(word.leading && FindUpper(current, word.text, 1) != std::u16string_view::npos)) {
-                continue;
-            }
-            if (!upperDone) {
-                extended = platform::UpperCase(current);
-                current = extended;
-                upperDone = true;
-            }
-            if (atStart) {
-                std::u16string continuation;
-                for (std::size_t j = 1; j <= kMaxContinuationLines && have(j + 1); ++j) {
-                    const std::u16string& next = window[(head + j) % kWindow];
-                    if (next.find(u'=') != std::u16string::npos) break;
-                    continuation += next;
-                }
-                extended = platform::Trim(extended) + platform::Trim(continuation);
-                current = extended;
-            }
-            int times = 0;
-            if (word.trailing && atStart) ++times;
-            if (word.leading) ++times;
-            if (!word.leading && !word.trailing && atStart) ++times;
-            Record(k, extended, times);
-        }
-    }
+    EntryMatcher matcher(
+        query_, [this](int k, const std::u16string& line, int times) { Record(k, line, times); },
+        [this] { ClearEntryLists(); });
+    scanPath_ = ScanIndexSection(database, matcher, scanMode_);
 }
 
 bool Lookup::Singular() const {
@@ -125,10 +74,9 @@ void Lookup::AppendCountHead() {
     pageLines_.push_back(kSeparatorLine);
 }
 
-std::u16string Lookup::TextCopyPathOf(const index::DatabaseFile& database,
-                                      std::u16string_view number) const {
+std::u16string Lookup::TextCopyPathOf(SearchDatabase& database, std::u16string_view number) const {
     std::u16string t(number);
-    if (const std::u16string* line = database.DocumentLine(number)) {
+    if (const std::optional<std::u16string> line = database.DocumentLine(number)) {
         std::size_t blank = line->find(u' ');
         t = platform::Trim(blank == std::u16string::npos
                                ? std::u16string_view()
@@ -170,7 +118,7 @@ bool Lookup::StopForInactive() {
     return true;
 }
 
-void Lookup::CollectAnyWord(const index::DatabaseFile& database) {
+void Lookup::CollectAnyWord(SearchDatabase& database) {
     found_.clear();
     foundSet_.clear();
     const int limit = resultLimit_;
@@ -204,7 +152,7 @@ void Lookup::CollectAnyWord(const index::DatabaseFile& database) {
     SetCountLine(CountLine(unique_, Singular()));
 }
 
-bool Lookup::AndFind(const index::DatabaseFile& database, const std::u16string& number) {
+bool Lookup::AndFind(SearchDatabase& database, const std::u16string& number) {
     if (hitCount_ >= resultLimit_ || flags_.cancel) {
         if (flags_.cancel) sawCancel_ = true;
         ListFoundDocuments(database);
@@ -217,7 +165,7 @@ bool Lookup::AndFind(const index::DatabaseFile& database, const std::u16string& 
     return false;
 }
 
-void Lookup::CollectAllWords(const index::DatabaseFile& database) {
+void Lookup::CollectAllWords(SearchDatabase& database) {
     found_.clear();
     foundSet_.clear();
     combined_.clear();
@@ -275,7 +223,7 @@ void Lookup::CollectAllWords(const index::DatabaseFile& database) {
     }
 }
 
-void Lookup::ListFoundDocuments(const index::DatabaseFile& database) {
+void Lookup::ListFoundDocuments(SearchDatabase& database) {
     if (firstDatabase_) AppendCountHead();
     for (const std::u16string& d : found_) {
         ++unique_;

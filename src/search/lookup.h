@@ -7,14 +7,13 @@
 #include <unordered_set>
 #include <vector>
 
-#include "index/database_file.h"
 #include "platform/host.h"
+#include "search/entry_scan.h"
 #include "search/query.h"
 #include "search/search_database.h"
 
 namespace vx::search {
 
-inline constexpr std::size_t kMaxContinuationLines = 100;
 inline constexpr char16_t kCancelledText[] = u"   Suche wurde abgebrochen! Treffer: ";
 
 // The lists and counters of one search run and the lookup steps that fill them. The page lines
@@ -27,20 +26,22 @@ class Lookup {
     void SetResultLimit(int limit) { resultLimit_ = limit; }
     void SetUnd(bool und) { und_ = und; }
     void SetFirstDatabase(bool first) { firstDatabase_ = first; }
+    void SetScanMode(ScanMode mode) { scanMode_ = mode; }
 
     // Records the matching entry lines of the database's index section (continuation lines
-    // appended) in the combined list and the per-word lists.
+    // appended) in the combined list and the per-word lists, in file order.
     void ScanWordEntries(SearchDatabase& database);
-    // The collections look documents up in the database file's header part.
+    // How the last entry scan went.
+    ScanPath LastScanPath() const { return scanPath_; }
+    // The collections look documents up through the database's document and path lines.
     // OR: every document of the combined entries once, up to the result limit.
-    void CollectAnyWord(const index::DatabaseFile& database);
+    void CollectAnyWord(SearchDatabase& database);
     // AND over words 1 to n: documents contained in a matching entry of every word.
-    void CollectAllWords(const index::DatabaseFile& database);
+    void CollectAllWords(SearchDatabase& database);
     // Turns the found list of the AND collection into hits.
-    void ListFoundDocuments(const index::DatabaseFile& database);
+    void ListFoundDocuments(SearchDatabase& database);
     // The text copy of document number d, through its document line and the path list.
-    std::u16string TextCopyPathOf(const index::DatabaseFile& database,
-                                  std::u16string_view number) const;
+    std::u16string TextCopyPathOf(SearchDatabase& database, std::u16string_view number) const;
 
     const std::vector<std::u16string>& CombinedEntries() const { return combined_; }
     const std::vector<std::u16string>& WordEntries(int k) const { return wordEntries_[k]; }
@@ -61,7 +62,7 @@ class Lookup {
     // The cancel check of the collections; true when the collection must end.
     bool StopForInactive();
     // One find of the AND collection; true when the collection ends (limit or cancel).
-    bool AndFind(const index::DatabaseFile& database, const std::u16string& number);
+    bool AndFind(SearchDatabase& database, const std::u16string& number);
 
     Host& host_;
     RunFlags& flags_;
@@ -72,6 +73,8 @@ class Lookup {
     int resultLimit_ = 50;
     bool und_ = false;
     bool firstDatabase_ = true;
+    ScanMode scanMode_ = ScanMode::Auto;
+    ScanPath scanPath_ = ScanPath::Bytes;
 
     std::vector<std::u16string> combined_;
     std::array<std::vector<std::u16string>, kMaxWords> wordEntries_;

@@ -1,68 +1,163 @@
 #include "search/search_database.h"
 
-#include <algorithm>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/files.h"
+#include "platform/system_error_text.h"
+#include "platform/text.h"
+#include "search/line_cursor.h"
+#include "textio/byte_lines.h"
+#include "textio/text_file.h"
 
 namespace vx::search {
 
-SearchDatabase::SearchDatabase(std::u16string text) : text_(std::move(text)) {
-    ReadHeader();
-}
+SearchDatabase::SearchDatabase(std::u16string fileName, platform::ReadOnlyFile file)
+    : fileName_(std::move(fileName)),
+      file_(std::make_unique<platform::ReadOnlyFile>(std::move(file))),
+      window_(std::make_unique<FileWindow>(*file_)) {}
 
-SearchDatabase SearchDatabase::Open(std::u16string_view fileName) {
-    SearchDatabase database;
-    database.reader_ = std::make_unique<textio::LineReader>(fileName);
-    database.ReadHeader();
+SearchDatabase::~SearchDatabase() = default;
+SearchDatabase::SearchDatabase(SearchDatabase&&) noexcept = default;
+SearchDatabase& SearchDatabase::operator=(SearchDatabase&&) noexcept = default;
+
+SearchDatabase SearchDatabase::Open(std::u16string_view fileName, bool useLookup) {
+    std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::Open(fileName);
+    if (!file) {
+        const int error = errno;
+        throw textio::FileError(platform::ToUtf8(platform::FileErrorText(
+                                    fileName, u"kann nicht geöffnet werden", error)),
+                                error);
+    }
+    SearchDatabase database{std::u16string(fileName), std::move(*file)};
+    database.textStart_ = textio::Utf8TextStart(*database.file_);
+    if (database.textStart_ && useLookup) {
+        database.lookup_ =
+            index::LookupFile::Open(index::LookupFileName(fileName), *database.file_);
+        database.lookupWanted_ = database.lookup_ == nullptr;
+    }
     return database;
 }
 
-void SearchDatabase::ReadHeader() {
-    std::vector<std::u16string> header;
+void SearchDatabase::DropLookup() {
+    if (!lookup_) return;
+    lookup_.reset();
+    lookupWanted_ = true;
+}
+
+const index::DatabaseFile& SearchDatabase::Header() {
+    if (header_) return *header_;
+    const auto tooLong = [] {
+        throw DamagedDatabaseError("a line of the database file is longer than any can be");
+    };
+    std::vector<std::u16string> lines;
     std::u16string line;
-    while (NextLine(line, kMaxHeaderLineUnits)) {
-        header.push_back(line);
-        if (index::IsIndexMarkerLine(line)) {
-            marker_ = line;
-            markerPending_ = true;
-            break;
+    if (textStart_) {
+        LineCursor cursor(*window_, *textStart_);
+        for (uint64_t offset = cursor.Offset();
+             cursor.Next(line, index::BytesBeyond(kMaxHeaderLineUnits)); offset = cursor.Offset()) {
+            if (cursor.Cut() || line.size() > kMaxHeaderLineUnits) tooLong();
+            lines.push_back(line);
+            if (index::IsIndexMarkerLine(line)) {
+                markerOffset_ = offset;
+                break;
+            }
         }
-    }
-    header_ = std::make_unique<index::DatabaseFile>(std::move(header));
-}
-
-bool SearchDatabase::NextLine(std::u16string& line, std::size_t limit) {
-    bool cut = false;
-    if (reader_) {
-        reader_->SetLineLimit(limit);
-        if (!reader_->Next(line)) return false;
-        cut = reader_->LastLineCut();
     } else {
-        // The text given: the lines as SplitLines gives them.
-        const std::size_t size = text_.size();
-        if (position_ >= size) return false;
-        std::size_t end = position_;
-        while (end < size && text_[end] != u'\r' && text_[end] != u'\n') ++end;
-        cut = end - position_ > limit;
-        line.assign(text_, position_, std::min(end - position_, limit));
-        position_ = end;
-        if (position_ < size) {
-            position_ +=
-                (text_[position_] == u'\r' && position_ + 1 < size && text_[position_ + 1] == u'\n')
-                    ? 2
-                    : 1;
+        textio::LineReader reader(fileName_);
+        reader.SetLineLimit(kMaxHeaderLineUnits);
+        while (reader.Next(line)) {
+            if (reader.LastLineCut()) tooLong();
+            lines.push_back(line);
+            if (index::IsIndexMarkerLine(line)) break;
         }
     }
-    if (cut) throw DamagedDatabaseError("a line of the database file is longer than any can be");
-    return true;
+    header_ = std::make_unique<index::DatabaseFile>(std::move(lines));
+    return *header_;
 }
 
-bool SearchDatabase::NextIndexLine(std::u16string& line) {
-    if (markerPending_) {
-        markerPending_ = false;
-        line = marker_;
-        return true;
+std::optional<uint64_t> SearchDatabase::MarkerOffset() {
+    if (!textStart_) return std::nullopt;
+    if (lookup_) {
+        // The lookup file's word, checked: the line there must be the marker line.
+        const std::optional<uint64_t> marker = lookup_->MarkerOffset();
+        if (!marker) return marker;
+        LineCursor cursor(*window_, *marker);
+        std::u16string line;
+        if (StartsLine(*window_, *marker, *textStart_) && cursor.Next(line) &&
+            index::IsIndexMarkerLine(line)) {
+            return marker;
+        }
+        DropLookup();
     }
-    if (marker_.empty()) return false;  // no index section
-    return NextLine(line, kMaxIndexLineUnits);
+    Header();
+    return markerOffset_;
+}
+
+std::optional<std::u16string> SearchDatabase::HeaderLineAt(uint64_t offset) {
+    const std::optional<uint64_t> marker = lookup_->MarkerOffset();
+    if ((marker && offset > *marker) || !StartsLine(*window_, offset, *textStart_)) {
+        DropLookup();
+        return std::nullopt;
+    }
+    LineCursor cursor(*window_, offset);
+    std::u16string line;
+    if (!cursor.Next(line)) {
+        DropLookup();
+        return std::nullopt;
+    }
+    return line;
+}
+
+std::optional<std::u16string> SearchDatabase::DocumentLine(std::u16string_view number) {
+    if (lookup_ && number.find(u' ') == std::u16string_view::npos) {
+        try {
+            const std::optional<uint64_t> offset = lookup_->DocumentLine(number);
+            if (!offset) return std::nullopt;
+            std::optional<std::u16string> line = HeaderLineAt(*offset);
+            if (line && line->size() > number.size() && line->starts_with(number) &&
+                (*line)[number.size()] == u' ') {
+                return line;
+            }
+        } catch (const index::LookupDamaged&) {
+        }
+        DropLookup();
+    }
+    const std::u16string* line = Header().DocumentLine(number);
+    if (line == nullptr) return std::nullopt;
+    return *line;
+}
+
+std::optional<std::u16string> SearchDatabase::PathLine(std::u16string_view key) {
+    if (lookup_ && key.find(u'=') == std::u16string_view::npos) {
+        try {
+            const index::LookupFile::PathEntry entry = lookup_->PathLine(key);
+            if (!entry.found) return std::nullopt;
+            if (!entry.folderLine) return std::u16string();
+            std::optional<std::u16string> line = HeaderLineAt(*entry.folderLine);
+            const std::size_t eq = line ? line->find(u'=') : std::u16string::npos;
+            if (eq != std::u16string::npos && eq + 1 != line->size()) return platform::Trim(*line);
+        } catch (const index::LookupDamaged&) {
+        }
+        DropLookup();
+    }
+    return Header().PathLine(key);
+}
+
+void RefreshLookupFile(std::u16string_view databaseFile) {
+    const std::u16string lookupFile = index::LookupFileName(databaseFile);
+    // Unique per process, in the same folder, and never listed as a database.
+    const std::u16string temporary =
+        lookupFile + u"." + platform::IntText(static_cast<int64_t>(getpid())) + u".tmp";
+    try {
+        if (index::WriteLookupFile(databaseFile, temporary) && platform::SyncFileAt(temporary) &&
+            platform::ReplaceFileAt(temporary, lookupFile)) {
+            return;
+        }
+    } catch (const std::exception&) {
+    }
+    platform::DeleteFileAt(temporary);
 }
 
 }  // namespace vx::search

@@ -55,7 +55,11 @@ SearchRun::SearchRun(Host& host, RunFlags& flags, platform::WorkingFolders folde
 SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOptions& options,
                             std::u16string_view databaseName) {
     try {
-        return RunSearch(searchFieldText, options, databaseName);
+        refreshLookup_.clear();
+        SearchResult result = RunSearch(searchFieldText, options, databaseName);
+        // After the page: a database without a usable lookup file gets one for the next search.
+        if (!refreshLookup_.empty()) RefreshLookupFile(refreshLookup_);
+        return result;
     } catch (...) {
         // A file that could not be written ends the command; the flags must not stay set, or
         // the database list would stay locked as during a search.
@@ -156,13 +160,14 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
     lookup.SetResultLimit(limit);
     lookup.SetUnd(options.und);
     lookup.SetFirstDatabase(true);
+    lookup.SetScanMode(scanMode_);
 
     // The one database of the run.
     const std::u16string databaseFile = folders_.database + u"\\" + name + u".dat";
     std::optional<SearchDatabase> database;
     if (!platform::ReadProfileString(databaseFile, u"Scanmaske", u"TextdateienPfad").empty()) {
         try {
-            database.emplace(SearchDatabase::Open(databaseFile));
+            database.emplace(SearchDatabase::Open(databaseFile, scanMode_ == ScanMode::Auto));
         } catch (const std::exception&) {
             database.reset();
         }
@@ -173,24 +178,27 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
         result.outcome = SearchOutcome::DamagedDatabase;
         return result;
     }
+    const Choice choice = ChooseCollection(options, query);
     try {
         lookup.ScanWordEntries(*database);
+        lastScanPath_ = lookup.LastScanPath();
+        if (choice.collection != Choice::None) {
+            pageLines_.push_back(HeadingLine(choice.heading));
+            pageLines_.push_back(SearchTextLine(query.displayText));
+            if (choice.collection == Choice::Any) {
+                lookup.CollectAnyWord(*database);
+            } else {
+                lookup.CollectAllWords(*database);
+            }
+        }
     } catch (const DamagedDatabaseError&) {
+        // Found by the entry scan, or by the document lookups when they read the header part.
         host_.SetPatienceIndicator(false);
         flags_.searchActive = false;
         result.outcome = SearchOutcome::DamagedDatabase;
         return result;
     }
-    const Choice choice = ChooseCollection(options, query);
-    if (choice.collection != Choice::None) {
-        pageLines_.push_back(HeadingLine(choice.heading));
-        pageLines_.push_back(SearchTextLine(query.displayText));
-        if (choice.collection == Choice::Any) {
-            lookup.CollectAnyWord(database->Header());
-        } else {
-            lookup.CollectAllWords(database->Header());
-        }
-    }
+    if (database->LookupWanted()) refreshLookup_ = databaseFile;
     bool cancelled = lookup.SawCancel();
 
     // Output loop: one block per hit and word (or per hit for a phrase).
@@ -213,9 +221,19 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
             }
         }
     };
+    // The text copy of the current hit, read once for all its words (one that cannot be read is
+    // like a missing one: no context at all).
+    std::optional<TextCopy> copy;
+    bool copyRead = false;
     auto contextOf = [&](const std::u16string& file, std::u16string_view word) {
         Context context;
-        if (!flags_.cancel && platform::FileExists(file)) context = CollectContext(file, word);
+        if (!flags_.cancel && platform::FileExists(file)) {
+            if (!copyRead) {
+                copyRead = true;
+                copy = TextCopy::Read(file);
+            }
+            if (copy) context = CollectContextIn(*copy, word);
+        }
         if (flags_.cancel) {
             cancelled = true;
             context = Context();
@@ -225,6 +243,8 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
     };
     for (std::size_t r = 0; r < hits.size(); ++r) {
         const std::u16string file = HitFile(hits[r]);
+        copyRead = false;
+        copy.reset();
         const std::u16string displayPath = DisplayPath(file, name);
         if (options.phrase) {
             Context context = contextOf(file, fieldText);

@@ -12,6 +12,7 @@
 
 #include "platform/host.h"
 #include "platform/working_folders.h"
+#include "search/entry_scan.h"
 #include "search/history.h"
 #include "search/query.h"
 
@@ -59,6 +60,11 @@ class SearchRun {
 
     // When false, the result page is written but never handed to Host::OpenInBrowser.
     void SetOpenPages(bool open) { openPages_ = open; }
+    // How the entry scan finds its lines (tests and benchmarks compare the ways); only Auto uses
+    // and refreshes the lookup file.
+    void SetScanMode(ScanMode mode) { scanMode_ = mode; }
+    // The way the last run's entry scan went.
+    ScanPath LastScanPath() const { return lastScanPath_; }
 
     // Runs the search from the search field's text (after ConfirmCheck accepted it) over the
     // database databaseName (a row of the database list). A history file that cannot be written
@@ -84,6 +90,9 @@ class SearchRun {
     platform::WorkingFolders folders_;
     SearchHistory& history_;
     bool openPages_ = true;
+    ScanMode scanMode_ = ScanMode::Auto;
+    ScanPath lastScanPath_ = ScanPath::Bytes;
+    std::u16string refreshLookup_;  // database file whose lookup file the run should write
     std::vector<std::u16string> pageLines_;
     std::u16string pageFolder_;  // where this run's page went ("" before the first write)
 };

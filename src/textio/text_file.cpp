@@ -1,5 +1,6 @@
 #include "textio/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 
@@ -16,17 +17,21 @@ namespace {
 
 std::u16string ReadWhole(std::u16string_view fileName, bool ansiRoundTrip) {
     TextFileSource source(fileName, ansiRoundTrip);
-    // Decoded straight into the result: a UTF-8 byte never yields more than one code unit, so
-    // reserving by the file size (plus one piece) avoids every reallocation.
-    const size_t piece = kReadChunkBytes + 16;
-    std::u16string text;
-    text.reserve(static_cast<size_t>(source.FileSize()) + piece);
+    // Decoded straight into the result, which is sized by the file: no byte yields more than one
+    // code unit (plus a few for a sequence completed at the end), so one allocation serves unless
+    // the file grows while it is read.
+    constexpr size_t kRoom = 64;  // ReadUnits wants at least 16 units
+    size_t capacity = static_cast<size_t>(std::max<int64_t>(source.FileSize(), 0)) + kRoom;
+    std::u16string text(capacity, u'\0');
     size_t length = 0;
     for (;;) {
-        text.resize(length + piece);
-        const size_t n = source.ReadUnits(text.data() + length, piece);
-        length += n;
+        if (capacity - length < kRoom) {
+            capacity += std::max(capacity / 2, kRoom);
+            text.resize(capacity);
+        }
+        const size_t n = source.ReadUnits(text.data() + length, capacity - length);
         if (n == 0) break;
+        length += n;
     }
     text.resize(length);
     return text;

@@ -1,6 +1,7 @@
 // Database file names of names with a dot, and document lines of files beyond 2 GB.
 #include <gtest/gtest.h>
 
+#include "index/lookup_file.h"
 #include "indexing/commands.h"
 #include "indexing_fixture.h"
 
@@ -52,6 +53,11 @@ TEST(DatabaseNames, ADottedNameBecomesAListedDatabase) {
         ASSERT_TRUE(fs::exists(db));
         EXPECT_EQ(DocumentLinesOf(db).size(), 3u);
         EXPECT_EQ(ReadCrLfLines(db).back(), "WORTD=3,");
+        // The search lookup file lies beside it, made from it, and is never listed.
+        const std::u16string databaseFile = platform::ToWindowsPath(db.string());
+        const auto file = platform::ReadOnlyFile::Open(databaseFile);
+        ASSERT_TRUE(file);
+        EXPECT_NE(index::LookupFile::Open(index::LookupFileName(databaseFile), *file), nullptr);
         EXPECT_EQ(ListDatabaseNames(run.folders),
                   std::vector<std::u16string>{platform::FromUtf8(c.row)});
         EXPECT_TRUE(TreeContents(run.Database() / "Temp").size() <= 1u);
@@ -124,8 +130,9 @@ TEST(DatabaseNames, ANameWithDatKeepsTheFilesOfItsRow) {
         EXPECT_EQ(platform::ToUtf8(result.databaseName), "Archiv");
         std::vector<std::string> files;
         for (const auto& [name, bytes] : TreeContents(run.Database())) files.push_back(name);
-        EXPECT_EQ(files, (std::vector<std::string>{"Archiv.dat", "Archiv.log", "Archiv_ansi.txt",
-                                                   "Archiv_unicode.txt", "Temp/Archiv.dat"}));
+        EXPECT_EQ(files, (std::vector<std::string>{"Archiv.dat", "Archiv.dat.idx", "Archiv.log",
+                                                   "Archiv_ansi.txt", "Archiv_unicode.txt",
+                                                   "Temp/Archiv.dat"}));
         std::vector<std::string> copies;
         for (const auto& [name, bytes] : TreeContents(run.TextCopies())) {
             copies.push_back(name.substr(0, name.find('/')));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/utf8.h"
 #include "search/context.h"
 #include "test_support.h"
 
@@ -181,6 +182,40 @@ TEST(ContextTrimTest, TrimsBothEndsAndKeepsTheMarkupFlags) {
     EXPECT_EQ(context.Text(), u"<br>x");
     EXPECT_TRUE(context.IsMarkup(0));
     EXPECT_FALSE(context.IsMarkup(4));
+}
+
+}  // namespace
+}  // namespace vx::search
+
+namespace vx::search {
+namespace {
+
+// The context taken from the copy's bytes, where only lines with the word's bytes are decoded,
+// equals the one taken line by line from the decoded text.
+TEST(ContextFromBytes, EqualsTheContextOfTheDecodedText) {
+    const std::string long1(400, 'x');
+    const std::vector<std::string> texts = {
+        "Das Haus am See.\r\nhaus C:\\A D:\\B E:\\C\r\neins\r\nzwei\r\ndrei\r\nvier\r\nHAUS",
+        "haus C:\\A\rD:\\B\nhause\r\n\r\nx haus",
+        "x\xC3\r\n\xE2\x82\xAC haus\xF6\r\nStraße STRASSE straße",
+        "\xEF\xBB\xBFVitamin A\r\nTyp A.\r\nAhorn\r\nA, B",
+        "\xF0\x9D\x90\x80"
+        "BC und \xED\xA0\xB5\xED\xB0\x80"
+        "bc\r\nσοφια ΣΟΦΙΑ ς",
+        long1 + " haus " + long1 + "\r\n" + std::string(30, '-') + "haus" + long1,
+    };
+    const std::vector<std::u16string> words = {u"HAUS=", u"HAUS",   u"STRASSE=", u"STRAßE=",
+                                               u"A =",   u"ΣΟΦΙΑ=", u"Σ",        u"\U0001D400BC=",
+                                               u"C:\\",  u"xhaus",  u"das haus", u"FEHLT="};
+    for (const std::string& text : texts) {
+        const TextCopy copy = TextCopy::FromBytes(text);
+        const std::u16string decoded =
+            platform::DecodeUtf8(text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text);
+        for (const std::u16string& word : words) {
+            EXPECT_EQ(CollectContextIn(copy, word).Text(), CollectContextIn(decoded, word).Text())
+                << text << " / " << S(word);
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "index/database_file.h"
 #include "search/lookup.h"
 #include "search/result_page.h"
 #include "test_support.h"
@@ -12,12 +11,6 @@ using testing::RecordingHost;
 using testing::S;
 using testing::ScratchFolder;
 using testing::U;
-
-std::vector<std::u16string> Lines(const std::vector<std::string>& lines) {
-    std::vector<std::u16string> out;
-    for (const std::string& line : lines) out.push_back(U(line));
-    return out;
-}
 
 std::vector<std::string> Strings(const std::vector<std::u16string>& lines) {
     std::vector<std::string> out;
@@ -46,12 +39,10 @@ std::vector<std::string> Header() {
             " "};
 }
 
-SearchDatabase Database(const std::vector<std::string>& index) {
-    std::vector<std::string> lines = Header();
-    lines.push_back("[DATENBANK]");
-    lines.push_back(" ");
-    lines.insert(lines.end(), index.begin(), index.end());
-    return SearchDatabase(U(testing::CrLf(lines)));
+// A database file with the given bytes in a scratch folder, opened as the search opens it.
+SearchDatabase DatabaseOf(const ScratchFolder& folder, const std::string& bytes) {
+    testing::WriteBytes(folder.Path() / "Datenbank" / "db.dat", bytes);
+    return SearchDatabase::Open(folder.Windows() + u"Datenbank\\db.dat");
 }
 
 const std::vector<std::string> kIndex = {"HAUS=3,7,", "HAUSE=3,", "XHAUS=2,", "BAUM=3,",
@@ -68,6 +59,14 @@ struct Fixture {
     // Creates the text copy of a document of the test database (lower case on disk).
     void TextCopy(const std::string& relative) {
         testing::WriteBytes(folder.Path() / "XML_Texte" / "Proj" / relative, "text\r\n");
+    }
+    // The test database with the given index section.
+    SearchDatabase Database(const std::vector<std::string>& index) const {
+        std::vector<std::string> lines = Header();
+        lines.push_back("[DATENBANK]");
+        lines.push_back(" ");
+        lines.insert(lines.end(), index.begin(), index.end());
+        return DatabaseOf(folder, testing::CrLf(lines));
     }
 
     ScratchFolder folder;
@@ -87,7 +86,7 @@ class MatchModeTest : public ::testing::TestWithParam<MatchCase> {};
 
 TEST_P(MatchModeTest, RecordsTheEntriesOfTheMatchMode) {
     Fixture f(GetParam().typed);
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), GetParam().recorded);
     EXPECT_EQ(f.host.pauses, 1);
@@ -107,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EntryScanTest, LinesBeforeTheMarkerAndEmptyLinesAreIgnored) {
     Fixture f("*p3*");
-    SearchDatabase db = Database({"", "XP3=1,"});
+    SearchDatabase db = f.Database({"", "XP3=1,"});
     f.lookup.ScanWordEntries(db);
     // The document lines "3 P3 ..." stand before "[DATENBANK]".
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), std::vector<std::string>{"XP3=1,"});
@@ -115,21 +114,21 @@ TEST(EntryScanTest, LinesBeforeTheMarkerAndEmptyLinesAreIgnored) {
 
 TEST(EntryScanTest, LowerCaseLinesAreUpperCasedAndRecordedUpperCase) {
     Fixture f("haus");
-    SearchDatabase db = Database({"haus=4,"});
+    SearchDatabase db = f.Database({"haus=4,"});
     f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), std::vector<std::string>{"HAUS=4,"});
 }
 
 TEST(EntryScanTest, WithoutMarkerNothingIsFound) {
     Fixture f("*1*");
-    SearchDatabase db(U(testing::CrLf(Header())));
+    SearchDatabase db = DatabaseOf(f.folder, testing::CrLf(Header()));
     f.lookup.ScanWordEntries(db);
     EXPECT_TRUE(f.lookup.CombinedEntries().empty());
 }
 
 TEST(EntryScanTest, AndKeepsOneListPerWord) {
     Fixture f("haus* baum", true);
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.WordEntries(0)),
               (std::vector<std::string>{"HAUS=3,7,", "HAUSE=3,"}));
@@ -143,7 +142,7 @@ TEST(EntryScanTest, ContinuationLinesAreAppendedUpToOneHundred) {
     for (int k = 6; k <= 106; ++k) index.push_back(std::to_string(k) + ",");  // 101 lines
     index.push_back("AALE=2,");
     Fixture f("aal");
-    SearchDatabase db = Database(index);
+    SearchDatabase db = f.Database(index);
     f.lookup.ScanWordEntries(db);
     ASSERT_EQ(f.lookup.CombinedEntries().size(), 1u);
     std::vector<std::u16string> numbers = EntryNumbers(f.lookup.CombinedEntries()[0]);
@@ -153,7 +152,7 @@ TEST(EntryScanTest, ContinuationLinesAreAppendedUpToOneHundred) {
 
 TEST(EntryScanTest, ContinuationStopsAtTheNextEntry) {
     Fixture f("aal");
-    SearchDatabase db = Database({"AAL=1,5,", "9,", " 11, ", "AALE=2,", "12,"});
+    SearchDatabase db = f.Database({"AAL=1,5,", "9,", " 11, ", "AALE=2,", "12,"});
     f.lookup.ScanWordEntries(db);
     EXPECT_EQ(Strings(f.lookup.CombinedEntries()), std::vector<std::string>{"AAL=1,5,9, 11,"});
 }
@@ -166,9 +165,10 @@ TEST(EntryNumbersTest, PiecesAfterTheFirstEquals) {
 }
 
 TEST(TextCopyPathTest, DocumentLineAndRepeatedFolder) {
-    index::DatabaseFile db(Lines({"[PFADLISTE]", "P2=C:\\DATEN\\SUB", "P3=",
-                                  "17 P3 \\BERICHT.XML SIZE:2048 DATE:1234", "[DATENBANK]"}));
     Fixture f("haus");
+    SearchDatabase db = DatabaseOf(
+        f.folder, testing::CrLf({"[PFADLISTE]", "P2=C:\\DATEN\\SUB",
+                                 "P3=", "17 P3 \\BERICHT.XML SIZE:2048 DATE:1234", "[DATENBANK]"}));
     EXPECT_EQ(f.lookup.TextCopyPathOf(db, u"17"),
               f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\BERICHT.txt");
     // Without a document line the path is built from the number and is never found.
@@ -176,16 +176,17 @@ TEST(TextCopyPathTest, DocumentLineAndRepeatedFolder) {
 }
 
 TEST(TextCopyPathTest, DriveRootFolder) {
-    index::DatabaseFile db(Lines({"P1=D:", "1 P1 \\X.XML SIZE:1 DATE:1", "[DATENBANK]"}));
     Fixture f("haus");
+    SearchDatabase db =
+        DatabaseOf(f.folder, testing::CrLf({"P1=D:", "1 P1 \\X.XML SIZE:1 DATE:1", "[DATENBANK]"}));
     EXPECT_EQ(f.lookup.TextCopyPathOf(db, u"1"), f.folder.Folders().textCopy + u"Proj\\D\\X.txt");
 }
 
 TEST(OrCollectionTest, DocumentInTwoEntriesCountsOnce) {
     Fixture f("haus baum");
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAnyWord(db.Header());
+    f.lookup.CollectAnyWord(db);
     ASSERT_EQ(f.lookup.Hits().size(), 2u);
     EXPECT_EQ(f.lookup.Hits()[0], f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\C.txt");
     EXPECT_EQ(f.lookup.UniqueCount(), 2);
@@ -200,9 +201,9 @@ TEST(OrCollectionTest, DocumentInTwoEntriesCountsOnce) {
 TEST(OrCollectionTest, LimitOneStopsAtTheSecondDocument) {
     Fixture f("haus");
     f.lookup.SetResultLimit(1);
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAnyWord(db.Header());
+    f.lookup.CollectAnyWord(db);
     EXPECT_EQ(f.lookup.Hits().size(), 1u);
     EXPECT_EQ(S(f.pageLines[2]), "wurde in 1 Datei(en) gefunden:");
     EXPECT_FALSE(f.flags.searchActive);
@@ -212,9 +213,9 @@ TEST(OrCollectionTest, LimitOneStopsAtTheSecondDocument) {
 TEST(OrCollectionTest, CancelRequestEndsAtTheNextDocument) {
     Fixture f("haus");
     f.flags.cancel = true;
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAnyWord(db.Header());
+    f.lookup.CollectAnyWord(db);
     EXPECT_TRUE(f.lookup.Hits().empty());
     EXPECT_FALSE(f.flags.cancel);
     EXPECT_FALSE(f.flags.searchActive);
@@ -223,11 +224,11 @@ TEST(OrCollectionTest, CancelRequestEndsAtTheNextDocument) {
 
 TEST(OrCollectionTest, InactiveSearchEndsAtTheFirstEntry) {
     Fixture f("haus");
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
     f.flags.searchActive = false;
     f.flags.cancel = true;
-    f.lookup.CollectAnyWord(db.Header());
+    f.lookup.CollectAnyWord(db);
     EXPECT_TRUE(f.lookup.Hits().empty());
     EXPECT_EQ(S(f.host.currentFile), "   Suche wurde abgebrochen! Treffer: 0");
     EXPECT_EQ(S(f.pageLines[2]), "wurde in 0 Datei(en) gefunden:");
@@ -237,9 +238,9 @@ TEST(OrCollectionTest, InactiveSearchEndsAtTheFirstEntry) {
 TEST(AndCollectionTest, WildcardWordListsTheDocumentOncePerEntry) {
     Fixture f("haus* baum", true);
     f.TextCopy("c/daten/sub/c.txt");
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db.Header());
+    f.lookup.CollectAllWords(db);
     ASSERT_EQ(f.lookup.Hits().size(), 2u);
     EXPECT_EQ(f.lookup.Hits()[0], f.lookup.Hits()[1]);
     EXPECT_EQ(f.lookup.HitCount(), 2);
@@ -250,9 +251,9 @@ TEST(AndCollectionTest, WildcardWordListsTheDocumentOncePerEntry) {
 TEST(AndCollectionTest, MissingTextCopyIsSkippedAndTheRestListed) {
     Fixture f("haus x y", true);
     f.TextCopy("c/daten/sub/d.txt");  // the copy of document 7; the one of 3 is missing
-    SearchDatabase db = Database({"HAUS=3,7,", "X=3,7,", "Y=3,7,"});
+    SearchDatabase db = f.Database({"HAUS=3,7,", "X=3,7,", "Y=3,7,"});
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db.Header());
+    f.lookup.CollectAllWords(db);
     ASSERT_EQ(f.lookup.Hits().size(), 1u);
     EXPECT_EQ(f.lookup.Hits()[0], f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\D.txt");
     EXPECT_EQ(f.lookup.UniqueCount(), 2);
@@ -262,9 +263,9 @@ TEST(AndCollectionTest, LimitListsWhatWasFound) {
     Fixture f("haus* baum", true);
     f.lookup.SetResultLimit(1);
     f.TextCopy("c/daten/sub/c.txt");
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db.Header());
+    f.lookup.CollectAllWords(db);
     EXPECT_EQ(f.lookup.Hits().size(), 1u);
     EXPECT_FALSE(f.flags.searchActive);
     EXPECT_EQ(S(f.pageLines[2]), "wurden in 1 Datei(en) gefunden:");
@@ -272,10 +273,10 @@ TEST(AndCollectionTest, LimitListsWhatWasFound) {
 
 TEST(AndCollectionTest, InactiveSearchListsNothing) {
     Fixture f("haus baum", true);
-    SearchDatabase db = Database(kIndex);
+    SearchDatabase db = f.Database(kIndex);
     f.lookup.ScanWordEntries(db);
     f.flags.searchActive = false;
-    f.lookup.CollectAllWords(db.Header());
+    f.lookup.CollectAllWords(db);
     EXPECT_TRUE(f.lookup.Hits().empty());
     EXPECT_EQ(f.pageLines.size(), 2u);  // the count head is never written
     EXPECT_EQ(S(f.host.currentFile), "   Suche wurde abgebrochen! Treffer: 0");
@@ -284,9 +285,9 @@ TEST(AndCollectionTest, InactiveSearchListsNothing) {
 TEST(AndCollectionTest, FiveWords) {
     Fixture f("a1 a2 a3 a4 a5", true);
     f.TextCopy("c/daten/sub/d.txt");
-    SearchDatabase db = Database({"A1=3,7,", "A2=7,", "A3=1,7,", "A4=7,9,", "A5=2,7,", "A5=7,"});
+    SearchDatabase db = f.Database({"A1=3,7,", "A2=7,", "A3=1,7,", "A4=7,9,", "A5=2,7,", "A5=7,"});
     f.lookup.ScanWordEntries(db);
-    f.lookup.CollectAllWords(db.Header());
+    f.lookup.CollectAllWords(db);
     // Document 7 is in one entry of words 1 to 4 and in two entries of word 5.
     EXPECT_EQ(f.lookup.HitCount(), 2);
     EXPECT_EQ(f.lookup.Hits().size(), 2u);
@@ -298,35 +299,24 @@ TEST(AndCollectionTest, FiveWords) {
 namespace vx::search {
 namespace {
 
-TEST(SearchDatabaseTest, SplitsHeaderAndIndexSection) {
+TEST(SearchDatabaseTest, HeaderEndsWithTheMarkerLine) {
     struct Case {
         std::string text;
         std::vector<std::string> header;
-        std::vector<std::string> index;
+        std::optional<uint64_t> marker;
     };
     ScratchFolder folder;
     for (const Case& c : {
              Case{"P1=C:\r\n1 P1 \\A[DATENBANK].XML\r\n [DATENBANK] \r\nA=1,\r\n\r\n",
                   {"P1=C:", "1 P1 \\A[DATENBANK].XML", " [DATENBANK] "},
-                  {" [DATENBANK] ", "A=1,", ""}},
-             Case{"P1=C:\n[DATENBANK]\rA=1,\nB=2,",
-                  {"P1=C:", "[DATENBANK]"},
-                  {"[DATENBANK]", "A=1,", "B=2,"}},
-             Case{"P1=C:\r\nA=1,\r\n", {"P1=C:", "A=1,"}, {}},
-             Case{"", {}, {}},
+                  31},
+             Case{"\xEF\xBB\xBFP1=C:\n[DATENBANK]\rA=1,\nB=2,", {"P1=C:", "[DATENBANK]"}, 9},
+             Case{"P1=C:\r\nA=1,\r\n", {"P1=C:", "A=1,"}, std::nullopt},
+             Case{"", {}, std::nullopt},
          }) {
-        // The same from a text and from a file.
-        testing::WriteBytes(folder.Path() / "db.dat", c.text);
-        SearchDatabase fromText(U(c.text));
-        SearchDatabase fromFile = SearchDatabase::Open(folder.Windows() + u"db.dat");
-        for (SearchDatabase* db : {&fromText, &fromFile}) {
-            std::vector<std::string> header, index;
-            for (const auto& line : db->Header().Lines()) header.push_back(S(line));
-            std::u16string line;
-            while (db->NextIndexLine(line)) index.push_back(S(line));
-            EXPECT_EQ(header, c.header) << c.text;
-            EXPECT_EQ(index, c.index) << c.text;
-        }
+        SearchDatabase db = DatabaseOf(folder, c.text);
+        EXPECT_EQ(Strings(db.Header().Lines()), c.header) << c.text;
+        EXPECT_EQ(db.MarkerOffset(), c.marker) << c.text;
     }
 }
 

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/read_only_file.h"
 #include "platform/text.h"
 #include "temp_folder.h"
+#include "textio/byte_lines.h"
 #include "textio/text_file.h"
 #include "textio/text_source.h"
 
@@ -195,6 +197,49 @@ TEST(ReadUtf16LeLines, ReadsBackWhatWriteUtf16LeLinesWrote) {
     WriteUtf16LeLines(lines, folder.Windows(u"h.txt"));
     EXPECT_EQ(ReadUtf16LeLines(folder.Windows(u"h.txt")), lines);
     EXPECT_THROW(ReadUtf16LeLines(folder.Windows(u"fehlt.txt")), FileError);
+}
+
+}  // namespace
+}  // namespace vx::textio
+
+namespace vx::textio {
+namespace {
+
+// Blocks of whole lines, for pieces of any size: the lines found in them, decoded one by one,
+// are those of ReadTextFile's text.
+TEST(ByteBlockReader, BlocksHoldWholeLinesLikeSplitLines) {
+    using namespace std::string_literals;
+    std::vector<std::string> texts = {"x\xC3\r\n\xE2\x82\xAC\xF6\r"s, "\xEF\xBB\xBF"s + "a\r\nb"s,
+                                      "\r\r\n\n\r"s, std::string(100, 'y') + "\r\nz"s};
+    for (const auto& c : kSplitCases) texts.push_back(platform::EncodeUtf8(c.text));
+    TempFolder folder;
+    for (const std::string& text : texts) {
+        folder.WriteBytes(folder.Host("b.txt"), text);
+        const Lines expected = SplitLines(ReadTextFile(folder.Windows(u"b.txt")));
+        const auto file = platform::ReadOnlyFile::Open(folder.Windows(u"b.txt"));
+        ASSERT_TRUE(file);
+        const std::optional<uint64_t> start = Utf8TextStart(*file);
+        ASSERT_EQ(start, text.starts_with("\xEF\xBB\xBF") ? 3u : 0u);
+        for (std::size_t piece : {1, 2, 3, 7, 4096}) {
+            ByteBlockReader reader(*file, *start, piece);
+            Lines lines;
+            std::string_view block;
+            uint64_t offset = 0, next = *start;
+            while (reader.Next(block, offset)) {
+                EXPECT_EQ(offset, next);
+                next = offset + block.size();
+                const char* const end = block.data() + block.size();
+                for (const char* p = block.data(); p != end;) {
+                    const char* const lineEnd = FindByteLineBreak(p, end);
+                    lines.push_back(platform::DecodeUtf8(std::string_view(p, lineEnd - p)));
+                    p = SkipByteLineBreak(lineEnd, end);
+                }
+            }
+            EXPECT_EQ(lines, expected) << piece;
+        }
+    }
+    folder.WriteBytes(folder.Host("w.txt"), "\xFF\xFE"s + "A\0"s);
+    EXPECT_FALSE(Utf8TextStart(*platform::ReadOnlyFile::Open(folder.Windows(u"w.txt"))));
 }
 
 }  // namespace

@@ -1,0 +1,515 @@
+// Building the search lookup file from the bytes of a database file.
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <unordered_map>
+
+#include "index/database_file.h"
+#include "index/lookup_file.h"
+#include "index/lookup_format.h"
+#include "index/lookup_samples.h"
+#include "platform/hash64.h"
+#include "platform/system_error_text.h"
+#include "platform/text.h"
+#include "platform/utf8.h"
+#include "textio/byte_lines.h"
+#include "textio/file_byte_stream.h"
+#include "textio/text_file.h"
+
+namespace vx::index {
+
+namespace {
+
+using namespace lookup;
+
+bool IsNumberByte(char c) {
+    return (c >= '0' && c <= '9') || c == ',';
+}
+
+// The 8 first bytes of a key as a big-endian number: comparing these first orders keys as the
+// byte comparison does and decides most comparisons without touching the keys.
+uint64_t LeadingBytes(std::string_view key) {
+    uint64_t value = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        value = (value << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    }
+    return value;
+}
+
+// The same for the last 8 bytes, read backwards (for the order of the reversed keys).
+uint64_t TrailingBytes(std::string_view key) {
+    uint64_t value = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        value = (value << 8) |
+                (i < key.size() ? static_cast<unsigned char>(key[key.size() - 1 - i]) : 0u);
+    }
+    return value;
+}
+
+// Sorts the items by the 64-bit number of each, keeping the order of equal numbers: four passes
+// over 16-bit digits (a pass whose digit is the same for all items is left out).
+template <typename T, typename NumberOf>
+void RadixSort(std::vector<T>& items, NumberOf numberOf) {
+    std::vector<T> sorted(items.size());
+    std::vector<std::size_t> start(0x10001);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(start.begin(), start.end(), 0);
+        for (const T& item : items) ++start[((numberOf(item) >> shift) & 0xFFFF) + 1];
+        if (std::find(start.begin(), start.end(), items.size()) != start.end()) continue;
+        for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
+        for (const T& item : items) sorted[start[(numberOf(item) >> shift) & 0xFFFF]++] = item;
+        items.swap(sorted);
+    }
+}
+
+// Sorts each run of items with equal numbers (after RadixSort) by the given order.
+template <typename T, typename NumberOf, typename Less>
+void SortRuns(std::vector<T>& items, NumberOf numberOf, Less less) {
+    for (std::size_t i = 0; i < items.size();) {
+        std::size_t j = i + 1;
+        while (j < items.size() && numberOf(items[j]) == numberOf(items[i])) ++j;
+        if (j - i > 1) std::stable_sort(items.begin() + i, items.begin() + j, less);
+        i = j;
+    }
+}
+
+// The number of lines of the file from start on and the bytes of their text before the first
+// "=": enough to size the arrays of the keys once.
+struct LineCount {
+    uint64_t lines = 0;
+    uint64_t keyBytes = 0;
+};
+
+// Keys with the offsets of their lines, in the order the lines were read.
+class KeyedLines {
+  public:
+    void Add(std::string_view key, uint64_t offset) {
+        if (arena_.size() + key.size() > UINT32_MAX) {
+            overflow_ = true;
+            return;
+        }
+        entries_.push_back({LeadingBytes(key), static_cast<uint32_t>(arena_.size()),
+                            static_cast<uint32_t>(key.size()), offset});
+        arena_.append(key);
+    }
+    // By key; the lines of one key stay in file order.
+    void Sort() {
+        const auto leading = [](const Entry& e) { return e.leading; };
+        RadixSort(entries_, leading);
+        SortRuns(entries_, leading,
+                 [this](const Entry& a, const Entry& b) { return KeyOf(a) < KeyOf(b); });
+    }
+    // Calls visit(key, offsets) for each key once, in entry order (after Sort: key order).
+    template <typename Visit>
+    void ForEachKey(Visit visit) const {
+        std::vector<uint64_t> offsets;
+        for (std::size_t i = 0; i < entries_.size();) {
+            const std::string_view key = KeyOf(entries_[i]);
+            offsets.clear();
+            std::size_t j = i;
+            for (; j < entries_.size() && KeyOf(entries_[j]) == key; ++j) {
+                offsets.push_back(entries_[j].offset);
+            }
+            visit(key, offsets);
+            i = j;
+        }
+    }
+    // Room for the keys of the lines counted, so that the largest arrays are never copied while
+    // they grow (an upper-case form may take up to half as many bytes more).
+    void Reserve(const LineCount& count) {
+        arena_.reserve(static_cast<std::size_t>(count.keyBytes + count.keyBytes / 2));
+        entries_.reserve(static_cast<std::size_t>(count.lines));
+    }
+    std::size_t Lines() const { return entries_.size(); }
+    // Bytes of all keys of all lines (an upper bound for the keys taken once).
+    std::size_t KeyBytes() const { return arena_.size(); }
+    // Frees the line offsets; the keys stay.
+    void DropLines() { std::vector<Entry>().swap(entries_); }
+    // True when the keys did not fit (more than 4 GB of them).
+    bool Overflow() const { return overflow_; }
+
+  private:
+    struct Entry {
+        uint64_t leading;
+        uint32_t at;
+        uint32_t size;
+        uint64_t offset;
+    };
+    std::string_view KeyOf(const Entry& e) const { return {arena_.data() + e.at, e.size}; }
+    std::string arena_;
+    std::vector<Entry> entries_;
+    bool overflow_ = false;
+};
+
+// The body of the lookup file, written as it is appended; every full page is hashed on the way.
+class BodyWriter {
+  public:
+    explicit BodyWriter(textio::FileByteStream& out) : out_(out) { page_.reserve(kPageSize); }
+    // Appends a section; returns where it lies in the file.
+    Range Append(std::string_view bytes) {
+        const Range range{End(), bytes.size()};
+        size_ += bytes.size();
+        while (!bytes.empty()) {
+            const std::size_t take = std::min<std::size_t>(kPageSize - page_.size(), bytes.size());
+            page_.append(bytes.substr(0, take));
+            bytes.remove_prefix(take);
+            if (page_.size() == kPageSize) Flush();
+        }
+        return range;
+    }
+    // Writes the last page; returns the page table.
+    std::string Finish() {
+        if (!page_.empty()) Flush();
+        return std::move(pageTable_);
+    }
+    // The file offset after the body.
+    uint64_t End() const { return kPageSize + size_; }
+
+  private:
+    void Flush() {
+        const uint64_t hash = platform::Hash64(page_.data(), page_.size(), ++pages_);
+        pageTable_.append(reinterpret_cast<const char*>(&hash), 8);
+        out_.Write(page_.data(), page_.size());
+        page_.clear();
+    }
+    textio::FileByteStream& out_;
+    std::string page_;
+    std::string pageTable_;
+    uint64_t size_ = 0;
+    uint64_t pages_ = 0;
+};
+
+// Writes a key table (see lookup_format.h) from keys given in ascending order.
+class KeyTableWriter {
+  public:
+    void Add(std::string_view key, const std::vector<uint64_t>& offsets) {
+        if (count_ % kBlockKeys == 0) {
+            PutNumber(blocks_, keys_.size());
+            PutNumber(blocks_, payloads_.size());
+            previousKey_ = {};
+            previousFirst_ = 0;
+        }
+        std::size_t shared = 0;
+        const std::size_t common = std::min(previousKey_.size(), key.size());
+        while (shared < common && previousKey_[shared] == key[shared]) ++shared;
+        PutVarint(keys_, shared);
+        PutVarint(keys_, key.size() - shared);
+        keys_.append(key.substr(shared));
+        previousKey_ = key;
+
+        PutVarint(payloads_, offsets.size());
+        for (std::size_t i = 0; i < offsets.size(); ++i) {
+            if (i == 0) {
+                PutVarint(payloads_, ZigZag(static_cast<int64_t>(offsets[0] - previousFirst_)));
+                previousFirst_ = offsets[0];
+            } else {
+                PutVarint(payloads_, offsets[i] - offsets[i - 1]);
+            }
+        }
+        ++count_;
+    }
+    // Appends the three sections to the body.
+    KeyTableHead AppendTo(BodyWriter& body) const {
+        KeyTableHead head;
+        head.keys = body.Append(keys_);
+        head.payloads = body.Append(payloads_);
+        head.blocks = body.Append(blocks_);
+        head.keyCount = count_;
+        return head;
+    }
+
+  private:
+    static void PutNumber(std::string& out, uint64_t value) {
+        char bytes[8];
+        std::memcpy(bytes, &value, 8);
+        out.append(bytes, 8);
+    }
+    std::string keys_, payloads_, blocks_;
+    std::string_view previousKey_;  // the keys stay where they are until the table is written
+    uint64_t previousFirst_ = 0;
+    uint64_t count_ = 0;
+};
+
+// A table of header-line keys (each key once, with the offset it maps to, if any).
+KeyTableHead AppendHeaderTable(BodyWriter& body,
+                               const std::unordered_map<std::u16string, uint64_t>& map,
+                               uint64_t none) {
+    std::vector<std::pair<std::string, uint64_t>> keys;
+    keys.reserve(map.size());
+    for (const auto& [key, offset] : map) {
+        keys.emplace_back(platform::EncodeUtf8(key, platform::LoneSurrogates::Keep), offset);
+    }
+    std::sort(keys.begin(), keys.end());
+    KeyTableWriter writer;
+    std::vector<uint64_t> offsets;
+    for (const auto& [key, offset] : keys) {
+        offsets.clear();
+        if (offset != none) offsets.push_back(offset);
+        writer.Add(key, offsets);
+    }
+    return writer.AppendTo(body);
+}
+
+// Everything the lookup file records, gathered in one pass over the database file.
+struct Gathered {
+    uint64_t marker = kNoMarker;
+    KeyedLines words;
+    std::vector<uint64_t> odd;
+    std::unordered_map<std::u16string, uint64_t> documents;  // key -> first line
+    std::unordered_map<std::u16string, uint64_t> paths;      // key -> folder line or kNoMarker
+    // A line longer than a database holds: the search finds the file damaged by reading it all,
+    // so it gets no lookup file.
+    bool overlong = false;
+};
+
+// A line of the header part (up to and including the marker line): the document and path keys
+// as DatabaseFile maps them. True for the marker line.
+bool TakeHeaderLine(std::string_view bytes, uint64_t offset, uint64_t& folderLine,
+                    Gathered& gathered) {
+    const std::u16string line = platform::DecodeUtf8(bytes);
+    if (line.size() > kMaxHeaderLineUnits) gathered.overlong = true;
+    const std::size_t space = line.find(u' ');
+    if (space != std::u16string::npos)
+        gathered.documents.try_emplace(line.substr(0, space), offset);
+    const std::size_t eq = line.find(u'=');
+    if (eq != std::u16string::npos && eq + 1 != line.size()) folderLine = offset;
+    if (eq != std::u16string::npos) gathered.paths.try_emplace(line.substr(0, eq), folderLine);
+    return IsIndexMarkerLine(line);
+}
+
+LineCount CountLines(const platform::ReadOnlyFile& file, uint64_t start) {
+    LineCount count;
+    textio::ByteBlockReader reader(file, start, std::size_t{1} << 20, kMaxIndexLineUnits);
+    std::string_view block;
+    uint64_t offset = 0;
+    while (reader.Next(block, offset)) {
+        const char* const end = block.data() + block.size();
+        for (const char* p = block.data(); p != end;) {
+            const char* const lineEnd = textio::FindByteLineBreak(p, end);
+            const auto* eq = static_cast<const char*>(std::memchr(p, '=', lineEnd - p));
+            count.keyBytes += static_cast<uint64_t>((eq != nullptr ? eq : lineEnd) - p);
+            ++count.lines;
+            p = textio::SkipByteLineBreak(lineEnd, end);
+        }
+    }
+    return count;
+}
+
+// Scratch space of the key conversion, kept from line to line.
+struct KeyBuffers {
+    std::string key;
+    std::u16string units;
+};
+
+bool IsContinuationByte(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+
+unsigned char* PutUnit(unsigned char* out, char16_t c) {
+    if (c < 0x80) {
+        *out++ = static_cast<unsigned char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+        *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// The key of the bytes (LookupKey of their decoded text) for the usual bytes: ASCII and the
+// 2- and 3-byte sequences of code units other than surrogate halves. False for anything else.
+bool UsualKey(std::string_view bytes, std::string& key) {
+    static const char16_t* const upper = platform::UpperCaseTable();
+    // Room for 3 bytes per byte: an upper-case form may need more bytes than its unit (U+0250,
+    // 2 bytes, becomes U+2C6F, 3 bytes).
+    key.resize(bytes.size() * 3);
+    auto* out = reinterpret_cast<unsigned char*>(key.data());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p != end) {
+        const unsigned char b0 = *p;
+        if (b0 < 0x80) {
+            *out++ = b0 >= 'a' && b0 <= 'z' ? static_cast<unsigned char>(b0 - 0x20) : b0;
+            ++p;
+        } else if (b0 >= 0xC2 && b0 < 0xE0 && end - p >= 2 && IsContinuationByte(p[1])) {
+            out = PutUnit(out, upper[((b0 & 0x1F) << 6) | (p[1] & 0x3F)]);
+            p += 2;
+        } else if (b0 >= 0xE0 && b0 < 0xF0 && end - p >= 3 && IsContinuationByte(p[1]) &&
+                   IsContinuationByte(p[2])) {
+            const unsigned c = ((b0 & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return false;
+            out = PutUnit(out, upper[c]);
+            p += 3;
+        } else {
+            return false;
+        }
+    }
+    key.resize(static_cast<std::size_t>(out - reinterpret_cast<unsigned char*>(key.data())));
+    return true;
+}
+
+void TakeIndexLine(std::string_view bytes, uint64_t offset, KeyBuffers& buffers,
+                   Gathered& gathered) {
+    if (bytes.empty()) return;
+    const std::size_t eq = bytes.find('=');
+    const std::string_view keyBytes = bytes.substr(0, eq);
+    const std::string_view valueBytes =
+        eq == std::string_view::npos ? std::string_view() : bytes.substr(eq + 1);
+    const auto numbersOnly = [](std::string_view part) {
+        for (const char c : part) {
+            if (!IsNumberByte(c)) return false;
+        }
+        return true;
+    };
+    if (eq == std::string_view::npos) {
+        if (numbersOnly(bytes)) return;
+    } else if (!numbersOnly(valueBytes)) {
+        gathered.odd.push_back(offset);
+    }
+    std::string& key = buffers.key;
+    if (!UsualKey(keyBytes, key)) {
+        std::u16string& units = buffers.units;
+        units.clear();
+        platform::AppendDecodedUtf8(keyBytes, units);
+        key = LookupKey(units);
+    }
+    gathered.words.Add(key, offset);
+}
+
+}  // namespace
+
+bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view lookupFile) {
+    std::optional<platform::ReadOnlyFile> database = platform::ReadOnlyFile::Open(databaseFile);
+    if (!database) {
+        const int error = errno;
+        throw textio::FileError(platform::ToUtf8(platform::FileErrorText(
+                                    databaseFile, u"kann nicht gelesen werden", error)),
+                                error);
+    }
+    const std::optional<uint64_t> start = textio::Utf8TextStart(*database);
+    if (!start) return false;
+
+    Gathered gathered;
+    gathered.words.Reserve(CountLines(*database, *start));
+    uint64_t folderLine = kNoMarker;
+    uint64_t end = *start;
+    KeyBuffers key;
+    // A line of more bytes than an index line may hold units ends the reading before the end.
+    textio::ByteBlockReader reader(*database, *start, std::size_t{1} << 20, kMaxIndexLineUnits);
+    std::string_view block;
+    uint64_t blockOffset = 0;
+    while (reader.Next(block, blockOffset)) {
+        const char* const first = block.data();
+        const char* const last = first + block.size();
+        for (const char* p = first; p != last;) {
+            const char* const lineEnd = textio::FindByteLineBreak(p, last);
+            const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+            const uint64_t offset = blockOffset + static_cast<uint64_t>(p - first);
+            p = textio::SkipByteLineBreak(lineEnd, last);
+            if (gathered.marker == kNoMarker) {
+                // The marker line belongs to both parts: the last header line, the first index
+                // line.
+                if (!TakeHeaderLine(line, offset, folderLine, gathered)) continue;
+                gathered.marker = offset;
+            }
+            TakeIndexLine(line, offset, key, gathered);
+        }
+        end = blockOffset + block.size();
+    }
+    // A database file changed while it was read gets no lookup file now.
+    if (end != database->Size() || gathered.overlong ||
+        platform::StampOf(databaseFile) !=
+            platform::FileStamp{database->Size(), database->ModifiedNs()} ||
+        gathered.words.Overflow()) {
+        return false;
+    }
+
+    LookupHead head{};
+    std::memcpy(head.magic, kMagic, sizeof kMagic);
+    head.version = kVersion;
+    head.pageSize = kPageSize;
+    head.databaseSize = database->Size();
+    head.databaseModifiedNs = database->ModifiedNs();
+    head.databaseSamples = DatabaseSamples(*database);
+    head.markerOffset = gathered.marker;
+
+    // The head page is written last, once the sections and the page table are known.
+    textio::FileByteStream out(lookupFile, textio::FileOpenMode::CreateWrite);
+    out.Write(std::string(kPageSize, '\0').data(), kPageSize);
+    BodyWriter body(out);
+    // Each key once, reversed, in key order: the keys of the reversed order compare as the
+    // forward keys do.
+    std::string reversedText;
+    reversedText.reserve(gathered.words.KeyBytes());
+    std::vector<std::size_t> at;
+    std::vector<std::pair<uint64_t, uint32_t>> reversed;
+    at.reserve(gathered.words.Lines() + 1);  // room only: the keys are fewer
+    reversed.reserve(gathered.words.Lines());
+    {
+        gathered.words.Sort();
+        KeyTableWriter words;
+        gathered.words.ForEachKey([&](std::string_view k, const std::vector<uint64_t>& offsets) {
+            words.Add(k, offsets);
+            reversed.emplace_back(TrailingBytes(k), static_cast<uint32_t>(at.size()));
+            at.push_back(reversedText.size());
+            reversedText.append(k.rbegin(), k.rend());
+        });
+        at.push_back(reversedText.size());
+        gathered.words.DropLines();
+        head.words = words.AppendTo(body);
+    }
+    {
+        // Ranks in the order of the reversed keys, packed reversedBits each (plus 8 zero bytes,
+        // so that every value can be read as one 64-bit number).
+        const auto reversedKey = [&](uint32_t i) {
+            return std::string_view(reversedText).substr(at[i], at[i + 1] - at[i]);
+        };
+        const auto trailing = [](const auto& item) { return item.first; };
+        RadixSort(reversed, trailing);
+        SortRuns(reversed, trailing, [&](const auto& a, const auto& b) {
+            return reversedKey(a.second) < reversedKey(b.second);
+        });
+        const std::size_t keyCount = reversed.size();
+        const uint64_t bits = std::max<uint64_t>(1, std::bit_width(keyCount));
+        std::string packed((keyCount * bits + 7) / 8 + 8, '\0');
+        for (std::size_t i = 0; i < reversed.size(); ++i) {
+            const uint64_t bit = i * bits;
+            uint64_t word;
+            std::memcpy(&word, packed.data() + bit / 8, 8);
+            word |= static_cast<uint64_t>(reversed[i].second) << (bit % 8);
+            std::memcpy(packed.data() + bit / 8, &word, 8);
+        }
+        head.reversed = body.Append(packed);
+        head.reversedBits = bits;
+    }
+    {
+        std::string odd;
+        uint64_t previous = 0;
+        for (const uint64_t offset : gathered.odd) {
+            PutVarint(odd, offset - previous);
+            previous = offset;
+        }
+        head.odd = body.Append(odd);
+        head.oddCount = gathered.odd.size();
+    }
+    head.documents = AppendHeaderTable(body, gathered.documents, kNoMarker);
+    head.paths = AppendHeaderTable(body, gathered.paths, kNoMarker);
+
+    const std::string pageTable = body.Finish();
+    head.pageTable = {body.End(), pageTable.size()};
+    out.Write(pageTable.data(), pageTable.size());
+    head.pageTableHash = platform::Hash64(pageTable.data(), pageTable.size(), 0);
+    head.fileSize = head.pageTable.offset + pageTable.size();
+    head.headHash = platform::Hash64(&head, offsetof(LookupHead, headHash), 0);
+    out.Seek(0, textio::SeekOrigin::Begin);
+    out.Write(&head, sizeof head);
+    out.Close();
+    return true;
+}
+
+}  // namespace vx::index
