@@ -65,6 +65,10 @@ bool LineCursor::NextBytes(std::string_view& line, std::size_t maxBytes) {
         if (!complete) continue;
         if (begin == end) return false;
         line = std::string_view(begin, static_cast<std::size_t>(lineEnd - begin));
+        if (line.size() > maxBytes) {
+            cut_ = true;
+            line = std::string_view();
+        }
         offset_ += static_cast<uint64_t>(textio::SkipByteLineBreak(lineEnd, end) - begin);
         return true;
     }

@@ -242,5 +242,30 @@ TEST(ByteBlockReader, BlocksHoldWholeLinesLikeSplitLines) {
     EXPECT_FALSE(Utf8TextStart(*platform::ReadOnlyFile::Open(folder.Windows(u"w.txt"))));
 }
 
+// A line longer than the bound ends the reading, wherever it stands; lines up to it do not.
+TEST(ByteBlockReader, ALineBeyondTheBoundIsNeverHeld) {
+    struct Case {
+        std::string text;
+        bool tooLong;
+    };
+    TempFolder folder;
+    for (const Case& c :
+         {Case{"ab\r\n" + std::string(16, 'x') + "\r\ncd", false},
+          Case{"ab\r\n" + std::string(17, 'x') + "\r\ncd", true}, Case{std::string(17, 'x'), true},
+          Case{"a\n" + std::string(17, 'x'), true}, Case{std::string(16, 'x') + "\r", false}}) {
+        folder.WriteBytes(folder.Host("l.txt"), c.text);
+        const auto file = platform::ReadOnlyFile::Open(folder.Windows(u"l.txt"));
+        ByteBlockReader reader(*file, 0, 4, 16);
+        std::string_view block;
+        uint64_t offset = 0;
+        std::string read;
+        while (reader.Next(block, offset)) read += block;
+        EXPECT_EQ(reader.TooLong(), c.tooLong) << c.text;
+        if (!c.tooLong) {
+            EXPECT_EQ(read, c.text);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vx::textio
