@@ -50,10 +50,12 @@ measure() {
     local walls=() cpus=() peaks=()
     for ((i = 0; i < runs; i++)); do
         set +e
+        local start=$(date +%s%N)
         /usr/bin/time -f '%e %U %S %M' -o "$work/time.txt" "$@" >"$work/out.txt" 2>&1
+        local end=$(date +%s%N)
         set -e
         read -r wall user sys peak <"$work/time.txt"
-        walls+=("$(awk -v w="$wall" 'BEGIN { printf "%d", w * 1000 }')")
+        walls+=("$(((end - start) / 1000000))")  # finer than the 10 ms of time's %e
         cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%d", (u + s) * 1000 }')")
         peaks+=("$peak")
     done
@@ -116,7 +118,8 @@ if command -v recollindex >/dev/null && command -v recoll >/dev/null; then
         echo "topdirs = $folder" >"$config/recoll.conf"
         recollindex -c "$config" -z >"$work/recollindex.txt" 2>&1 || true
         read -r rw rc rp < <(measure recoll -t -c "$config" -q Montag)
-        echo "| $name | Recoll, exact word | recoll -t -q Montag | $(head -n 1 "$work/out.txt") | $(cell $rw $rc $rp) | |"
+        found=$(grep -o '^[0-9]* results' "$work/out.txt" | grep -o '^[0-9]*' || true)
+        echo "| $name | Recoll, exact word | recoll -t -q Montag | ${found:-?} | $(cell $rw $rc $rp) | |"
     done
 else
     echo "Recoll is not installed (apt-get install recoll): no comparison."
