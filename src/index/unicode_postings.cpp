@@ -88,9 +88,12 @@ bool NumberOrderHolds() {
 
 }  // namespace
 
-void UnicodePostings::Add(std::u16string_view word, int32_t number) {
+uint32_t UnicodePostings::Hash(std::u16string_view word) {
+    return WordTable::Hash(Bytes(word));
+}
+
+void UnicodePostings::Add(std::u16string_view word, uint32_t hash, int32_t number) {
     const std::string_view bytes = Bytes(word);
-    const uint32_t hash = WordTable::Hash(bytes);
     uint32_t id = table_.Find(bytes, hash, [this](uint32_t w) { return Bytes(WordText(w)); });
     if (id == WordTable::kNone) {
         id = static_cast<uint32_t>(words_.size());

@@ -21,7 +21,9 @@ namespace vx::index {
 
 class UnicodePostings {
   public:
-    void Add(std::u16string_view word, int32_t number);
+    // hash = Hash(word).
+    void Add(std::u16string_view word, uint32_t hash, int32_t number);
+    static uint32_t Hash(std::u16string_view word);
     void Clear();
     // Entries as they are saved.
     std::size_t Size() const;

@@ -138,7 +138,15 @@ bool WordIndex::RefilesEveryOccurrence(std::string_view word) {
 }
 
 void WordIndex::AddUnicodePosting(std::u16string_view word, int32_t number) {
-    impl_->unicodePostings.Add(word, number);
+    impl_->unicodePostings.Add(word, UnicodePostings::Hash(word), number);
+}
+
+void WordIndex::AddUnicodePosting(std::u16string_view word, uint32_t hash, int32_t number) {
+    impl_->unicodePostings.Add(word, hash, number);
+}
+
+uint32_t WordIndex::UnicodeWordHash(std::u16string_view word) {
+    return UnicodePostings::Hash(word);
 }
 
 void WordIndex::ListenLoeschen() {

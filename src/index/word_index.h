@@ -41,6 +41,9 @@ class WordIndex {
     void AddWordEntry(std::string_view word, int32_t number);
     // Records word=number, in the Unicode postings list (equal entries are ignored).
     void AddUnicodePosting(std::u16string_view word, int32_t number);
+    // The same with hash = UnicodeWordHash(word), for callers that prepare words ahead.
+    void AddUnicodePosting(std::u16string_view word, uint32_t hash, int32_t number);
+    static uint32_t UnicodeWordHash(std::u16string_view word);
 
     // The hash under which the index looks a word up (for callers that prepare words ahead).
     static uint32_t WordHash(std::string_view word);

@@ -37,9 +37,16 @@ WordList ClassifyWord(std::u16string_view word) {
 }
 
 void WordLists::AddIndexLine(std::u16string_view line) {
+    // The entries of one word follow each other (the Unicode postings list has one per
+    // document): a line that begins with the word of the line before and "=" adds nothing new.
+    if (line.size() > lastWord_.size() && line[lastWord_.size()] == u'=' &&
+        line.starts_with(lastWord_)) {
+        return;
+    }
     // The marker line itself; an entry whose word happens to contain the marker text is a word.
     if (IsIndexMarkerLine(line) || IsSizeLine(line)) return;
-    AddEntryLine(line);
+    lastWord_ = EntryWord(platform::TrimView(line));
+    AddWord(lastWord_);
 }
 
 void WordLists::AddEntryLine(std::u16string_view line) {
@@ -60,6 +67,7 @@ void WordLists::AddWord(std::u16string_view word) {
 }
 
 void WordLists::Clear() {
+    lastWord_.clear();
     ansi_.Clear();
     unicode_.Clear();
 }
@@ -77,6 +85,7 @@ std::u16string_view WordLists::Words::Text(uint32_t i) const {
 void WordLists::Words::Add(std::u16string_view word) {
     // Equal texts are kept once, as the first of them; words that are only equal under the
     // collation are told apart when the list is sorted.
+    if (last_ != WordTable::kNone && Text(last_) == word) return;
     const std::string_view bytes(reinterpret_cast<const char*>(word.data()),
                                  word.size() * sizeof(char16_t));
     const uint32_t hash = WordTable::Hash(bytes);
@@ -85,10 +94,12 @@ void WordLists::Words::Add(std::u16string_view word) {
         return std::string_view(reinterpret_cast<const char*>(text.data()),
                                 text.size() * sizeof(char16_t));
     };
-    if (table_.Find(bytes, hash, textOf) != WordTable::kNone) return;
+    last_ = table_.Find(bytes, hash, textOf);
+    if (last_ != WordTable::kNone) return;
     store_.append(word);
     ends_.push_back(static_cast<uint32_t>(store_.size()));
-    table_.Insert(hash, static_cast<uint32_t>(ends_.size() - 1));
+    last_ = static_cast<uint32_t>(ends_.size() - 1);
+    table_.Insert(hash, last_);
 }
 
 std::vector<std::size_t> WordLists::Words::Order() const {
@@ -121,6 +132,7 @@ void WordLists::Words::Write(std::u16string_view fileName) const {
 }
 
 void WordLists::Words::Clear() {
+    last_ = WordTable::kNone;
     std::u16string().swap(store_);
     std::vector<uint32_t>().swap(ends_);
     table_.Clear();

@@ -44,9 +44,11 @@ class WordLists {
         std::u16string store_;
         std::vector<uint32_t> ends_;  // end of each word in store_
         WordTable table_;
+        uint32_t last_ = WordTable::kNone;  // the word added last (entries come in runs)
     };
     Words ansi_;
     Words unicode_;
+    std::u16string lastWord_;  // the word of the index line added last
 };
 
 // The words in list order, each followed by CR LF.

@@ -13,6 +13,8 @@ namespace vx::platform {
 // characters without a one-unit upper-case form (such as U+00DF) stay as they are.
 char16_t UpperChar(char16_t c);
 std::u16string UpperCase(std::u16string_view s);
+// Appends the upper-case form of s to out (UpperCase without a new string).
+void AppendUpperCase(std::u16string& out, std::u16string_view s);
 
 // True for Unicode white space and control characters: what Trim removes at both ends.
 bool IsTrimChar(char16_t c);
