@@ -5,6 +5,7 @@
 #include "fuzz_support.h"
 #include "index/database_file.h"
 #include "index/word_index.h"
+#include "indexing/document_words.h"
 #include "indexing/word_filing.h"
 #include "indexing/xml_text.h"
 
@@ -32,9 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (result != indexing::XmlLoadResult::Loaded) return 0;
 
     index::WordIndex words;
+    indexing::DocumentWordsBuilder builder;
     for (const std::u16string& line : sink.lines) {
         VX_FUZZ_CHECK(indexing::FileWordsOfLine(line, 1, words, cancel));
+        builder.AddLine(line);
     }
+    // The words worked out ahead of the filing give the index the lines give.
+    index::WordIndex prepared;
+    VX_FUZZ_CHECK(builder.Finish().File(1, prepared, cancel));
+    std::vector<std::u16string> byLines, ahead;
+    words.SaveBuckets(byLines);
+    prepared.SaveBuckets(ahead);
+    VX_FUZZ_CHECK(byLines == ahead);
     // A filed word never begins or ends with white space, a control or a format character.
     words.ForEachEntry([](std::u16string_view entry) {
         const std::u16string_view word = index::EntryWord(entry);

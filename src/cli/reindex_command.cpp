@@ -28,7 +28,9 @@ int RunReindex(const Arguments& args) {
     RunFlags flags;
     host.HandleInterrupts(flags);
     indexing::IndexingCommands commands(host, flags, folders);
-    commands.SetOptions(RunOptionsOf(args));
+    indexing::RunOptions options = RunOptionsOf(args);
+    options.fullReindex = args.Has("--full");
+    commands.SetOptions(options);
     auto dialog = [&](const std::u16string& dbName, std::u16string& folder) {
         const auto checks =
             indexing::CheckNewDatabase(dbName, folder, indexing::DialogMode::Update, rows);
@@ -38,17 +40,25 @@ int RunReindex(const Arguments& args) {
         return checks.ok;
     };
     const auto result = commands.Reindex(selected, static_cast<int>(rows.size()), dialog);
-    if (result.outcome == indexing::CommandOutcome::Done) host.FinishRun();
+    if (result.outcome == indexing::CommandOutcome::Done) {
+        host.FinishRun();
+        std::cout << result.reused << " von " << result.documents
+                  << " XML-Dateien unverändert aus den Textkopien übernommen.\n";
+    }
     return IndexingExitStatus(result.outcome, host.Interrupted());
 }
 
 const RegisterCliCommand kRegister({
     {"reindex", "NAME",
      "Indiziert die Datenbank NAME neu aus dem Ordner, der in ihr gespeichert ist; die bisherige\n"
-     "Datenbankdatei bleibt als Datenbank/NAME.old erhalten. Vor dem Indizieren wird gefragt;\n"
-     "die Antwort (\"j\" oder \"ja\" beginnt) kommt von der Standardeingabe.\n"
+     "Datenbankdatei bleibt als Datenbank/NAME.old erhalten. Dokumente, deren Größe und\n"
+     "Änderungszeit gleich geblieben sind, werden aus ihren Textkopien übernommen. Vor dem\n"
+     "Indizieren wird gefragt; die Antwort (\"j\" oder \"ja\" beginnt) kommt von der\n"
+     "Standardeingabe.\n"
      "Strg-C bricht die Indizierung ab; was indiziert wurde, wird gespeichert.\n",
-     IndexingOptions({}), 1, 1, kIndexingExitCodes},
+     IndexingOptions({{"--full", "", "",
+                       "alle Dokumente neu lesen (den Änderungszeiten nicht trauen)"}}),
+     1, 1, kIndexingExitCodes},
     RunReindex,
 });
 

@@ -138,6 +138,7 @@ void TerminalHost::DrawProgress(bool force) {
     lastDraw_ = now;
     std::string line = std::to_string(last_.documents) + " von " +
                        std::to_string(last_.foundDocuments) + " Dokumenten  " +
+                       (last_.reused > 0 ? std::to_string(last_.reused) + " übernommen  " : "") +
                        std::to_string(last_.bytes / (1024 * 1024)) + " MB  " +
                        platform::ToUtf8(indexing::ElapsedSince(last_.startTickMs, now)) + "  ";
     const int columns = TerminalColumns();

@@ -1,15 +1,15 @@
 #include "index/word_index.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
 
 #include "index/bucket_selection.h"
+#include "index/paged_vector.h"
+#include "index/unicode_postings.h"
 #include "index/word_entry.h"
 #include "index/word_table.h"
 #include "platform/ansi.h"
-#include "platform/collation.h"
 
 namespace vx::index {
 
@@ -26,91 +26,133 @@ void AppendNumber(std::u16string& out, int32_t number) {
     out.push_back(u',');
 }
 
+// The lookup buckets of a word: selected on the key word + "=", so a one-byte word shows "=" as
+// its second byte.
+BucketSet LookupBuckets(std::string_view word) {
+    const unsigned char c1 = word.empty() ? 0 : static_cast<unsigned char>(word[0]);
+    const unsigned char c2 = word.size() >= 2 ? static_cast<unsigned char>(word[1]) : '=';
+    return SelectBucketSet(c1, c2, BucketPurpose::Lookup);
+}
+
 }  // namespace
 
 struct WordIndex::Impl {
-    std::vector<WordEntry> entries;
-    std::string longWords;  // words too long to stand in their entry
+    PagedVector<WordEntry> entries;
+    std::string words;  // the words of the entries, one after the other
+    NumberLists numbers;
     std::array<std::vector<uint32_t>, kBucketCount> buckets;
     std::array<int64_t, kBucketCount> counters{};
     // Word -> first of its lookup-visible entries; the rest follow through nextOfWord.
     WordTable lookup;
-    platform::SortedUniqueList unicodePostings;
+    UnicodePostings unicodePostings;
 
     // The entry text as saved: the ANSI entry widened (ANSI to wide and back leaves it as it is).
     void EntryText(const WordEntry& entry, std::u16string& out) const {
-        const std::string_view word = entry.Word(longWords);
+        const std::string_view word = entry.Word(words);
         out.clear();
         out.reserve(word.size() + 1 + entry.NumberCount() * 7);
         for (const char c : word) {
             out.push_back(platform::AnsiToWideChar(static_cast<unsigned char>(c)));
         }
         out.push_back(u'=');
-        entry.ForEachNumber([&](int32_t n) { AppendNumber(out, n); });
+        entry.ForEachNumber(numbers, [&](int32_t n) { AppendNumber(out, n); });
     }
     uint32_t Find(std::string_view word, uint32_t hash) const {
-        return lookup.Find(word, hash, [this](uint32_t id) { return entries[id].Word(longWords); });
+        return lookup.Find(word, hash, [this](uint32_t id) { return entries[id].Word(words); });
+    }
+
+    // ExtendWordEntry for a word (without "="); false when the word has no lookup-visible entry.
+    bool Extend(std::string_view word, uint32_t hash, int32_t number) {
+        bool found = false;
+        for (uint32_t id = Find(word, hash); id != kNoEntry;) {
+            WordEntry& entry = entries[id];
+            // "Already filed" looks at the number list only, never at the word: A17,B still
+            // receives document 17. Every new number is filed; the counter is a statistic.
+            if (!entry.Holds(number, numbers)) {
+                ++counters[entry.Bucket()];
+                entry.Append(number, numbers);
+            }
+            found = true;
+            id = entry.NextOfWord();
+        }
+        return found;
+    }
+
+    void Add(std::string_view word, uint32_t hash, int32_t number) {
+        const BucketSet add = SelectBucketSet(word, BucketPurpose::Add);
+        if (add.count == 0) return;
+        const BucketSet lookupSet = LookupBuckets(word);
+        const auto offset = static_cast<uint32_t>(words.size());
+        words.append(word);
+        for (int i = 0; i < add.count; ++i) {
+            const int bucket = add.buckets[i];
+            const auto id = static_cast<uint32_t>(entries.size());
+            WordEntry& entry =
+                entries.emplace_back(offset, static_cast<uint32_t>(word.size()), bucket);
+            entry.Append(number, numbers);
+            buckets[bucket].push_back(id);
+            // Entries that lookup never visits (the "&" second-umlaut case) stay out of the
+            // chain, so every later occurrence adds another entry there, as the file shows.
+            if (!lookupSet.Contains(bucket)) continue;
+            uint32_t last = Find(word, hash);
+            if (last == kNoEntry) {
+                lookup.Insert(hash, id);
+                continue;
+            }
+            while (entries[last].NextOfWord() != kNoEntry) last = entries[last].NextOfWord();
+            entries[last].SetNextOfWord(id);
+        }
     }
 };
 
 WordIndex::WordIndex() : impl_(std::make_unique<Impl>()) {}
 WordIndex::~WordIndex() = default;
 
+uint32_t WordIndex::WordHash(std::string_view word) {
+    return WordTable::Hash(word);
+}
+
 void WordIndex::ExtendWordEntry(std::string_view key, int32_t number, bool& handled) {
     // Only an entry of exactly this word begins with key = word + "=".
     std::string_view word = key;
     if (!word.empty() && word.back() == '=') word.remove_suffix(1);
-    for (uint32_t id = impl_->Find(word, WordTable::Hash(word)); id != kNoEntry;) {
-        WordEntry& entry = impl_->entries[id];
-        // "Already filed" looks at the number list only, never at the word: A17,B still
-        // receives document 17. Every new number is filed; the counter is a statistic.
-        if (!entry.Holds(number)) {
-            ++impl_->counters[entry.Bucket()];
-            entry.Append(number);
-        }
-        handled = false;
-        id = entry.NextOfWord();
-    }
+    if (impl_->Extend(word, WordTable::Hash(word), number)) handled = false;
 }
 
 void WordIndex::AddWordEntry(std::string_view word, int32_t number) {
+    impl_->Add(word, WordTable::Hash(word), number);
+}
+
+void WordIndex::FileOccurrence(std::string_view word, uint32_t hash, int32_t number,
+                               bool admitted) {
+    if (!impl_->Extend(word, hash, number) && admitted) impl_->Add(word, hash, number);
+}
+
+bool WordIndex::RefilesEveryOccurrence(std::string_view word) {
     const BucketSet add = SelectBucketSet(word, BucketPurpose::Add);
-    if (add.count == 0) return;
-    // Lookup selects on the key word + "=", so a one-byte word shows "=" as its second byte.
-    const unsigned char c1 = word.empty() ? 0 : static_cast<unsigned char>(word[0]);
-    const unsigned char c2 = word.size() >= 2 ? static_cast<unsigned char>(word[1]) : '=';
-    const BucketSet lookup = SelectBucketSet(c1, c2, BucketPurpose::Lookup);
+    const BucketSet lookup = LookupBuckets(word);
     for (int i = 0; i < add.count; ++i) {
-        const int bucket = add.buckets[i];
-        const auto id = static_cast<uint32_t>(impl_->entries.size());
-        impl_->entries.emplace_back(word, number, bucket, impl_->longWords);
-        impl_->buckets[bucket].push_back(id);
-        // Entries that lookup never visits (the "&" second-umlaut case) stay out of the
-        // chain, so every later occurrence adds another entry there, as the file shows.
-        if (!lookup.Contains(bucket)) continue;
-        const uint32_t hash = WordTable::Hash(word);
-        uint32_t last = impl_->Find(word, hash);
-        if (last == kNoEntry) {
-            impl_->lookup.Insert(hash, id);
-            continue;
-        }
-        while (impl_->entries[last].NextOfWord() != kNoEntry) {
-            last = impl_->entries[last].NextOfWord();
-        }
-        impl_->entries[last].SetNextOfWord(id);
+        if (lookup.Contains(add.buckets[i])) return false;
     }
+    return add.count > 0;
 }
 
 void WordIndex::AddUnicodePosting(std::u16string_view word, int32_t number) {
-    std::u16string entry(word);
-    entry.push_back(u'=');
-    AppendNumber(entry, number);
-    impl_->unicodePostings.Add(std::move(entry));
+    impl_->unicodePostings.Add(word, UnicodePostings::Hash(word), number);
+}
+
+void WordIndex::AddUnicodePosting(std::u16string_view word, uint32_t hash, int32_t number) {
+    impl_->unicodePostings.Add(word, hash, number);
+}
+
+uint32_t WordIndex::UnicodeWordHash(std::u16string_view word) {
+    return UnicodePostings::Hash(word);
 }
 
 void WordIndex::ListenLoeschen() {
-    decltype(impl_->entries)().swap(impl_->entries);
-    std::string().swap(impl_->longWords);
+    impl_->entries.clear();
+    std::string().swap(impl_->words);
+    impl_->numbers.Clear();
     for (auto& bucket : impl_->buckets) std::vector<uint32_t>().swap(bucket);
     impl_->lookup.Clear();
     impl_->unicodePostings.Clear();
@@ -124,7 +166,7 @@ void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sin
             sink(text);
         }
     }
-    for (const std::u16string& posting : impl_->unicodePostings) sink(posting);
+    impl_->unicodePostings.ForEach(sink);
 }
 
 void WordIndex::SaveBuckets(std::vector<std::u16string>& indexList) const {

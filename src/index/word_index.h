@@ -41,6 +41,19 @@ class WordIndex {
     void AddWordEntry(std::string_view word, int32_t number);
     // Records word=number, in the Unicode postings list (equal entries are ignored).
     void AddUnicodePosting(std::u16string_view word, int32_t number);
+    // The same with hash = UnicodeWordHash(word), for callers that prepare words ahead.
+    void AddUnicodePosting(std::u16string_view word, uint32_t hash, int32_t number);
+    static uint32_t UnicodeWordHash(std::u16string_view word);
+
+    // The hash under which the index looks a word up (for callers that prepare words ahead).
+    static uint32_t WordHash(std::string_view word);
+    // One occurrence of a word as the document indexing files it: ExtendWordEntry, then, when
+    // the word has no entry and admitted is set, AddWordEntry. hash = WordHash(word).
+    void FileOccurrence(std::string_view word, uint32_t hash, int32_t number, bool admitted);
+    // Whether a further occurrence of the word in the same document can still change the index:
+    // only for a word that lookup never finds, so that each occurrence adds entries again
+    // ("R&D"). Any other word's repeats within one document change nothing.
+    static bool RefilesEveryOccurrence(std::string_view word);
 
     // Empties the buckets and the Unicode postings list; the counters stay.
     void ListenLoeschen();

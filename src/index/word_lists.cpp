@@ -1,6 +1,7 @@
 #include "index/word_lists.h"
 
 #include "index/database_file.h"
+#include "platform/collation.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 
@@ -36,9 +37,16 @@ WordList ClassifyWord(std::u16string_view word) {
 }
 
 void WordLists::AddIndexLine(std::u16string_view line) {
+    // The entries of one word follow each other (the Unicode postings list has one per
+    // document): a line that begins with the word of the line before and "=" adds nothing new.
+    if (line.size() > lastWord_.size() && line[lastWord_.size()] == u'=' &&
+        line.starts_with(lastWord_)) {
+        return;
+    }
     // The marker line itself; an entry whose word happens to contain the marker text is a word.
     if (IsIndexMarkerLine(line) || IsSizeLine(line)) return;
-    AddEntryLine(line);
+    lastWord_ = EntryWord(platform::TrimView(line));
+    AddWord(lastWord_);
 }
 
 void WordLists::AddEntryLine(std::u16string_view line) {
@@ -48,10 +56,10 @@ void WordLists::AddEntryLine(std::u16string_view line) {
 void WordLists::AddWord(std::u16string_view word) {
     switch (ClassifyWord(word)) {
         case WordList::Ansi:
-            ansi_.Add(std::u16string(word));
+            ansi_.Add(word);
             break;
         case WordList::Unicode:
-            unicode_.Add(std::u16string(word));
+            unicode_.Add(word);
             break;
         case WordList::None:
             break;
@@ -59,16 +67,78 @@ void WordLists::AddWord(std::u16string_view word) {
 }
 
 void WordLists::Clear() {
+    lastWord_.clear();
     ansi_.Clear();
     unicode_.Clear();
 }
 
 void WordLists::Write(std::u16string_view ansiFileName, std::u16string_view unicodeFileName) const {
-    WriteWordList(ansi_, ansiFileName);
-    WriteWordList(unicode_, unicodeFileName);
+    ansi_.Write(ansiFileName);
+    unicode_.Write(unicodeFileName);
 }
 
-std::u16string WordListText(const platform::SortedUniqueList& words) {
+std::u16string_view WordLists::Words::Text(uint32_t i) const {
+    const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
+    return std::u16string_view(store_).substr(begin, ends_[i] - begin);
+}
+
+void WordLists::Words::Add(std::u16string_view word) {
+    // Equal texts are kept once, as the first of them; words that are only equal under the
+    // collation are told apart when the list is sorted.
+    if (last_ != WordTable::kNone && Text(last_) == word) return;
+    const std::string_view bytes(reinterpret_cast<const char*>(word.data()),
+                                 word.size() * sizeof(char16_t));
+    const uint32_t hash = WordTable::Hash(bytes);
+    const auto textOf = [this](uint32_t i) {
+        const std::u16string_view text = Text(i);
+        return std::string_view(reinterpret_cast<const char*>(text.data()),
+                                text.size() * sizeof(char16_t));
+    };
+    last_ = table_.Find(bytes, hash, textOf);
+    if (last_ != WordTable::kNone) return;
+    store_.append(word);
+    ends_.push_back(static_cast<uint32_t>(store_.size()));
+    last_ = static_cast<uint32_t>(ends_.size() - 1);
+    table_.Insert(hash, last_);
+}
+
+std::vector<std::size_t> WordLists::Words::Order() const {
+    std::vector<std::u16string_view> words;
+    words.reserve(ends_.size());
+    for (uint32_t i = 0; i < ends_.size(); ++i) words.push_back(Text(i));
+    return platform::UniqueCollationOrder(words);
+}
+
+std::vector<std::u16string> WordLists::Words::Sorted() const {
+    std::vector<std::u16string> sorted;
+    for (const std::size_t i : Order()) sorted.emplace_back(Text(static_cast<uint32_t>(i)));
+    return sorted;
+}
+
+void WordLists::Words::Write(std::u16string_view fileName) const {
+    // Streamed: the list text is never held whole.
+    textio::TextWriter writer(fileName);
+    std::u16string buffer;
+    for (const std::size_t i : Order()) {
+        buffer.append(Text(static_cast<uint32_t>(i)));
+        buffer.append(u"\r\n");
+        if (buffer.size() >= (1u << 16)) {
+            writer.Write(buffer);
+            buffer.clear();
+        }
+    }
+    writer.Write(buffer);
+    writer.Close();
+}
+
+void WordLists::Words::Clear() {
+    last_ = WordTable::kNone;
+    std::u16string().swap(store_);
+    std::vector<uint32_t>().swap(ends_);
+    table_.Clear();
+}
+
+std::u16string WordListText(const std::vector<std::u16string>& words) {
     std::u16string text;
     for (const std::u16string& word : words) {
         text.append(word);
@@ -77,7 +147,7 @@ std::u16string WordListText(const platform::SortedUniqueList& words) {
     return text;
 }
 
-void WriteWordList(const platform::SortedUniqueList& words, std::u16string_view fileName) {
+void WriteWordList(const std::vector<std::u16string>& words, std::u16string_view fileName) {
     textio::WriteToStream(WordListText(words), fileName, textio::kCodePageUtf8);
 }
 

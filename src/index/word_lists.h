@@ -3,11 +3,15 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/collation.h"
+#include "index/word_table.h"
 
 namespace vx::index {
 
+// The words are collected as they come (each distinct text once) and sorted when the lists are
+// read or written; the result is that of a sorted list that ignores equal strings (collation,
+// case ignored) and received the words in their order.
 class WordLists {
   public:
     // A line of a pass's index list: the size line and the "[DATENBANK]" line are skipped, every
@@ -18,20 +22,38 @@ class WordLists {
     // A word goes to the list ClassifyWord names; equal words (collation, case ignored) once.
     void AddWord(std::u16string_view word);
 
-    const platform::SortedUniqueList& Ansi() const { return ansi_; }
-    const platform::SortedUniqueList& Unicode() const { return unicode_; }
+    // The lists in their order.
+    std::vector<std::u16string> Ansi() const { return ansi_.Sorted(); }
+    std::vector<std::u16string> Unicode() const { return unicode_.Sorted(); }
     void Clear();
     // Writes both lists with WriteWordList.
     void Write(std::u16string_view ansiFileName, std::u16string_view unicodeFileName) const;
 
   private:
-    platform::SortedUniqueList ansi_;
-    platform::SortedUniqueList unicode_;
+    class Words {
+      public:
+        void Add(std::u16string_view word);
+        std::vector<std::u16string> Sorted() const;
+        void Write(std::u16string_view fileName) const;
+        void Clear();
+
+      private:
+        std::u16string_view Text(uint32_t i) const;
+        // Indices of the words in list order, equal ones (collation) after the first left out.
+        std::vector<std::size_t> Order() const;
+        std::u16string store_;
+        std::vector<uint32_t> ends_;  // end of each word in store_
+        WordTable table_;
+        uint32_t last_ = WordTable::kNone;  // the word added last (entries come in runs)
+    };
+    Words ansi_;
+    Words unicode_;
+    std::u16string lastWord_;  // the word of the index line added last
 };
 
 // The words in list order, each followed by CR LF.
-std::u16string WordListText(const platform::SortedUniqueList& words);
+std::u16string WordListText(const std::vector<std::u16string>& words);
 // Writes WordListText with WriteToStream in code page 65001 (UTF-8 without mark).
-void WriteWordList(const platform::SortedUniqueList& words, std::u16string_view fileName);
+void WriteWordList(const std::vector<std::u16string>& words, std::u16string_view fileName);
 
 }  // namespace vx::index

@@ -142,6 +142,7 @@ struct IndexingCommands::Impl {
                 host.SetStatusLine(u"Datenbank wird aktualisiert.");
                 // The previous database stays in place until the run's files replace it.
                 state.previousCopy = folders.database + u"\\" + nameField + u".old";
+                state.reuseTextCopies = !options.fullReindex;
             }
             state.scanMask = u"*.xml";
             state.databaseName = DatabaseFileName(nameField);
@@ -169,6 +170,7 @@ struct IndexingCommands::Impl {
         result.failures = state.failureCounter;
         result.postings = state.postings;
         result.passes = state.pass;
+        result.reused = state.reusedCounter;
         return result;
     }
 };

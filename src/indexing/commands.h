@@ -83,6 +83,7 @@ struct CommandResult {
     int32_t failures = 0;         // documents reported as not indexable
     int64_t postings = 0;         // "," characters of all index lines of all passes
     int passes = 0;               // passes run
+    int32_t reused = 0;           // documents a re-index took from their text copies
 };
 
 struct RunOptions {
@@ -90,6 +91,8 @@ struct RunOptions {
     // Threads that extract documents ahead of the filing; 0 extracts on the run thread,
     // -1 chooses by the number of processors. The database files do not depend on it.
     int parseThreads = -1;
+    // Re-index parses every document, also those unchanged since the previous run.
+    bool fullReindex = false;
 };
 
 // The dialog of the re-index command: receives the database name and the stored folder (on

@@ -239,8 +239,7 @@ void WalkPass(RunState& state, DocumentIndexer& indexer) {
             }
         }
 
-        host.SetStatusLine(IntText(state.documentCounter) +
-                           u" XML-Dateien wurden bisher indiziert. ");
+        host.SetStatusLine(IndexedSoFarText(state.documentCounter, state.reusedCounter));
         host.Pause(100);
         host.SetTotalsLine(
             TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));

@@ -1,5 +1,6 @@
 #include "indexing/document_indexer.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -7,12 +8,15 @@
 #include <thread>
 #include <unordered_map>
 
+#include "indexing/document_words.h"
+#include "indexing/reindex_cache.h"
 #include "indexing/size_text.h"
 #include "indexing/text_copy.h"
-#include "indexing/word_filing.h"
 #include "indexing/xml_text.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/utf8.h"
+#include "textio/file_byte_stream.h"
 #include "textio/text_file.h"
 
 namespace vx::indexing {
@@ -28,9 +32,15 @@ struct PreparedDocument {
     std::u16string warning;  // the copy folder that could not be created, or ""
     bool indexable = false;  // an XML document of the scan mask
     bool locked = false;     // in use: the run thread copies it through the scratch folder
-    bool written = false;
-    bool linesValid = false;
-    std::vector<std::u16string> lines;
+    bool written = false;    // the text copy holds this document's text
+    bool reused = false;     // taken from the text copy of the previous run, not parsed
+    // The words of the text copy, ready for filing (worked out where the text was at hand).
+    bool wordsReady = false;
+    DocumentWords words;
+    // What the next re-index needs to take this document from its copy; set only for a
+    // document whose text the parser delivered completely.
+    bool recordable = false;
+    ReindexRecord record;
     XmlProblem problem;  // why the document did not load (reason empty when it did)
 };
 
@@ -46,17 +56,126 @@ std::u16string UpperExtension(std::u16string_view path) {
                                             : platform::UpperCase(name.substr(dot));
 }
 
+// How long before its reading a document must have been written last for its record to be
+// trusted by the next re-index.
+constexpr int64_t kSettledNs = 3'000'000'000;
+
 // The settings the preparation reads; copied so that worker threads share nothing mutable.
 struct PrepareSettings {
     std::u16string textCopyFolder;
     std::u16string nameField;
     std::u16string upperMask;
+    const ReindexCache* previous = nullptr;  // records of the previous run (read only)
 };
 
+// Works out the words of a document's lines; one per thread, kept between documents.
+DocumentWordsBuilder& ThreadWordsBuilder() {
+    thread_local DocumentWordsBuilder builder;
+    return builder;
+}
+
+// The words and the line hash of text-copy lines as the filing reads them.
+template <typename Lines>
+void TakeLines(const Lines& lines, PreparedDocument& doc) {
+    DocumentWordsBuilder& builder = ThreadWordsBuilder();
+    LineHash hash;
+    for (const std::u16string_view line : lines) {
+        hash.Add(line);
+        builder.AddLine(line);
+    }
+    doc.words = builder.Finish();
+    doc.record.linesHash = hash.Value();
+    doc.wordsReady = true;
+}
+
+// Reads the text copy back as the filing reads a copy whose lines were not kept.
+void ReadBackCopy(PreparedDocument& doc) {
+    DocumentWordsBuilder& builder = ThreadWordsBuilder();
+    LineHash hash;
+    try {
+        textio::LineReader reader(doc.copyFile);
+        std::u16string line;
+        while (reader.Next(line)) {
+            hash.Add(line);
+            builder.AddLine(line);
+        }
+    } catch (...) {
+        builder.Finish();  // the next document starts afresh
+        throw;
+    }
+    doc.words = builder.Finish();
+    doc.record.linesHash = hash.Value();
+    doc.record.readBack = true;
+    doc.wordsReady = true;
+}
+
+// After the extraction: the words from the lines the sink kept, or from the copy read back.
 void TakeSink(TextCopySink& sink, PreparedDocument& doc) {
     doc.written = sink.Written();
-    doc.linesValid = sink.LinesValid();
-    if (doc.linesValid) doc.lines = std::move(sink.Lines());
+    if (!doc.written) return;
+    if (sink.LinesValid()) {
+        TakeLines(sink.Lines(), doc);
+        std::vector<std::u16string>().swap(sink.Lines());
+    } else {
+        ReadBackCopy(doc);
+    }
+}
+
+// The text of a copy written from kept lines: each line followed by CR LF, nothing else. The
+// buffers are kept per thread from one document to the next.
+const std::u16string& ReadCopyText(const std::u16string& copyFile) {
+    thread_local std::string bytes;
+    thread_local std::u16string text;
+    textio::FileByteStream file(copyFile, textio::FileOpenMode::Read);
+    bytes.resize(static_cast<std::size_t>(file.Size()));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t n = file.Read(bytes.data() + done, bytes.size() - done);
+        if (n == 0) break;
+        done += n;
+    }
+    bytes.resize(done);
+    text.clear();
+    platform::AppendDecodedUtf8(bytes, text);
+    return text;
+}
+
+// The lines of a text as SplitLines splits it (at CR LF, LF or CR), as views.
+std::vector<std::u16string_view> LineViews(std::u16string_view text) {
+    std::vector<std::u16string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+        lines.push_back(text.substr(start, end - start));
+        if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n') ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Takes an unchanged document's words from its text copy when the copy still gives the lines
+// recorded for it; false (the document is parsed) when it does not or cannot be read.
+bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
+    try {
+        PreparedDocument reused;
+        reused.copyFile = doc.copyFile;
+        if (record.readBack) {
+            ReadBackCopy(reused);
+        } else {
+            TakeLines(LineViews(ReadCopyText(doc.copyFile)), reused);
+        }
+        if (reused.record.linesHash != record.linesHash) return false;
+        doc.words = std::move(reused.words);
+    } catch (const textio::FileError&) {
+        return false;
+    }
+    doc.wordsReady = true;
+    doc.written = true;
+    doc.reused = true;
+    doc.recordable = true;
+    doc.record = record;
+    return true;
 }
 
 // Everything up to the extraction and the text copy, for a document that is not in use. The
@@ -81,9 +200,29 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         doc.locked = true;
         return doc;
     }
+    const int64_t nowNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+    const std::optional<platform::FileInfo> info = platform::StatPath(path);
+    if (settings.previous != nullptr && info && doc.warning.empty()) {
+        const ReindexRecord* record = settings.previous->Find(path);
+        if (record != nullptr && record->size == info->size &&
+            record->modifiedNs == info->modifiedNs && ReuseTextCopy(doc, *record)) {
+            return doc;
+        }
+    }
     TextCopySink sink(doc.copyFile, true);
-    sink.Finish(ExtractXmlText(path, sink, cancel, &doc.problem));
+    const XmlLoadResult result = ExtractXmlText(path, sink, cancel, &doc.problem);
+    sink.Finish(result);
     TakeSink(sink, doc);
+    // A document written moments before it was read may change again without its time
+    // changing (file times advance in steps): it is parsed again next time.
+    if (info && result == XmlLoadResult::Loaded && doc.problem.reason.empty() && doc.wordsReady &&
+        nowNs - info->modifiedNs >= kSettledNs) {
+        doc.recordable = true;
+        doc.record.size = info->size;
+        doc.record.modifiedNs = info->modifiedNs;
+    }
     return doc;
 }
 
@@ -113,6 +252,7 @@ struct DocumentIndexer::Impl {
         settings.textCopyFolder = s.folders.textCopy;
         settings.nameField = s.nameField;
         settings.upperMask = platform::UpperCase(s.scanMask);
+        settings.previous = s.previousRecords;
     }
 
     void Work() {
@@ -183,36 +323,18 @@ struct DocumentIndexer::Impl {
     }
 
     // Files the words of the text copy; false when the cancel flag stopped it.
-    bool FileWords(const PreparedDocument& doc, int32_t number) {
-        const std::atomic<bool>& cancel = state.flags.cancel;
-        index::WordIndex& wordIndex = *state.wordIndex;
-        int64_t lastRefresh = SteadyTickMs();
-        std::size_t count = 0;
+    bool FileWords(PreparedDocument& doc, int32_t number) {
+        // A copy that this run did not write is read here.
+        if (!doc.wordsReady) ReadBackCopy(doc);
         // A large document lets the host refresh its display now and then.
-        auto refresh = [&] {
-            if (++count % 512 != 0) return;
+        int64_t lastRefresh = SteadyTickMs();
+        return doc.words.File(number, *state.wordIndex, state.flags.cancel, [&] {
             const int64_t now = SteadyTickMs();
             if (now - lastRefresh >= 100) {
                 state.host.Pause(0);
                 lastRefresh = now;
             }
-        };
-        if (doc.written && doc.linesValid) {
-            for (const std::u16string& line : doc.lines) {
-                if (cancel) return false;
-                if (!FileWordsOfLine(line, number, wordIndex, cancel)) return false;
-                refresh();
-            }
-            return true;
-        }
-        textio::LineReader reader(doc.copyFile);
-        std::u16string line;
-        while (reader.Next(line)) {
-            if (cancel) return false;
-            if (!FileWordsOfLine(line, number, wordIndex, cancel)) return false;
-            refresh();
-        }
-        return true;
+        });
     }
 
     void Index(const WalkItem& item) {
@@ -235,6 +357,7 @@ struct DocumentIndexer::Impl {
 
         const int32_t number = ++state.documentCounter;
         state.passDocumentCounter = number;
+        if (doc.reused) ++state.reusedCounter;
         state.sizeTotal += static_cast<int64_t>(entry.size);
         if (auto it = state.lastPathEntry.find(item.storedFolder);
             it != state.lastPathEntry.end()) {
@@ -251,11 +374,12 @@ struct DocumentIndexer::Impl {
                       u": " + doc.problem.reason);
         }
 
-        host.SetStatusLine(IntText(number) + u" XML-Dateien wurden bisher indiziert. ");
+        host.SetStatusLine(IndexedSoFarText(number, state.reusedCounter));
         host.SetTotalsLine(
             TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
         Host::RunProgress progress;
         progress.documents = number;
+        progress.reused = state.reusedCounter;
         progress.foundDocuments = state.foundCount;
         progress.bytes = state.sizeTotal;
         progress.startTickMs = state.startTickMs;
@@ -267,6 +391,7 @@ struct DocumentIndexer::Impl {
         // A copy not written now may still lie there from an earlier run; it is read back.
         if (doc.written || platform::FileExists(doc.copyFile)) {
             if (!FileWords(doc, number)) return;
+            if (doc.recordable && state.records != nullptr) state.records->Add(path, doc.record);
         } else {
             state.Log(u"Kann nicht indiziert werden: " + path);
             ++state.failureCounter;

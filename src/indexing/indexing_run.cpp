@@ -87,6 +87,13 @@ void RunIndexing(RunState& state) {
     index::DatabaseCommit commit(folders.chunk);
     state.commit = &commit;
     LookupFileWriter lookupFile;
+    const std::u16string cacheFile = ReindexCacheFileName(folders.database, state.nameField);
+    const ReindexCache previousRecords =
+        state.reuseTextCopies ? ReindexCache::Load(cacheFile) : ReindexCache();
+    ReindexCache records;
+    state.previousRecords = state.reuseTextCopies ? &previousRecords : nullptr;
+    state.records = &records;
+    state.reusedCounter = 0;
     index::WordLists wordLists;
     state.failureCounter = 0;
     state.unloadableCounter = 0;
@@ -144,14 +151,19 @@ void RunIndexing(RunState& state) {
         const bool cancelled = flags.cancel;
         const bool chunkFull = flags.chunkFull;
         const bool lastPass = !chunkFull || cancelled;
-        std::vector<std::u16string> files = {folders.chunk + u"\\" +
-                                             ChunkName(state.databaseName, state.pass)};
+        // The chunk of a pass that also gives the database file is a second name of that file.
+        const std::u16string chunk =
+            folders.chunk + u"\\" + ChunkName(state.databaseName, state.pass);
         const std::u16string databaseFile = folders.database + u"\\" + state.databaseName;
-        if (state.pass == 1 && lastPass) files.push_back(commit.Stage(databaseFile));
-        index::WritePassFiles(lists, *state.wordIndex, files, [&](std::u16string_view line) {
+        const std::u16string first =
+            state.pass == 1 && lastPass ? commit.Stage(databaseFile) : chunk;
+        index::WritePassFiles(lists, *state.wordIndex, {first}, [&](std::u16string_view line) {
             state.postings += std::count(line.begin(), line.end(), u',');
             if (state.pass == 1) wordLists.AddIndexLine(line);
         });
+        if (first != chunk && !platform::LinkFileAt(first, chunk)) {
+            index::WritePassFiles(lists, *state.wordIndex, {chunk});
+        }
         state.wordIndex->ListenLoeschen();
         if (state.pass == 1 && lastPass) lookupFile.Start(commit, databaseFile);
         lists = index::PassLists();
@@ -173,8 +185,7 @@ void RunIndexing(RunState& state) {
             host.Pause(500);
             host.SetCurrentFile(u"");
             host.SetCurrentFileVisible(false);
-            host.SetStatusLine(IntText(state.documentCounter) +
-                               u" XML-Dateien wurden bisher indiziert. ");
+            host.SetStatusLine(IndexedSoFarText(state.documentCounter, state.reusedCounter));
             host.Pause(100);
             host.SetTotalsLine(
                 TotalsText(state.sizeTotal, ElapsedSince(state.startTickMs, SteadyTickMs())));
@@ -204,10 +215,13 @@ void RunIndexing(RunState& state) {
     if (!problems.empty()) state.Log(problems);
     textio::WriteUtf16LeLines(state.runLog,
                               commit.Stage(folders.database + u"\\" + state.nameField + u".log"));
+    records.Write(commit.Stage(cacheFile));
     // Only now do the files of the run replace those of the previous one.
     lookupFile.Finish();
     commit.Commit(state.previousCopy);
     state.commit = nullptr;
+    state.previousRecords = nullptr;
+    state.records = nullptr;
 
     if (merged) {
         FinishMerge(state);

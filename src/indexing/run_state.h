@@ -12,6 +12,7 @@
 
 #include "index/database_commit.h"
 #include "index/word_index.h"
+#include "indexing/reindex_cache.h"
 #include "platform/collation.h"
 #include "platform/host.h"
 #include "platform/text.h"
@@ -83,6 +84,13 @@ struct RunState {
     index::DatabaseCommit* commit = nullptr;
     // Re-index: the name under which the previous database file is kept ("" for a create).
     std::u16string previousCopy;
+    // Re-index: take unchanged documents from their text copies (not with --full).
+    bool reuseTextCopies = false;
+    // What the previous run kept about its documents (nullptr: every document is parsed), and
+    // what this run keeps, written with its database file (both owned by the run).
+    const ReindexCache* previousRecords = nullptr;
+    ReindexCache* records = nullptr;
+    int32_t reusedCounter = 0;  // documents taken from their text copies
     // Folder of the last document copied into the scratch folder (lives as long as the commands).
     std::u16string* lastCopiedFolder = nullptr;
 

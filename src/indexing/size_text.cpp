@@ -59,4 +59,10 @@ std::u16string TotalsText(int64_t bytes, std::u16string_view elapsed) {
            std::u16string(elapsed);
 }
 
+std::u16string IndexedSoFarText(int32_t documents, int32_t reused) {
+    std::u16string text = platform::IntText(documents) + u" XML-Dateien wurden bisher indiziert. ";
+    if (reused > 0) text += u"(" + platform::IntText(reused) + u" unverändert übernommen) ";
+    return text;
+}
+
 }  // namespace vx::indexing

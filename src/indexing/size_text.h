@@ -24,4 +24,9 @@ std::u16string ShortenPath(std::u16string_view path, int budget);
 // "XML-Dateien-Gesamtgröße: " + size text + "     Zeit: " + elapsed-time text.
 std::u16string TotalsText(int64_t bytes, std::u16string_view elapsed);
 
+// The status line while documents are indexed: documents + " XML-Dateien wurden bisher
+// indiziert. ", followed, when a re-index took documents from their text copies, by
+// "(" + reused + " unverändert übernommen) ".
+std::u16string IndexedSoFarText(int32_t documents, int32_t reused);
+
 }  // namespace vx::indexing

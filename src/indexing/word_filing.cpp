@@ -10,24 +10,6 @@ namespace vx::indexing {
 
 namespace {
 
-// Every separator of both sets lies below U+0100, so one table of 256 entries per set decides
-// membership. The second set is given as a text with repeated characters; repeats change
-// nothing.
-struct SeparatorTable {
-    std::array<bool, 256> member{};
-    constexpr explicit SeparatorTable(std::u16string_view chars) {
-        for (const char16_t c : chars) member[c] = true;
-    }
-    bool Contains(char16_t c) const { return c < 256 && member[c]; }
-};
-
-constexpr SeparatorTable kFirstSplit(u"\u0060\u00B4,:;()= ");
-constexpr SeparatorTable kSecondSplit(u"&?\u00D8=/\\#$0009#$0020 ");
-
-const SeparatorTable& TableOf(WordSplit split) {
-    return split == WordSplit::First ? kFirstSplit : kSecondSplit;
-}
-
 // Calls visit(word) for every word of the text; stops and returns false when visit does.
 template <typename Visit>
 bool ForEachWord(std::u16string_view text, const SeparatorTable& table, Visit&& visit) {
@@ -98,12 +80,12 @@ bool FileOneWord(std::u16string_view word, int32_t documentNumber, index::WordIn
 }  // namespace
 
 bool IsWordSeparator(char16_t c, WordSplit split) {
-    return TableOf(split).Contains(c);
+    return SeparatorsOf(split).Contains(c);
 }
 
 std::vector<std::u16string_view> SplitWords(std::u16string_view text, WordSplit split) {
     std::vector<std::u16string_view> words;
-    ForEachWord(text, TableOf(split), [&](std::u16string_view w) {
+    ForEachWord(text, SeparatorsOf(split), [&](std::u16string_view w) {
         words.push_back(w);
         return true;
     });

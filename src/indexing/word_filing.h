@@ -9,11 +9,9 @@
 #include <vector>
 
 #include "index/word_index.h"
+#include "indexing/word_separators.h"
 
 namespace vx::indexing {
-
-// The two separator sets a line is split with, one after the other.
-enum class WordSplit { First, Second };
 
 // True when c separates words under the split.
 bool IsWordSeparator(char16_t c, WordSplit split);

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 #include <numeric>
 
+#include "platform/parallel.h"
 #include "platform/text.h"
 
 namespace vx::platform {
@@ -117,6 +119,61 @@ void SortByCollation(std::vector<std::u16string>& items) {
     sorted.reserve(items.size());
     for (const std::size_t i : order) sorted.push_back(std::move(items[i]));
     items = std::move(sorted);
+}
+
+CollationKeyTable::CollationKeyTable(
+    std::size_t count, const std::function<std::u16string_view(std::size_t, std::u16string&)>& text,
+    bool primaryOnly) {
+    struct Part {
+        std::size_t begin;
+        std::string keys;
+        std::vector<std::size_t> ends;  // end of each item's key within keys
+    };
+    std::vector<Part> parts;
+    std::mutex partsMutex;
+    ParallelRanges(count, [&](std::size_t begin, std::size_t end) {
+        Part part{begin, {}, {}};
+        part.ends.reserve(end - begin);
+        std::u16string scratch;
+        for (std::size_t i = begin; i < end; ++i) {
+            std::string key = CollationKey(text(i, scratch));
+            // The primary level ends at the first level separator (byte 01).
+            if (primaryOnly) key.resize(std::min(key.size(), key.find('\x01')));
+            part.keys += key;
+            part.ends.push_back(part.keys.size());
+        }
+        std::lock_guard lock(partsMutex);
+        parts.push_back(std::move(part));
+    });
+    std::sort(parts.begin(), parts.end(),
+              [](const Part& a, const Part& b) { return a.begin < b.begin; });
+    std::size_t total = 0;
+    for (const Part& part : parts) total += part.keys.size();
+    keys_.reserve(total);
+    offsets_.reserve(count + 1);
+    offsets_.push_back(0);
+    for (Part& part : parts) {
+        const std::size_t base = keys_.size();
+        keys_ += part.keys;
+        for (const std::size_t end : part.ends) offsets_.push_back(base + end);
+        std::string().swap(part.keys);
+    }
+}
+
+std::vector<std::size_t> UniqueCollationOrder(const std::vector<std::u16string_view>& items) {
+    const CollationKeyTable keys(items.size(),
+                                 [&](std::size_t i, std::u16string&) { return items[i]; });
+    std::vector<std::size_t> order(items.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t x, std::size_t y) { return keys.Key(x) < keys.Key(y); });
+    // Of equal keys the stable sort keeps the earliest item first: that one stays.
+    std::vector<std::size_t> unique;
+    unique.reserve(order.size());
+    for (const std::size_t i : order) {
+        if (unique.empty() || keys.Key(unique.back()) != keys.Key(i)) unique.push_back(i);
+    }
+    return unique;
 }
 
 }  // namespace vx::platform

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
@@ -20,6 +21,30 @@ int CollateCompare(std::u16string_view a, std::u16string_view b);
 std::string CollationKey(std::u16string_view s);
 // Stable sort in collation order; keys are computed once per item.
 void SortByCollation(std::vector<std::u16string>& items);
+
+// The collation keys of many strings, computed on all processors and kept in one buffer.
+class CollationKeyTable {
+  public:
+    // text(i, scratch) yields the i-th string (it may build it in scratch). With primaryOnly
+    // only the part of each key that orders by base letters is kept: two strings get equal parts
+    // exactly when they differ at most in accents, width or letter case.
+    CollationKeyTable(std::size_t count,
+                      const std::function<std::u16string_view(std::size_t, std::u16string&)>& text,
+                      bool primaryOnly = false);
+    std::size_t Size() const { return offsets_.size() - 1; }
+    std::string_view Key(std::size_t i) const {
+        return std::string_view(keys_).substr(offsets_[i], offsets_[i + 1] - offsets_[i]);
+    }
+
+  private:
+    std::string keys_;
+    std::vector<std::size_t> offsets_;
+};
+
+// The indices of the items in collation order with every item that is equal under the collation
+// to an earlier one left out: the order in which a SortedUniqueList that received the items one
+// after the other holds them.
+std::vector<std::size_t> UniqueCollationOrder(const std::vector<std::u16string_view>& items);
 // ICU locale name the collator is made for, from the values of LC_ALL, LC_COLLATE and LANG
 // (nullptr for an unset variable): the first non-empty one without encoding and modifier;
 // "de" when that is "C", "POSIX" or nothing is set.

@@ -58,6 +58,7 @@ std::optional<FileInfo> StatPath(std::u16string_view path) {
     FileInfo info;
     info.size = static_cast<uint64_t>(st.st_size);
     info.dosTime = PackDosTime(st.st_mtim.tv_sec);
+    info.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     info.isDirectory = S_ISDIR(st.st_mode);
     return info;
 }

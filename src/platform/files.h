@@ -12,6 +12,9 @@ struct FileInfo {
     uint64_t size = 0;
     // Last-write time in local time, packed as a DOS date and time (date in the high 16 bits).
     int32_t dosTime = 0;
+    // Last-write time exactly, in nanoseconds since 1970 (to tell a changed file from one that
+    // was only listed again).
+    int64_t modifiedNs = 0;
     bool isDirectory = false;
 };
 

@@ -77,6 +77,7 @@ class Host {
     // progress display (the command-line tool). The texts of the status area come as well.
     struct RunProgress {
         int32_t documents = 0;       // documents numbered so far in the run
+        int32_t reused = 0;          // of those, taken unchanged from their text copies
         int32_t foundDocuments = 0;  // documents found by the pre-scan
         int64_t bytes = 0;           // sizes of the numbered documents
         int64_t startTickMs = 0;     // run start (SteadyTickMs)

@@ -67,6 +67,13 @@ std::u16string UpperCase(std::u16string_view s) {
     return out;
 }
 
+void AppendUpperCase(std::u16string& out, std::u16string_view s) {
+    const auto& table = UpperTable();
+    const std::size_t start = out.size();
+    out.resize(start + s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) out[start + i] = table[s[i]];
+}
+
 bool IsTrimChar(char16_t c) {
     return TrimTable()[c];
 }

@@ -15,6 +15,8 @@ char16_t UpperChar(char16_t c);
 std::u16string UpperCase(std::u16string_view s);
 // The same mapping as a table of all 65536 code units, for loops over many units.
 const char16_t* UpperCaseTable();
+// Appends the upper-case form of s to out (UpperCase without a new string).
+void AppendUpperCase(std::u16string& out, std::u16string_view s);
 
 // True for Unicode white space and control characters: what Trim removes at both ends.
 bool IsTrimChar(char16_t c);

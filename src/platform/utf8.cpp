@@ -86,6 +86,19 @@ inline bool IsContinuation(uint8_t b) {
 size_t EncodeUtf8Units(const char16_t* units, size_t count, uint8_t* out, LoneSurrogates lone) {
     uint8_t* o = out;
     for (size_t i = 0; i < count; ++i) {
+        // Runs of ASCII go four units at a time.
+        while (i + 4 <= count) {
+            uint64_t block;
+            std::memcpy(&block, units + i, sizeof block);
+            if ((block & 0xFF80FF80FF80FF80ULL) != 0) break;
+            o[0] = static_cast<uint8_t>(block);
+            o[1] = static_cast<uint8_t>(block >> 16);
+            o[2] = static_cast<uint8_t>(block >> 32);
+            o[3] = static_cast<uint8_t>(block >> 48);
+            o += 4;
+            i += 4;
+        }
+        if (i == count) break;
         const uint32_t c = units[i];
         if (c < 0x80) {
             *o++ = static_cast<uint8_t>(c);

@@ -53,9 +53,8 @@ TEST(WordListsTest, CollectsTheWordsOfAnIndexList) {
                                  u"ΑΒΓ=4,", u"(1)=5,", u"STRAßE=1,", u"ΩMEGA=2,", u"ÄRGER=7,"}) {
         lists.AddIndexLine(line);
     }
-    EXPECT_EQ(lists.Ansi().Items(),
-              (std::vector<std::u16string>{u"ÄRGER", u"HAUS", u"STRAßE", u"ΩMEGA"}));
-    EXPECT_EQ(lists.Unicode().Items(), std::vector<std::u16string>{u"ΑΒΓ"});
+    EXPECT_EQ(lists.Ansi(), (std::vector<std::u16string>{u"ÄRGER", u"HAUS", u"STRAßE", u"ΩMEGA"}));
+    EXPECT_EQ(lists.Unicode(), std::vector<std::u16string>{u"ΑΒΓ"});
 }
 
 TEST(WordListsTest, OnlyTheMarkerLineItselfIsSkipped) {
@@ -65,8 +64,8 @@ TEST(WordListsTest, OnlyTheMarkerLineItselfIsSkipped) {
          {u" ", u"[DATENBANK]", u" ", u"XY[DATENBANK]=3,", u"ΩΨ[DATENBANK]=4,"}) {
         lists.AddIndexLine(line);
     }
-    EXPECT_EQ(lists.Ansi().Items(), std::vector<std::u16string>{u"XY[DATENBANK]"});
-    EXPECT_EQ(lists.Unicode().Items(), std::vector<std::u16string>{});
+    EXPECT_EQ(lists.Ansi(), std::vector<std::u16string>{u"XY[DATENBANK]"});
+    EXPECT_EQ(lists.Unicode(), std::vector<std::u16string>{});
 }
 
 TEST(WordListsTest, MergedEntriesAndContinuationLines) {
@@ -74,8 +73,8 @@ TEST(WordListsTest, MergedEntriesAndContinuationLines) {
     for (const char16_t* line : {u"AAL=1,5,", u"9,", u" ", u"ZEBRA=3,"}) {
         lists.AddEntryLine(line);
     }
-    EXPECT_EQ(lists.Ansi().Items(), (std::vector<std::u16string>{u"AAL", u"ZEBRA"}));
-    EXPECT_TRUE(lists.Unicode().Empty()) << "a blank line is no word";
+    EXPECT_EQ(lists.Ansi(), (std::vector<std::u16string>{u"AAL", u"ZEBRA"}));
+    EXPECT_TRUE(lists.Unicode().empty()) << "a blank line is no word";
 }
 
 TEST(WordListsTest, TextIsSortedByTheCollation) {

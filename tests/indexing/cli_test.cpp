@@ -151,6 +151,12 @@ TEST(Cli, CreateListWordsAndReindex) {
     EXPECT_TRUE(fs::exists(db / "Projekte.old"));
     const auto lines = ReadCrLfLines(db / "Projekte.dat");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "NEU=3,"), lines.end());
+    EXPECT_NE(reindex.out.find(" von 4 XML-Dateien unverändert aus den Textkopien übernommen.\n"),
+              std::string::npos)
+        << reindex.out;
+    const auto full = RunCli(dir.Path(), {"reindex", "Projekte", "--full", "--yes"});
+    ASSERT_EQ(full.status, 0) << full.err;
+    EXPECT_NE(full.out.find("\n0 von 4 XML-Dateien unverändert"), std::string::npos) << full.out;
     EXPECT_EQ(RunCli(dir.Path(), {"reindex", "Unbekannt"}).status, 2);
 }
 

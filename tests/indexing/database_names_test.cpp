@@ -130,9 +130,9 @@ TEST(DatabaseNames, ANameWithDatKeepsTheFilesOfItsRow) {
         EXPECT_EQ(platform::ToUtf8(result.databaseName), "Archiv");
         std::vector<std::string> files;
         for (const auto& [name, bytes] : TreeContents(run.Database())) files.push_back(name);
-        EXPECT_EQ(files, (std::vector<std::string>{"Archiv.dat", "Archiv.dat.idx", "Archiv.log",
-                                                   "Archiv_ansi.txt", "Archiv_unicode.txt",
-                                                   "Temp/Archiv.dat"}));
+        EXPECT_EQ(files, (std::vector<std::string>{"Archiv.cache", "Archiv.dat", "Archiv.dat.idx",
+                                                   "Archiv.log", "Archiv_ansi.txt",
+                                                   "Archiv_unicode.txt", "Temp/Archiv.dat"}));
         std::vector<std::string> copies;
         for (const auto& [name, bytes] : TreeContents(run.TextCopies())) {
             copies.push_back(name.substr(0, name.find('/')));

@@ -1,0 +1,73 @@
+// The words of one document as the filing needs them, worked out from the lines of its text copy
+// before the document's turn (on a worker thread): the line split twice, the word rules applied,
+// ANSI words converted and hashed, and every repeat left out that cannot change the index. Filing
+// them gives the index exactly what filing the lines one after the other gives
+// (FileWordsOfLine for every line with the document's number).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "index/word_index.h"
+
+namespace vx::indexing {
+
+class DocumentWordsBuilder;
+
+class DocumentWords {
+  public:
+    // Files the words for the document. Returns false when the cancel flag stopped it (tested
+    // before each word). tick, when given, is called after every few thousand words.
+    bool File(int32_t documentNumber, index::WordIndex& index, const std::atomic<bool>& cancel,
+              const std::function<void()>& tick = {}) const;
+    // How many filing steps the document needs.
+    std::size_t Size() const { return steps_.size(); }
+
+  private:
+    friend class DocumentWordsBuilder;
+
+    // A distinct ANSI word (Windows-1252) or Unicode word of the document.
+    struct Word {
+        uint32_t offset;
+        uint32_t length;
+        uint32_t hash;  // as the index hashes it
+    };
+    // One filing step: an ANSI word occurrence or a Unicode word.
+    struct Step {
+        uint32_t word;  // index into ansiWords_ or unicodeWords_
+        bool ansi;
+        bool admitted;
+    };
+
+    std::string ansiText_;
+    std::vector<Word> ansiWords_;
+    std::u16string unicodeText_;
+    std::vector<Word> unicodeWords_;
+    std::vector<Step> steps_;
+};
+
+// Works out the DocumentWords of one document after the other. Its lookup tables are kept
+// between documents (a thread keeps one builder), so that a document costs no table of its own.
+class DocumentWordsBuilder {
+  public:
+    DocumentWordsBuilder();
+    ~DocumentWordsBuilder();
+    DocumentWordsBuilder(const DocumentWordsBuilder&) = delete;
+    DocumentWordsBuilder& operator=(const DocumentWordsBuilder&) = delete;
+
+    // Adds the words of one text-copy line (decoded, without its line break) to the document
+    // being built.
+    void AddLine(std::u16string_view line);
+    // The words of the lines added since the last call; the builder starts the next document.
+    DocumentWords Finish();
+
+  private:
+    struct Impl;
+    Impl* impl_;
+};
+
+}  // namespace vx::indexing

@@ -1,0 +1,222 @@
+// Re-index takes unchanged documents from their text copies: whatever changed in the tree, in the
+// cache or in the copies, the database files equal those of a fresh create over the same tree.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <regex>
+
+#include "indexing_fixture.h"
+#include "textio/text_file.h"
+
+namespace vx::indexing {
+namespace {
+
+using namespace testing;
+
+constexpr char kName[] = "Projekte";
+
+// File times an hour back: the run trusts only times that settled before it read the file.
+void SetBack(const fs::path& file, std::chrono::minutes age = std::chrono::minutes(60)) {
+    fs::last_write_time(file, fs::file_time_type::clock::now() - age);
+}
+
+void WriteTree(const fs::path& data) {
+    WriteBytes(data / "a.xml", "<r>Haus Baum \xCE\xA9mega</r>");
+    WriteBytes(data / "b.xml",
+               "<r>Wort R&amp;D Stra\xC3\x9F"
+               "e</r>");
+    WriteBytes(data / "c.xml", "<r><![CDATA[Zelt Haus]]><!--Notiz--></r>");
+    WriteBytes(data / "s" / "d.xml", "<r>Wort \xC3\x84rger \xE6\x97\xA5\xE6\x9C\xAC</r>");
+    WriteBytes(data / "s" / "e.xml", "<kaputt>");  // never loads, so never taken from a copy
+    WriteBytes(data / "s" / "Bericht.xml", "<r>Bericht Haus</r>");
+    for (const auto& entry : fs::recursive_directory_iterator(data)) {
+        if (entry.is_regular_file()) SetBack(entry.path());
+    }
+}
+
+fs::path CopyOf(const CreateRun& run, const fs::path& document) {
+    fs::path copy = run.TextCopies() / kName / ("Z" + document.parent_path().string());
+    return copy / (document.stem().string() + ".txt");
+}
+
+// The files a run writes, the log without its time.
+std::map<std::string, std::string> RunFiles(const fs::path& database) {
+    std::map<std::string, std::string> files;
+    const std::string name = kName;
+    for (const std::string& file : {name + ".dat", name + "_ansi.txt", name + "_unicode.txt"}) {
+        files[file] = ReadBytes(database / file);
+    }
+    std::string log;
+    for (const auto& line : textio::ReadUtf16LeLines(Win(database / (name + ".log")))) {
+        log +=
+            std::regex_replace(platform::ToUtf8(line), std::regex("Zeit: [0-9:]+"), "Zeit:") + "\n";
+    }
+    files[name + ".log"] = log;
+    return files;
+}
+
+std::map<std::string, std::string> FreshCreate(const fs::path& data, int chunkSize) {
+    TempDir other;
+    CreateRun fresh(other.Path());
+    EXPECT_EQ(fresh.Create(kName, data, chunkSize).outcome, CommandOutcome::Done);
+    return RunFiles(fresh.Database());
+}
+
+CommandResult Reindex(CreateRun& run, int chunkSize, int threads, bool full = false) {
+    IndexingCommands commands(run.host, run.flags, run.folders);
+    commands.SetOptions({chunkSize, threads, full});
+    return commands.Reindex(platform::FromUtf8(kName), 1, nullptr);
+}
+
+struct Change {
+    const char* name;
+    std::function<void(const fs::path& data, const CreateRun& run)> apply;
+    int reused;  // documents taken from their copies afterwards
+};
+
+TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
+    const fs::path cache = fs::path("Datenbank") / (std::string(kName) + ".cache");
+    const std::vector<Change> changes = {
+        {"nothing", [](const fs::path&, const CreateRun&) {}, 5},
+        {"content, same size",
+         [](const fs::path& d, const CreateRun&) {
+             WriteBytes(d / "a.xml", "<r>Haus Baum \xCE\xA9megb</r>");
+         },
+         4},
+        {"size", [](const fs::path& d, const CreateRun&) { WriteBytes(d / "b.xml", "<r>Neu</r>"); },
+         4},
+        {"only the time",
+         [](const fs::path& d, const CreateRun&) {
+             SetBack(d / "c.xml", std::chrono::minutes(120));
+         },
+         4},
+        {"added",
+         [](const fs::path& d, const CreateRun&) {
+             WriteBytes(d / "s" / "f.xml", "<r>Dazu Haus</r>");
+             SetBack(d / "s" / "f.xml");
+         },
+         5},
+        {"deleted", [](const fs::path& d, const CreateRun&) { fs::remove(d / "a.xml"); }, 4},
+        {"renamed",
+         [](const fs::path& d, const CreateRun&) { fs::rename(d / "c.xml", d / "c2.xml"); }, 4},
+        {"case-renamed",
+         [](const fs::path& d, const CreateRun&) {
+             fs::rename(d / "s" / "Bericht.xml", d / "s" / "bericht.xml");
+         },
+         4},
+        {"cache missing",
+         [&](const fs::path&, const CreateRun& r) { fs::remove(r.root / "wd" / cache); }, 0},
+        {"cache damaged",
+         [&](const fs::path&, const CreateRun& r) {
+             std::string bytes = ReadBytes(r.root / "wd" / cache);
+             bytes[bytes.size() / 2] ^= 0x40;
+             WriteBytes(r.root / "wd" / cache, bytes);
+         },
+         0},
+        {"cache cut short",
+         [&](const fs::path&, const CreateRun& r) {
+             const std::string bytes = ReadBytes(r.root / "wd" / cache);
+             WriteBytes(r.root / "wd" / cache, bytes.substr(0, bytes.size() - 20));
+         },
+         0},
+        {"text copy missing",
+         [](const fs::path& d, const CreateRun& r) { fs::remove(CopyOf(r, d / "a.xml")); }, 4},
+        {"text copy damaged",
+         [](const fs::path& d, const CreateRun& r) {
+             std::string bytes = ReadBytes(CopyOf(r, d / "b.xml"));
+             bytes[1] = 'X';
+             WriteBytes(CopyOf(r, d / "b.xml"), bytes);
+         },
+         4},
+    };
+    // One pass with worker threads; several passes on the run thread alone.
+    for (const auto& [chunkSize, threads] : {std::pair{20000, 2}, std::pair{2, 0}}) {
+        for (const Change& change : changes) {
+            SCOPED_TRACE(std::string(change.name) + ", chunk size " + std::to_string(chunkSize));
+            TempDir dir;
+            const fs::path data = dir.Path() / "Daten";
+            WriteTree(data);
+            CreateRun run(dir.Path());
+            ASSERT_EQ(run.Create(kName, data, chunkSize, threads).outcome, CommandOutcome::Done);
+            change.apply(data, run);
+            const CommandResult result = Reindex(run, chunkSize, threads);
+            ASSERT_EQ(result.outcome, CommandOutcome::Done);
+            EXPECT_EQ(result.reused, change.reused);
+            EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, chunkSize));
+        }
+    }
+}
+
+// A re-index killed before its end leaves the previous database and cache, and text copies it
+// already rewrote. A document whose size and time are back to those recorded must still not be
+// taken from a copy that holds another text.
+TEST(Reindex, ACopyRewrittenByAKilledRunIsNotTaken) {
+    TempDir dir;
+    const fs::path data = dir.Path() / "Daten";
+    WriteTree(data);
+    CreateRun run(dir.Path());
+    ASSERT_EQ(run.Create(kName, data).outcome, CommandOutcome::Done);
+    const auto before = TreeContents(run.Database());
+    const std::string original = ReadBytes(data / "a.xml");
+    const auto time = fs::last_write_time(data / "a.xml");
+
+    WriteBytes(data / "a.xml", "<r>Haus Baum \xCE\xA9megb</r>");
+    ASSERT_EQ(Reindex(run, 20000, 2).outcome, CommandOutcome::Done);
+    // The kill: the files of the second run never replaced those of the first.
+    fs::remove_all(run.Database());
+    for (const auto& [name, bytes] : before) WriteBytes(run.Database() / name, bytes);
+    WriteBytes(data / "a.xml", original);
+    fs::last_write_time(data / "a.xml", time);
+
+    const CommandResult result = Reindex(run, 20000, 2);
+    EXPECT_EQ(result.reused, 4);
+    EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
+}
+
+// Size and time are trusted; --full reads every document for a user who does not trust them.
+TEST(Reindex, FullParsesDocumentsWhoseTimeWasKept) {
+    TempDir dir;
+    const fs::path data = dir.Path() / "Daten";
+    WriteTree(data);
+    CreateRun run(dir.Path());
+    ASSERT_EQ(run.Create(kName, data).outcome, CommandOutcome::Done);
+    const auto time = fs::last_write_time(data / "a.xml");
+    WriteBytes(data / "a.xml", "<r>Haus Baum \xCE\xA9megb</r>");
+    fs::last_write_time(data / "a.xml", time);
+
+    EXPECT_EQ(Reindex(run, 20000, 2).reused, 5);
+    EXPECT_NE(ReadBytes(run.Database() / "Projekte.dat").find("\xCE\xA9MEGA=1,"),
+              std::string::npos);
+    const CommandResult full = Reindex(run, 20000, 2, true);
+    EXPECT_EQ(full.reused, 0);
+    EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
+}
+
+// A cancelled re-index saves what it has, as one that parses everything does; the cache it
+// writes serves the next run.
+TEST(Reindex, CancelledRunKeepsWhatItHasAndTheNextRunCompletes) {
+    TempDir dir;
+    const fs::path data = dir.Path() / "Daten";
+    WriteTree(data);
+    std::map<std::string, std::string> cancelled[2];
+    for (const bool full : {false, true}) {
+        TempDir work;
+        CreateRun run(work.Path());
+        ASSERT_EQ(run.Create(kName, data, 2).outcome, CommandOutcome::Done);
+        run.host.onDocument = [&](int32_t documents) {
+            if (documents == 3) CloseButtonClick(run.host, run.flags);
+        };
+        ASSERT_EQ(Reindex(run, 2, 0, full).outcome, CommandOutcome::Done);
+        cancelled[full] = RunFiles(run.Database());
+        run.host.onDocument = nullptr;
+        if (full) continue;
+        const CommandResult next = Reindex(run, 2, 0);
+        EXPECT_EQ(next.reused, 2) << "the documents filed before the cancel";
+        EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 2));
+    }
+    EXPECT_EQ(cancelled[0], cancelled[1]);
+}
+
+}  // namespace
+}  // namespace vx::indexing
