@@ -52,6 +52,12 @@ uint64_t TrailingBytes(std::string_view key) {
 // over 16-bit digits (a pass whose digit is the same for all items is left out).
 template <typename T, typename NumberOf>
 void RadixSort(std::vector<T>& items, NumberOf numberOf) {
+    // For few items the digit counts cost more than the sorting.
+    if (items.size() < 0x10000) {
+        std::stable_sort(items.begin(), items.end(),
+                         [&](const T& a, const T& b) { return numberOf(a) < numberOf(b); });
+        return;
+    }
     std::vector<T> sorted(items.size());
     std::vector<std::size_t> start(0x10001);
     for (int shift = 0; shift < 64; shift += 16) {
@@ -94,12 +100,24 @@ class KeyedLines {
                             static_cast<uint32_t>(key.size()), offset});
         arena_.append(key);
     }
-    // By key; the lines of one key stay in file order.
+    // By key; the lines of one key stay in file order (their offsets grow with it). Sorted in
+    // place: a second array of the entries would be the largest single cost of a create's memory.
     void Sort() {
-        const auto leading = [](const Entry& e) { return e.leading; };
-        RadixSort(entries_, leading);
-        SortRuns(entries_, leading,
-                 [this](const Entry& a, const Entry& b) { return KeyOf(a) < KeyOf(b); });
+        std::sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
+            if (a.leading != b.leading) return a.leading < b.leading;
+            const int order = KeyOf(a).compare(KeyOf(b));
+            return order != 0 ? order < 0 : a.offset < b.offset;
+        });
+    }
+    // The number of distinct keys and their bytes (after Sort).
+    LineCount DistinctKeys() const {
+        LineCount distinct;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            if (i > 0 && KeyOf(entries_[i]) == KeyOf(entries_[i - 1])) continue;
+            ++distinct.lines;
+            distinct.keyBytes += entries_[i].size;
+        }
+        return distinct;
     }
     // Calls visit(key, offsets) for each key once, in entry order (after Sort: key order).
     template <typename Visit>
@@ -122,9 +140,8 @@ class KeyedLines {
         arena_.reserve(static_cast<std::size_t>(count.keyBytes + count.keyBytes / 2));
         entries_.reserve(static_cast<std::size_t>(count.lines));
     }
-    std::size_t Lines() const { return entries_.size(); }
-    // Bytes of all keys of all lines (an upper bound for the keys taken once).
-    std::size_t KeyBytes() const { return arena_.size(); }
+    // The keys of all lines, one after the other.
+    std::string_view Text() const { return arena_; }
     // Frees the line offsets; the keys stay.
     void DropLines() { std::vector<Entry>().swap(entries_); }
     // True when the keys did not fit (more than 4 GB of them).
@@ -442,38 +459,45 @@ bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view looku
     textio::FileByteStream out(lookupFile, textio::FileOpenMode::CreateWrite);
     out.Write(std::string(kPageSize, '\0').data(), kPageSize);
     BodyWriter body(out);
-    // Each key once, reversed, in key order: the keys of the reversed order compare as the
-    // forward keys do.
-    std::string reversedText;
-    reversedText.reserve(gathered.words.KeyBytes());
-    std::vector<std::size_t> at;
+    // Each key once, in key order, with the order of the keys read backwards. The keys stay in
+    // the arena of the lines; a key is named by where it lies there.
+    struct KeyPlace {
+        uint32_t at;
+        uint32_t size;
+    };
+    std::vector<KeyPlace> places;
     std::vector<std::pair<uint64_t, uint32_t>> reversed;
-    at.reserve(gathered.words.Lines() + 1);  // room only: the keys are fewer
-    reversed.reserve(gathered.words.Lines());
     {
         gathered.words.Sort();
+        const LineCount keys = gathered.words.DistinctKeys();
+        places.reserve(static_cast<std::size_t>(keys.lines));
+        reversed.reserve(static_cast<std::size_t>(keys.lines));
+        const char* const text = gathered.words.Text().data();
         KeyTableWriter words;
         gathered.words.ForEachKey([&](std::string_view k, const std::vector<uint64_t>& offsets) {
             words.Add(k, offsets);
-            reversed.emplace_back(TrailingBytes(k), static_cast<uint32_t>(at.size()));
-            at.push_back(reversedText.size());
-            reversedText.append(k.rbegin(), k.rend());
+            reversed.emplace_back(TrailingBytes(k), static_cast<uint32_t>(places.size()));
+            places.push_back(
+                {static_cast<uint32_t>(k.data() - text), static_cast<uint32_t>(k.size())});
         });
-        at.push_back(reversedText.size());
         gathered.words.DropLines();
         head.words = words.AppendTo(body);
     }
     {
         // Ranks in the order of the reversed keys, packed reversedBits each (plus 8 zero bytes,
         // so that every value can be read as one 64-bit number).
-        const auto reversedKey = [&](uint32_t i) {
-            return std::string_view(reversedText).substr(at[i], at[i + 1] - at[i]);
+        const std::string_view text = gathered.words.Text();
+        const auto backwardsLess = [&](const auto& a, const auto& b) {
+            const std::string_view x = text.substr(places[a.second].at, places[a.second].size);
+            const std::string_view y = text.substr(places[b.second].at, places[b.second].size);
+            return std::lexicographical_compare(
+                x.rbegin(), x.rend(), y.rbegin(), y.rend(), [](char c, char d) {
+                    return static_cast<unsigned char>(c) < static_cast<unsigned char>(d);
+                });
         };
         const auto trailing = [](const auto& item) { return item.first; };
         RadixSort(reversed, trailing);
-        SortRuns(reversed, trailing, [&](const auto& a, const auto& b) {
-            return reversedKey(a.second) < reversedKey(b.second);
-        });
+        SortRuns(reversed, trailing, backwardsLess);
         const std::size_t keyCount = reversed.size();
         const uint64_t bits = std::max<uint64_t>(1, std::bit_width(keyCount));
         std::string packed((keyCount * bits + 7) / 8 + 8, '\0');

@@ -13,6 +13,7 @@
 #include "indexing/size_text.h"
 #include "platform/collation.h"
 #include "platform/files.h"
+#include "platform/memory.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
@@ -165,8 +166,9 @@ void RunIndexing(RunState& state) {
             index::WritePassFiles(lists, *state.wordIndex, {chunk});
         }
         state.wordIndex->ListenLoeschen();
-        if (state.pass == 1 && lastPass) lookupFile.Start(commit, databaseFile);
         lists = index::PassLists();
+        platform::ReturnFreeMemory();
+        if (state.pass == 1 && lastPass) lookupFile.Start(commit, databaseFile);
         postingsText = platform::GroupedIntText(state.postings);
         host.SetProgressLine(postingsText + u" Wörter in Datenbank aufgenommen (aus " +
                              IntText(state.documentCounter - state.failureCounter) + u" Dateien).");

@@ -71,9 +71,13 @@ bool ByteBlockReader::Next(std::string_view& block, uint64_t& offset) {
     }
     bool atEnd = false;
     for (;;) {
-        if (buffer_.size() < used_ + pieceSize_) buffer_.resize(used_ + pieceSize_);
+        // No more room than the rest of the file needs (small files are read often).
+        const uint64_t left = file_.Size() > readOffset_ ? file_.Size() - readOffset_ : 0;
+        const std::size_t piece = static_cast<std::size_t>(std::min<uint64_t>(pieceSize_, left));
+        if (buffer_.size() < used_ + piece) buffer_.resize(used_ + piece);
         const std::size_t before = used_;
-        const std::size_t got = file_.ReadAt(readOffset_, buffer_.data() + used_, pieceSize_);
+        const std::size_t got =
+            piece > 0 ? file_.ReadAt(readOffset_, buffer_.data() + used_, piece) : 0;
         used_ += got;
         readOffset_ += got;
         atEnd = got < pieceSize_;
