@@ -48,6 +48,29 @@ uint64_t TrailingBytes(std::string_view key) {
     return value;
 }
 
+// True when x read from its end comes before y read from its end (bytes without sign).
+bool BackwardsLess(std::string_view x, std::string_view y) {
+    static_assert(std::endian::native == std::endian::little);
+    std::size_t i = x.size();
+    std::size_t j = y.size();
+    // Eight bytes at a time: loaded little-endian, the byte read first is the most significant.
+    while (i >= 8 && j >= 8) {
+        uint64_t a;
+        uint64_t b;
+        std::memcpy(&a, x.data() + i - 8, 8);
+        std::memcpy(&b, y.data() + j - 8, 8);
+        if (a != b) return a < b;
+        i -= 8;
+        j -= 8;
+    }
+    while (i > 0 && j > 0) {
+        const auto a = static_cast<unsigned char>(x[--i]);
+        const auto b = static_cast<unsigned char>(y[--j]);
+        if (a != b) return a < b;
+    }
+    return i == 0 && j > 0;
+}
+
 // Sorts the items by the 64-bit number of each, keeping the order of equal numbers: four passes
 // over 16-bit digits (a pass whose digit is the same for all items is left out).
 template <typename T, typename NumberOf>
@@ -490,10 +513,7 @@ bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view looku
         const auto backwardsLess = [&](const auto& a, const auto& b) {
             const std::string_view x = text.substr(places[a.second].at, places[a.second].size);
             const std::string_view y = text.substr(places[b.second].at, places[b.second].size);
-            return std::lexicographical_compare(
-                x.rbegin(), x.rend(), y.rbegin(), y.rend(), [](char c, char d) {
-                    return static_cast<unsigned char>(c) < static_cast<unsigned char>(d);
-                });
+            return BackwardsLess(x, y);
         };
         const auto trailing = [](const auto& item) { return item.first; };
         RadixSort(reversed, trailing);
