@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
@@ -15,18 +16,8 @@ namespace {
 // Staged files end in ".tmp", so no listing of "*.DAT" ever shows them.
 constexpr std::u16string_view kStagedSuffix = u".tmp";
 
-std::u16string_view FileNameOf(std::u16string_view path) {
-    const auto sep = path.find_last_of(u"\\/");
-    return sep == std::u16string_view::npos ? path : path.substr(sep + 1);
-}
-
-std::u16string_view FolderOf(std::u16string_view path) {
-    const auto sep = path.find_last_of(u"\\/");
-    return sep == std::u16string_view::npos ? std::u16string_view() : path.substr(0, sep);
-}
-
 bool IsDatabaseFile(std::u16string_view path) {
-    return platform::UpperCase(FileNameOf(path)).ends_with(u".DAT");
+    return platform::UpperCase(platform::NameOf(path)).ends_with(u".DAT");
 }
 
 [[noreturn]] void Fail(std::u16string_view path, std::u16string_view action) {
@@ -48,7 +39,7 @@ std::u16string DatabaseCommit::Stage(std::u16string_view finalPath) {
         if (file.final == finalPath) return file.staged;
     }
     File file;
-    file.staged = stagingFolder_ + u"\\~" + std::u16string(FileNameOf(finalPath)) +
+    file.staged = stagingFolder_ + u"\\~" + std::u16string(platform::NameOf(finalPath)) +
                   std::u16string(kStagedSuffix);
     file.final = finalPath;
     files_.push_back(file);
@@ -90,7 +81,7 @@ void DatabaseCommit::Commit(std::u16string_view previousCopy) {
             Fail(file.final, u"kann nicht an ihren Platz gebracht werden");
         }
         files_.erase(files_.begin());
-        const std::u16string folder(FolderOf(file.final));
+        const std::u16string folder(platform::FolderOf(file.final));
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
             folders.push_back(folder);
         }
@@ -104,7 +95,8 @@ void DatabaseCommit::KeepPrevious(const std::u16string& databaseFile,
                                   std::u16string_view previousCopy) {
     // A second name for the database file, then renamed over the earlier copy: the database file
     // itself never disappears. Without links the file is renamed (as the command always did).
-    const std::u16string link = stagingFolder_ + u"\\~" + std::u16string(FileNameOf(previousCopy)) +
+    const std::u16string link = stagingFolder_ + u"\\~" +
+                                std::u16string(platform::NameOf(previousCopy)) +
                                 std::u16string(kStagedSuffix);
     platform::DeleteFileAt(link);  // a leftover of a killed run; LinkFileAt fails if it stays
     if (platform::LinkFileAt(databaseFile, link)) {

@@ -8,13 +8,6 @@ namespace {
 
 constexpr std::u16string_view kFileSuffix = u".XML";
 
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 std::u16string EscapeName(std::u16string_view name, bool isFile) {
@@ -50,7 +43,7 @@ std::u16string UnescapeName(std::u16string_view stored) {
             int value = 0;
             bool valid = true;
             for (std::size_t j = 1; j <= 4; ++j) {
-                const int digit = HexValue(body[i + j]);
+                const int digit = platform::HexDigitValue(body[i + j]);
                 valid = valid && digit >= 0;
                 value = value * 16 + (digit < 0 ? 0 : digit);
             }

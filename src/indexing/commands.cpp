@@ -21,36 +21,6 @@ namespace vx::indexing {
 
 namespace {
 
-// The longest value the profile reader returns.
-constexpr std::size_t kProfileValueLimit = 254;
-
-// The whole value of the "Scanmaske" key whose first characters the profile reader returned
-// ("Pfad" or "TextdateienPfad", keys and section compared without regard to case).
-std::u16string ReadWholeScanMaskValue(const std::u16string& file, const std::u16string& start) {
-    try {
-        textio::LineReader reader(file);
-        std::u16string line;
-        bool inSection = false;
-        while (reader.Next(line)) {
-            const std::u16string trimmed = platform::Trim(line);
-            if (trimmed.starts_with(u'[')) {
-                if (inSection) break;
-                inSection = platform::UpperCase(trimmed).starts_with(u"[SCANMASKE]");
-                continue;
-            }
-            const auto eq = trimmed.find(u'=');
-            if (!inSection || eq == std::u16string::npos) continue;
-            const std::u16string key = platform::UpperCase(platform::Trim(trimmed.substr(0, eq)));
-            if (key != u"PFAD" && key != u"TEXTDATEIENPFAD") continue;
-            std::u16string value = platform::Trim(trimmed.substr(eq + 1));
-            if (value.starts_with(start)) return value;
-        }
-    } catch (const std::exception&) {
-        // An unreadable file keeps what the profile reader gave.
-    }
-    return start;
-}
-
 // A run writes its database files, chunks and text copies into these folders; one that takes no
 // new file would make the run fail only after indexing everything. "" when all can be written.
 std::u16string UnwritableFolderText(const platform::WorkingFolders& folders) {
@@ -203,10 +173,12 @@ CommandResult IndexingCommands::Create(const std::u16string& name, const std::u1
 
 std::u16string IndexingCommands::StoredFolder(const std::u16string& databaseName) const {
     const std::u16string file = impl_->folders.database + u"\\" + databaseName + u".dat";
-    std::u16string value = platform::ReadProfileString(file, u"Scanmaske", u"Pfad");
-    if (value.empty()) value = platform::ReadProfileString(file, u"Scanmaske", u"TextdateienPfad");
-    // A profile value stops at 254 characters; a longer folder is read whole from the file.
-    if (value.size() >= kProfileValueLimit) value = ReadWholeScanMaskValue(file, value);
+    // The folder is read whole, also beyond the usual length of a profile value.
+    constexpr std::size_t kWhole = std::u16string::npos;
+    std::u16string value = platform::ReadProfileString(file, u"Scanmaske", u"Pfad", kWhole);
+    if (value.empty()) {
+        value = platform::ReadProfileString(file, u"Scanmaske", u"TextdateienPfad", kWhole);
+    }
     if (const auto mask = value.find(u"*."); mask != std::u16string::npos) value.resize(mask);
     value = platform::Trim(value);
     // The file holds the folder upper-cased; the run works on the spelling found on disk so

@@ -14,6 +14,7 @@
 #include "indexing/text_copy.h"
 #include "indexing/xml_text.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
 #include "textio/file_byte_stream.h"
@@ -43,18 +44,6 @@ struct PreparedDocument {
     ReindexRecord record;
     XmlProblem problem;  // why the document did not load (reason empty when it did)
 };
-
-std::u16string_view NamePart(std::u16string_view path) {
-    const auto slash = path.rfind(u'\\');
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::u16string UpperExtension(std::u16string_view path) {
-    const auto name = NamePart(path);
-    const auto dot = name.rfind(u'.');
-    return dot == std::u16string_view::npos ? std::u16string()
-                                            : platform::UpperCase(name.substr(dot));
-}
 
 // How long before its reading a document must have been written last for its record to be
 // trusted by the next re-index.
@@ -126,15 +115,7 @@ void TakeSink(TextCopySink& sink, PreparedDocument& doc) {
 const std::u16string& ReadCopyText(const std::u16string& copyFile) {
     thread_local std::string bytes;
     thread_local std::u16string text;
-    textio::FileByteStream file(copyFile, textio::FileOpenMode::Read);
-    bytes.resize(static_cast<std::size_t>(file.Size()));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::size_t n = file.Read(bytes.data() + done, bytes.size() - done);
-        if (n == 0) break;
-        done += n;
-    }
-    bytes.resize(done);
+    textio::ReadWholeFile(copyFile, bytes);
     text.clear();
     platform::AppendDecodedUtf8(bytes, text);
     return text;
@@ -190,8 +171,8 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
     const std::u16string copyFolder =
         CreateCopyFolder(settings.textCopyFolder, settings.nameField, storedPath, failed);
     if (failed) doc.warning = copyFolder;
-    doc.copyFile = copyFolder + u"\\" + CopyName(NamePart(storedPath));
-    const std::u16string extension = UpperExtension(path);
+    doc.copyFile = copyFolder + u"\\" + CopyName(platform::NameOf(storedPath));
+    const std::u16string extension = platform::UpperCase(platform::ExtensionOf(path));
     if (extension != u".XML" || settings.upperMask.find(extension) == std::u16string::npos) {
         return doc;
     }
@@ -362,9 +343,9 @@ struct DocumentIndexer::Impl {
         if (auto it = state.lastPathEntry.find(item.storedFolder);
             it != state.lastPathEntry.end()) {
             state.documentList.push_back(IntText(number) + u" P" + IntText(it->second) + u" \\" +
-                                         std::u16string(NamePart(item.storedPath)) + u" Size:" +
-                                         IntText(static_cast<int64_t>(entry.size)) + u" Date:" +
-                                         IntText(entry.dosTime));
+                                         std::u16string(platform::NameOf(item.storedPath)) +
+                                         u" Size:" + IntText(static_cast<int64_t>(entry.size)) +
+                                         u" Date:" + IntText(entry.dosTime));
         }
         if (!doc.problem.reason.empty()) {
             // The document keeps its number and empty copy; the log says why it has no text.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/hash64.h"
 #include "textio/file_byte_stream.h"
 #include "textio/text_file.h"
 
@@ -16,17 +17,10 @@ constexpr uint32_t kVersion = 1;
 constexpr std::size_t kHeaderSize = 16;                          // magic, version, record count
 constexpr std::size_t kRecordFixedSize = 4 + 4 + 8 + 8 + 8 + 1;  // without the path text
 
-uint64_t Mix(uint64_t h) {
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 33;
-    return h;
-}
+using platform::MixBits64;
 
 uint64_t Step(uint64_t state, uint64_t word) {
-    state ^= Mix(word + 0x9E3779B97F4A7C15ull);
+    state ^= MixBits64(word + 0x9E3779B97F4A7C15ull);
     return (state << 27 | state >> 37) * 5 + 0x52DCE729;
 }
 
@@ -40,7 +34,7 @@ uint64_t BytesHash(const uint8_t* data, std::size_t size) {
     }
     uint64_t tail = 0;
     std::memcpy(&tail, data + i, size - i);
-    return Mix(Step(state, tail));
+    return MixBits64(Step(state, tail));
 }
 
 void PutU32(std::string& out, uint32_t v) {
@@ -77,19 +71,6 @@ class Reader {
     bool failed_ = false;
 };
 
-std::string ReadWholeFile(std::u16string_view fileName) {
-    textio::FileByteStream file(fileName, textio::FileOpenMode::Read);
-    std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::size_t n = file.Read(bytes.data() + done, bytes.size() - done);
-        if (n == 0) break;
-        done += n;
-    }
-    bytes.resize(done);
-    return bytes;
-}
-
 }  // namespace
 
 std::u16string ReindexCacheFileName(std::u16string_view databaseFolder,
@@ -112,12 +93,12 @@ void LineHash::Add(std::u16string_view line) {
     }
     uint64_t tail = 0;
     for (std::size_t k = i; k < size; ++k) tail |= static_cast<uint64_t>(bytes[k]) << (8 * (k - i));
-    state_ = Mix(h ^ tail);
+    state_ = MixBits64(h ^ tail);
     ++lines_;
 }
 
 uint64_t LineHash::Value() const {
-    return Mix(Step(state_, lines_));
+    return MixBits64(Step(state_, lines_));
 }
 
 const ReindexRecord* ReindexCache::Find(std::u16string_view path) const {
@@ -139,7 +120,7 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
     ReindexCache cache;
     std::string bytes;
     try {
-        bytes = ReadWholeFile(fileName);
+        textio::ReadWholeFile(fileName, bytes);
     } catch (const std::exception&) {
         return cache;  // no cache: every document is parsed
     }

@@ -54,9 +54,13 @@ std::u16string ShortenPath(std::u16string_view path, int budget) {
     return result;
 }
 
-std::u16string TotalsText(int64_t bytes, std::u16string_view elapsed) {
-    return u"XML-Dateien-Gesamtgröße: " + SizeText(bytes) + u"     Zeit: " +
+std::u16string TotalsText(std::u16string_view sizeText, std::u16string_view elapsed) {
+    return u"XML-Dateien-Gesamtgröße: " + std::u16string(sizeText) + u"     Zeit: " +
            std::u16string(elapsed);
+}
+
+std::u16string TotalsText(int64_t bytes, std::u16string_view elapsed) {
+    return TotalsText(SizeText(bytes), elapsed);
 }
 
 std::u16string IndexedSoFarText(int32_t documents, int32_t reused) {

@@ -22,6 +22,7 @@ std::u16string ElapsedSince(int64_t startTickMs, int64_t nowTickMs);
 std::u16string ShortenPath(std::u16string_view path, int budget);
 
 // "XML-Dateien-Gesamtgröße: " + size text + "     Zeit: " + elapsed-time text.
+std::u16string TotalsText(std::u16string_view sizeText, std::u16string_view elapsed);
 std::u16string TotalsText(int64_t bytes, std::u16string_view elapsed);
 
 // The status line while documents are indexed: documents + " XML-Dateien wurden bisher

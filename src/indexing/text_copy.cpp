@@ -1,6 +1,7 @@
 #include "indexing/text_copy.h"
 
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace vx::indexing {
@@ -9,16 +10,6 @@ namespace {
 
 // Lines kept in memory per document; a larger text is read back from its copy for the filing.
 constexpr std::size_t kMaxKeptUnits = 8u << 20;
-
-std::u16string_view NamePart(std::u16string_view path) {
-    const auto slash = path.rfind(u'\\');
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::u16string_view ExtensionPart(std::u16string_view name) {
-    const auto dot = name.rfind(u'.');
-    return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
-}
 
 std::u16string DriveLetter(std::u16string_view path) {
     if (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') return std::u16string(1, path[0]);
@@ -54,7 +45,7 @@ bool HasUnpairedSurrogate(std::u16string_view s) {
 
 std::u16string CopyName(std::u16string_view fileName) {
     std::u16string name(fileName);
-    const std::u16string extension(ExtensionPart(fileName));
+    const std::u16string extension(platform::ExtensionOf(fileName));
     if (!extension.empty()) name.erase(name.find(extension), extension.size());
     return name + u".txt";
 }
@@ -65,8 +56,8 @@ TextCopyLocation LocateTextCopy(std::u16string_view textCopyFolder,
     location.folderPart = FolderPart(path);
     location.copyFolder = std::u16string(textCopyFolder) + std::u16string(databaseName) + u"\\" +
                           DriveLetter(path) + u"\\" + location.folderPart;
-    location.copyFile = location.copyFolder + u"\\" + CopyName(NamePart(path));
-    location.extension = std::u16string(ExtensionPart(NamePart(path)));
+    location.copyFile = location.copyFolder + u"\\" + CopyName(platform::NameOf(path));
+    location.extension = std::u16string(platform::ExtensionOf(path));
     return location;
 }
 

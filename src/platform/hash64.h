@@ -8,6 +8,16 @@
 
 namespace vx::platform {
 
+// The final mixing step of MurmurHash3: every input bit reaches every output bit.
+inline uint64_t MixBits64(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    h ^= h >> 33;
+    return h;
+}
+
 inline uint64_t Hash64(const void* data, std::size_t size, uint64_t seed = 0) {
     constexpr uint64_t k1 = 0x9E3779B97F4A7C15ULL;
     constexpr uint64_t k2 = 0xC2B2AE3D27D4EB4FULL;
@@ -31,12 +41,7 @@ inline uint64_t Hash64(const void* data, std::size_t size, uint64_t seed = 0) {
         std::memcpy(&word, p, size);
         mix(word);
     }
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDULL;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ULL;
-    h ^= h >> 33;
-    return h;
+    return MixBits64(h);
 }
 
 }  // namespace vx::platform

@@ -10,8 +10,6 @@ namespace vx::platform {
 
 namespace {
 
-constexpr std::size_t kMaxValueLength = 254;
-
 std::u16string NameKey(std::string_view bytes) {
     return UpperCase(TrimView(FromUtf8(bytes)));
 }
@@ -19,7 +17,7 @@ std::u16string NameKey(std::string_view bytes) {
 }  // namespace
 
 std::u16string ReadProfileString(std::u16string_view file, std::u16string_view section,
-                                 std::u16string_view key) {
+                                 std::u16string_view key, std::size_t maxLength) {
     const std::string host = ToHostPath(file);
     if (host.empty()) return u"";
     std::vector<char> buffer(1 << 20);
@@ -53,8 +51,8 @@ std::u16string ReadProfileString(std::u16string_view file, std::u16string_view s
         if (eq == std::string::npos) continue;
         if (NameKey(std::string_view(line).substr(0, eq)) != wantedKey) continue;
         std::u16string value = Trim(FromUtf8(std::string_view(line).substr(eq + 1)));
-        if (value.size() > kMaxValueLength) {
-            value.resize(kMaxValueLength);
+        if (value.size() > maxLength) {
+            value.resize(maxLength);
             // Never leave the first half of a surrogate pair alone at the end.
             if (value.back() >= 0xD800 && value.back() <= 0xDBFF) value.pop_back();
         }

@@ -134,6 +134,13 @@ std::u16string GroupedIntText(int64_t n) {
     return out;
 }
 
+int HexDigitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    return -1;
+}
+
 bool ParseInt(std::u16string_view s, int64_t& out) {
     s = TrimView(s);
     if (s.empty()) return false;

@@ -39,5 +39,7 @@ std::u16string IntText(int64_t n);
 std::u16string GroupedIntText(int64_t n);
 // Parses a whole decimal integer (optional sign, surrounding blanks allowed); false otherwise.
 bool ParseInt(std::u16string_view s, int64_t& out);
+// The value of a hexadecimal digit (either case); -1 for any other character.
+int HexDigitValue(char16_t c);
 
 }  // namespace vx::platform

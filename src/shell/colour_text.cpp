@@ -73,13 +73,6 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && platform::UpperCase(a) == platform::UpperCase(b);
 }
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    return -1;
-}
-
 }  // namespace
 
 std::u16string ColourToText(Colour colour) {
@@ -100,7 +93,7 @@ std::optional<Colour> TextToColour(std::u16string_view text) {
         if (trimmed.size() < 2 || trimmed.size() > 9) return std::nullopt;
         Colour value = 0;
         for (char16_t c : trimmed.substr(1)) {
-            const int digit = HexDigit(c);
+            const int digit = platform::HexDigitValue(c);
             if (digit < 0) return std::nullopt;
             value = value * 16 + static_cast<Colour>(digit);
         }

@@ -1,7 +1,6 @@
 #include "shell/database_rows.h"
 
-#include <algorithm>
-
+#include "indexing/commands.h"
 #include "platform/ansi.h"
 #include "platform/collation.h"
 #include "platform/folder_listing.h"
@@ -9,25 +8,13 @@
 
 namespace vx::shell {
 
-std::u16string RowNameOfFile(std::u16string_view fileName) {
-    std::u16string name(fileName);
-    const std::size_t pos = platform::UpperCase(name).find(u".DAT");
-    if (pos != std::u16string::npos) name.erase(pos, 4);
-    return name;
-}
-
-void SortRows(std::vector<std::u16string>& rows) {
-    std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
-        return platform::CollateCompare(a, b) < 0;
-    });
-}
-
 std::vector<std::u16string> ReadDatabaseRows(std::u16string_view databaseFolder) {
     std::vector<std::u16string> rows;
     for (const auto& entry : platform::ListFolder(databaseFolder, u"*.DAT")) {
-        rows.push_back(platform::AnsiToWide(platform::WideToAnsi(RowNameOfFile(entry.name))));
+        rows.push_back(
+            platform::AnsiToWide(platform::WideToAnsi(indexing::DatabaseRowOf(entry.name))));
     }
-    SortRows(rows);
+    platform::SortByCollation(rows);
     return rows;
 }
 

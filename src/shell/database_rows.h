@@ -7,15 +7,10 @@
 
 namespace vx::shell {
 
-// The file name without the first ".DAT" found ignoring letter case ("Alt.DATEN.DAT" ->
-// "AltEN.DAT").
-std::u16string RowNameOfFile(std::u16string_view fileName);
-// Every entry matching "*.DAT" in the folder, named by RowNameOfFile, passed through the ANSI
-// code page as the list holds it, sorted ignoring letter case (equal names are all kept).
-// A missing or unreadable folder gives no rows.
+// Every entry matching "*.DAT" in the folder, named as the engine names the rows
+// (indexing::DatabaseRowOf), passed through the ANSI code page as the list holds it, sorted in
+// collation order (equal names are all kept). A missing or unreadable folder gives no rows.
 std::vector<std::u16string> ReadDatabaseRows(std::u16string_view databaseFolder);
-// Stable insertion order of the list control: ignoring case, locale-aware.
-void SortRows(std::vector<std::u16string>& rows);
 
 // The row selected at first paint from the stored text ("" counts as "0"): the stored index when
 // it names a row, else 0; -1 when there are no rows.

@@ -12,16 +12,10 @@
 #include "shell/main_window.h"
 #include "shell/new_database_dialog.h"
 #include "shell/qt_host.h"
+#include "shell/qt_text.h"
 #include "shell/search_dialog.h"
 
 namespace vx::shell {
-namespace {
-
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
-
-}  // namespace
 
 indexing::IndexingCommands& MainWindow::Commands() {
     if (!commands_)

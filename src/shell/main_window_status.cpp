@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "indexing/size_text.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "shell/database_list_box.h"
@@ -88,8 +89,8 @@ void MainWindow::Timer1Timer() {
     // A tick that was already queued when the display was switched off does nothing.
     const std::optional<std::u16string> sizeText = host_->ElapsedSizeText();
     if (!sizeText) return;
-    elapsedText_ = shell::ElapsedText(ElapsedSeconds(SteadyTickMs(), runStartTickMs_));
-    if (!host_->TotalsLine().empty()) SetTotalsLine(TotalsText(*sizeText, elapsedText_));
+    elapsedText_ = indexing::ElapsedSince(runStartTickMs_, SteadyTickMs());
+    if (!host_->TotalsLine().empty()) SetTotalsLine(indexing::TotalsText(*sizeText, elapsedText_));
 }
 
 void MainWindow::SetCommandsEnabled(bool enabled) {

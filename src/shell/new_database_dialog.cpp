@@ -16,15 +16,12 @@
 #include "platform/paths.h"
 #include "shell/database_list_box.h"
 #include "shell/main_window.h"
+#include "shell/qt_text.h"
 #include "shell/ui_fonts.h"
 #include "shell/widget_colours.h"
 
 namespace vx::shell {
 namespace {
-
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
 
 // Whether a folder lies on drive C:. Folders here are written with the drive Z: standing for the
 // root, and a colon is a valid character in a folder name, so only the drive at the start of the

@@ -10,13 +10,10 @@
 #include "platform/paths.h"
 #include "shell/main_window.h"
 #include "shell/notice_window.h"
+#include "shell/qt_text.h"
 
 namespace vx::shell {
 namespace {
-
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
 
 bool OnUiThread(const QObject& object) {
     return QThread::currentThread() == object.thread();

@@ -19,6 +19,7 @@
 #include "search/query.h"
 #include "shell/database_list_box.h"
 #include "shell/main_window.h"
+#include "shell/qt_text.h"
 #include "shell/settings_dialog.h"
 #include "shell/ui_fonts.h"
 #include "shell/widget_colours.h"
@@ -31,10 +32,6 @@ namespace {
 
 // The client area at the design size of 1024 x 523.
 constexpr QSize kDesignClient(1008, 485);
-
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QFont& font) {
     auto* label = new QLabel(text, parent);

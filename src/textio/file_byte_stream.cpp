@@ -123,4 +123,16 @@ void FileByteStream::Close() {
     if (::close(fd) != 0 && errno != EINTR) Fail(kCannotWrite, errno);
 }
 
+void ReadWholeFile(std::u16string_view fileName, std::string& bytes) {
+    FileByteStream file(fileName, FileOpenMode::Read);
+    bytes.resize(static_cast<std::size_t>(file.Size()));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t n = file.Read(bytes.data() + done, bytes.size() - done);
+        if (n == 0) break;
+        done += n;
+    }
+    bytes.resize(done);
+}
+
 }  // namespace vx::textio

@@ -41,4 +41,7 @@ class FileByteStream : public ByteStream {
     std::u16string displayName_;  // the Windows-form name, for messages
 };
 
+// The whole file into bytes (its capacity is reused). Throws FileError.
+void ReadWholeFile(std::u16string_view fileName, std::string& bytes);
+
 }  // namespace vx::textio

@@ -32,10 +32,6 @@
 namespace vx::shell::test {
 namespace {
 
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
-
 QColor WindowColour(const QWidget* w) {
     return w->palette().color(QPalette::Window);
 }
@@ -534,3 +530,4 @@ static RegisterTest<DialogsTest> registerDialogsTest;
 }  // namespace vx::shell::test
 
 #include "dialogs_test.moc"
+#include "shell/qt_text.h"

@@ -25,10 +25,6 @@
 namespace vx::shell::test {
 namespace {
 
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
-
 QByteArray Document(const QString& text) {
     return ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<doc><p>" + text + "</p></doc>\n")
         .toUtf8();
@@ -372,3 +368,4 @@ static RegisterTest<EndToEndTest> registerEndToEndTest;
 }  // namespace vx::shell::test
 
 #include "end_to_end_test.moc"
+#include "shell/qt_text.h"

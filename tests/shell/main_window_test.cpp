@@ -20,10 +20,6 @@
 namespace vx::shell::test {
 namespace {
 
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
-
 QStringList Rows(const DatabaseListBox& list) {
     QStringList rows;
     for (int i = 0; i < list.count(); ++i) rows << Q(list.RowText(i));
@@ -509,3 +505,4 @@ static RegisterTest<MainWindowTest> registerMainWindowTest;
 }  // namespace vx::shell::test
 
 #include "main_window_test.moc"
+#include "shell/qt_text.h"

@@ -11,9 +11,6 @@
 namespace vx::shell::test {
 namespace {
 
-QString Q(const std::u16string& s) {
-    return QString::fromStdU16String(s);
-}
 std::u16string U(const QString& s) {
     return s.toStdU16String();
 }
@@ -96,29 +93,6 @@ class TextsTest : public QObject {
         QCOMPARE(uint(DarkenSevenPercent(colour)), darker);
     }
 
-    void elapsedText_data() {
-        QTest::addColumn<qint64>("seconds");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("0") << qint64(0) << "0:0:0";
-        QTest::newRow("59") << qint64(59) << "0:0:59";
-        QTest::newRow("60") << qint64(60) << "0:1:0";
-        QTest::newRow("3600") << qint64(3600) << "1:0:0";
-        QTest::newRow("3725") << qint64(3725) << "1:2:5";
-        QTest::newRow("100 hours") << qint64(360000 + 61) << "100:1:1";
-    }
-    void elapsedText() {
-        QFETCH(qint64, seconds);
-        QFETCH(QString, text);
-        QCOMPARE(Q(ElapsedText(seconds)), text);
-    }
-
-    void elapsedSecondsDivideFirst() {
-        // Both ticks are whole seconds before the difference is taken.
-        QCOMPARE(ElapsedSeconds(1999, 1001), int64_t(0));
-        QCOMPARE(ElapsedSeconds(2000, 1999), int64_t(1));
-        QCOMPARE(ElapsedSeconds(61500, 500), int64_t(61));
-    }
-
     void patienceCycle() {
         const QStringList expected{"°", "° °", "° ° °", "° ° ° °", "° ° ° ° °", "", "°", "° °"};
         int counter = 0;
@@ -127,24 +101,6 @@ class TextsTest : public QObject {
             QCOMPARE(Q(step.text), text);
             counter = step.counter;
         }
-    }
-
-    void rowNameOfFile_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("row");
-        QTest::newRow("upper") << "Recht.DAT"
-                               << "Recht";
-        QTest::newRow("lower") << "A.dat"
-                               << "A";
-        QTest::newRow("first .DAT removed") << "Alt.DATEN.DAT"
-                                            << "AltEN.DAT";
-        QTest::newRow("mixed case") << "x.Dat"
-                                    << "x";
-    }
-    void rowNameOfFile() {
-        QFETCH(QString, file);
-        QFETCH(QString, row);
-        QCOMPARE(Q(RowNameOfFile(U(file))), row);
     }
 
     void firstPaintRow_data() {
@@ -210,4 +166,5 @@ static RegisterTest<TextsTest> registerTextsTest;
 
 }  // namespace vx::shell::test
 
+#include "shell/qt_text.h"
 #include "texts_test.moc"
