@@ -29,27 +29,13 @@ namespace vx::fuzz {
 
 class QuietHost : public Host {
   public:
-    void SetStatusLine(const std::u16string& text) override { status_ = text; }
-    std::u16string StatusLine() const override { return status_; }
+    void SetStatusLine(const std::u16string&) override {}
     void SetTotalsLine(const std::u16string&) override {}
-    std::u16string TotalsLine() const override { return {}; }
-    void SetProgressLine(const std::u16string& text) override { progress_ = text; }
-    std::u16string ProgressLine() const override { return progress_; }
-    void SetCurrentFile(const std::u16string&) override {}
-    void SetCurrentFileVisible(bool) override {}
     MessageAnswer ShowMessage(MessageKind, const std::u16string&, const std::u16string&,
                               MessageButtons) override {
         return MessageAnswer::Ok;
     }
-    void SetPatienceIndicator(bool) override {}
-    void StartElapsedDisplay(int64_t, std::function<std::u16string()>) override {}
-    void StopElapsedDisplay() override {}
-    void SetCommandsEnabled(bool) override {}
-    void SetCloseButton(const std::u16string&, bool) override {}
-    void Pause(int) override {}
-
-  private:
-    std::u16string status_, progress_;
+    void Pause() override {}
 };
 
 // A folder of this process for the files an input becomes (in memory where the system has

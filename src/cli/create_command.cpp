@@ -6,6 +6,9 @@
 #include "cli/indexing_options.h"
 #include "cli/terminal_host.h"
 #include "indexing/commands.h"
+#include "indexing/data_folders.h"
+#include "indexing/database_names.h"
+#include "indexing/new_database_checks.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/working_folders.h"
@@ -42,10 +45,7 @@ int RunCreate(const Arguments& args) {
     indexing::EnsureDataFolders(host, folders);
     const auto checks = indexing::CheckNewDatabase(name, folder, indexing::DialogMode::Create,
                                                    indexing::ListDatabaseNames(folders));
-    for (const auto& message : checks.messages) {
-        host.ShowMessage(MessageKind::Information, u"Information", message, MessageButtons::Ok);
-    }
-    if (!checks.ok) return kExitError;
+    if (!ReportChecks(host, checks)) return kExitError;
 
     RunFlags flags;
     host.HandleInterrupts(flags);

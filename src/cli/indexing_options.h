@@ -1,4 +1,5 @@
-// What the indexing commands (create, reindex) share: their options and their exit status.
+// What the indexing commands (create, reindex) share: their options, the report of the dialog's
+// checks and their exit status.
 #pragma once
 
 #include <vector>
@@ -6,6 +7,7 @@
 #include "cli/command_line.h"
 #include "cli/command_registry.h"
 #include "indexing/commands.h"
+#include "indexing/new_database_checks.h"
 
 namespace vx::cli {
 
@@ -26,6 +28,12 @@ inline indexing::RunOptions RunOptionsOf(const Arguments& arguments) {
     options.chunkSize = arguments.Number("--chunk-size", indexing::kDefaultChunkSize);
     options.parseThreads = arguments.Number("--threads", -1);
     return options;
+}
+
+// The messages of the new-database checks, as information boxes; whether the checks passed.
+inline bool ReportChecks(RunQuestions& questions, const indexing::DatabaseChecks& checks) {
+    for (const auto& message : checks.messages) questions.Tell(MessageKind::Information, message);
+    return checks.ok;
 }
 
 // A run stopped by Ctrl-C has saved what it indexed and still reports 130.

@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
-#include "indexing/commands.h"
+#include "indexing/database_names.h"
 #include "platform/text.h"
 #include "platform/working_folders.h"
 

@@ -5,6 +5,9 @@
 #include "cli/indexing_options.h"
 #include "cli/terminal_host.h"
 #include "indexing/commands.h"
+#include "indexing/data_folders.h"
+#include "indexing/database_names.h"
+#include "indexing/new_database_checks.h"
 #include "platform/text.h"
 #include "platform/working_folders.h"
 
@@ -34,10 +37,7 @@ int RunReindex(const Arguments& args) {
     auto dialog = [&](const std::u16string& dbName, std::u16string& folder) {
         const auto checks =
             indexing::CheckNewDatabase(dbName, folder, indexing::DialogMode::Update, rows);
-        for (const auto& message : checks.messages) {
-            host.ShowMessage(MessageKind::Information, u"Information", message, MessageButtons::Ok);
-        }
-        return checks.ok;
+        return ReportChecks(host, checks);
     };
     const auto result = commands.Reindex(selected, static_cast<int>(rows.size()), dialog);
     if (result.outcome == indexing::CommandOutcome::Done) {

@@ -7,7 +7,7 @@
 #include "cli/command_registry.h"
 #include "cli/json_text.h"
 #include "cli/terminal_host.h"
-#include "indexing/commands.h"
+#include "indexing/database_names.h"
 #include "platform/desktop_open.h"
 #include "platform/host.h"
 #include "platform/paths.h"
@@ -100,7 +100,7 @@ int RunSearch(const Arguments& args) {
 
     SearchTerminalHost host;
     auto inform = [&](const std::u16string& message) {
-        host.ShowMessage(MessageKind::Information, u"Information", message, MessageButtons::Ok);
+        host.Tell(MessageKind::Information, message);
     };
     const platform::WorkingFolders folders = platform::WorkingFolders::FromEnvironment();
     const std::vector<std::u16string> rows = indexing::ListDatabaseNames(folders);

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "indexing/commands.h"
+#include "indexing/close_button.h"
 #include "indexing/size_text.h"
 #include "platform/text.h"
 
@@ -93,36 +93,14 @@ void TerminalHost::SetStatusLine(const std::u16string& text) {
     std::lock_guard lock(mutex_);
     status_ = text;
 }
-std::u16string TerminalHost::StatusLine() const {
-    std::lock_guard lock(mutex_);
-    return status_;
-}
 void TerminalHost::SetTotalsLine(const std::u16string& text) {
     std::lock_guard lock(mutex_);
     totals_ = text;
 }
-std::u16string TerminalHost::TotalsLine() const {
+std::u16string TerminalHost::Locked(const std::u16string& text) const {
     std::lock_guard lock(mutex_);
-    return totals_;
+    return text;
 }
-void TerminalHost::SetProgressLine(const std::u16string& text) {
-    std::lock_guard lock(mutex_);
-    progress_ = text;
-}
-std::u16string TerminalHost::ProgressLine() const {
-    std::lock_guard lock(mutex_);
-    return progress_;
-}
-void TerminalHost::SetCurrentFile(const std::u16string& text) {
-    std::lock_guard lock(mutex_);
-    currentFile_ = text;
-}
-void TerminalHost::SetCurrentFileVisible(bool) {}
-void TerminalHost::SetPatienceIndicator(bool) {}
-void TerminalHost::StartElapsedDisplay(int64_t, std::function<std::u16string()>) {}
-void TerminalHost::StopElapsedDisplay() {}
-void TerminalHost::SetCommandsEnabled(bool) {}
-void TerminalHost::SetCloseButton(const std::u16string&, bool) {}
 
 void TerminalHost::ClearProgress() {
     if (progressShown_) {
@@ -153,10 +131,10 @@ void TerminalHost::HandlePendingInterrupt() {
     interrupted_ = true;
     indexing::CloseButtonClick(*this, *flags_);
     ClearProgress();
-    std::cerr << TerminalText(StatusLine()) << std::endl;
+    std::cerr << TerminalText(Locked(status_)) << std::endl;
 }
 
-void TerminalHost::Pause(int) {
+void TerminalHost::Pause() {
     HandlePendingInterrupt();
     DrawProgress(false);
 }
@@ -229,8 +207,8 @@ bool TerminalHost::ConfirmIndexing(int documentCount, const std::u16string& size
 
 void TerminalHost::FinishRun() {
     ClearProgress();
-    const std::u16string status = StatusLine();
-    const std::u16string totals = TotalsLine();
+    const std::u16string status = Locked(status_);
+    const std::u16string totals = Locked(totals_);
     if (!status.empty()) std::cout << TerminalText(status) << '\n';
     if (!totals.empty()) std::cout << TerminalText(totals) << '\n';
     std::cout << std::flush;

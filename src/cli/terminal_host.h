@@ -23,26 +23,18 @@ class TerminalHost : public Host {
     // program at once. A second Ctrl-C always ends it.
     void HandleInterrupts(RunFlags& flags);
 
+    // What a run shows: the status and totals lines are kept for FinishRun; log lines and the
+    // tool's own progress line (from DocumentIndexed) go to standard error.
     void SetStatusLine(const std::u16string& text) override;
-    std::u16string StatusLine() const override;
     void SetTotalsLine(const std::u16string& text) override;
-    std::u16string TotalsLine() const override;
-    void SetProgressLine(const std::u16string& text) override;
-    std::u16string ProgressLine() const override;
-    void SetCurrentFile(const std::u16string& text) override;
-    void SetCurrentFileVisible(bool visible) override;
+    void RunLogLine(const std::u16string& line) override;
+    void DocumentIndexed(const RunProgress& progress) override;
+    // What it asks.
     MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
                               const std::u16string& text, MessageButtons buttons) override;
-    void SetPatienceIndicator(bool on) override;
-    void StartElapsedDisplay(int64_t startTickMs,
-                             std::function<std::u16string()> sizeText) override;
-    void StopElapsedDisplay() override;
-    void SetCommandsEnabled(bool enabled) override;
-    void SetCloseButton(const std::u16string& caption, bool enabled) override;
-    void Pause(int milliseconds) override;
-    void RunLogLine(const std::u16string& line) override;
     bool ConfirmIndexing(int documentCount, const std::u16string& sizeText) override;
-    void DocumentIndexed(const RunProgress& progress) override;
+    // A pending Ctrl-C is taken here.
+    void Pause() override;
 
     // Removes the progress line and prints the final status and totals lines (standard output).
     void FinishRun();
@@ -50,6 +42,8 @@ class TerminalHost : public Host {
     bool Interrupted() const { return interrupted_; }
 
   private:
+    // A copy of one of the texts, taken under the lock.
+    std::u16string Locked(const std::u16string& text) const;
     bool Ask(const std::string& question);
     void ClearProgress();
     void DrawProgress(bool force);
@@ -58,7 +52,7 @@ class TerminalHost : public Host {
     bool assumeYes_;
     bool progressOnTerminal_;
     mutable std::mutex mutex_;
-    std::u16string status_, totals_, progress_, currentFile_;
+    std::u16string status_, totals_;
     RunFlags* flags_ = nullptr;
     RunProgress last_;
     bool haveProgress_ = false;

@@ -1,6 +1,6 @@
 #include "index/lookup_file.h"
 
-#include "index/lookup_samples.h"
+#include "index/detail/lookup_samples.h"
 #include "platform/hash64.h"
 #include "platform/text.h"
 #include "platform/utf8.h"

@@ -8,9 +8,9 @@
 #include <type_traits>
 #include <unordered_map>
 
+#include "index/detail/lookup_format.h"
+#include "index/detail/lookup_samples.h"
 #include "index/lookup_file.h"
-#include "index/lookup_format.h"
-#include "index/lookup_samples.h"
 #include "platform/hash64.h"
 #include "platform/masked_find.h"
 #include "platform/utf8.h"

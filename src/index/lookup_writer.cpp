@@ -7,9 +7,9 @@
 #include <unordered_map>
 
 #include "index/database_file.h"
+#include "index/detail/lookup_format.h"
+#include "index/detail/lookup_samples.h"
 #include "index/lookup_file.h"
-#include "index/lookup_format.h"
-#include "index/lookup_samples.h"
 #include "platform/hash64.h"
 #include "platform/system_error_text.h"
 #include "platform/text.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "index/upper.h"
+#include "index/detail/upper.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 

@@ -4,10 +4,10 @@
 #include <charconv>
 #include <limits>
 
-#include "index/bucket_selection.h"
-#include "index/paged_vector.h"
-#include "index/unicode_postings.h"
-#include "index/word_entry.h"
+#include "index/detail/bucket_selection.h"
+#include "index/detail/paged_vector.h"
+#include "index/detail/unicode_postings.h"
+#include "index/detail/word_entry.h"
 #include "index/word_table.h"
 #include "platform/ansi.h"
 

@@ -6,16 +6,16 @@
 #include <thread>
 
 #include "index/word_index.h"
-#include "indexing/discovery.h"
-#include "indexing/indexing_run.h"
-#include "indexing/run_state.h"
+#include "indexing/database_names.h"
+#include "indexing/detail/discovery.h"
+#include "indexing/detail/indexing_run.h"
+#include "indexing/detail/run_state.h"
 #include "indexing/size_text.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
 #include "platform/system_error_text.h"
 #include "platform/text.h"
-#include "textio/text_file.h"
 
 namespace vx::indexing {
 
@@ -58,24 +58,23 @@ struct IndexingCommands::Impl {
     // entry whose file becomes ".old").
     CommandResult Run(const std::u16string& nameField, const std::u16string& folderField,
                       bool update) {
-        RunState state(host, flags, folders);
-        state.wordIndex = &wordIndex;
-        state.lastCopiedFolder = &lastCopiedFolder;
-        state.chunkSize = std::max(2, options.chunkSize);
-        state.parseThreads = ParseThreadsFor(options);
-        state.nameField = nameField;
+        RunState state(host, flags, folders, wordIndex, lastCopiedFolder);
+        state.setup.chunkSize = std::max(2, options.chunkSize);
+        state.setup.parseThreads = ParseThreadsFor(options);
+        state.setup.nameField = nameField;
         CommandResult result;
         result.databaseName = nameField;
 
         flags.cancel = false;
         flags.aborted = false;
+        flags.finished = false;
         host.SetStatusLine(u"");
         host.SetTotalsLine(u"");
         host.SetProgressLine(u"");
         wordIndex.ResetExtensionCounters();
 
         if (const std::u16string refusal = UnwritableFolderText(folders); !refusal.empty()) {
-            host.ShowMessage(MessageKind::Error, u"Fehler", refusal, MessageButtons::Ok);
+            host.Tell(MessageKind::Error, refusal);
             result.outcome = CommandOutcome::Failed;
             return result;
         }
@@ -83,22 +82,21 @@ struct IndexingCommands::Impl {
         host.SetPatienceIndicator(true);
         host.SetStatusLine(
             u"Es wird nach den Dateien gesucht. Bitte WARTEN, Sie müssen noch bestätigen!");
-        host.Pause(1000);
+        host.Pause();
         PreScan(state, folderField, u"*.xml");
-        const std::u16string sizeText = SizeText(state.preScanBytes);
+        const std::u16string sizeText = SizeText(state.found.bytes);
         host.SetPatienceIndicator(false);
 
-        if (state.foundFiles.Empty()) {
-            host.ShowMessage(MessageKind::Information, u"Information",
-                             u"In: \"" + folderField + u"\" wurden keine XML-Dokumente gefunden!",
-                             MessageButtons::Ok);
+        if (state.found.files.Empty()) {
+            host.Tell(MessageKind::Information,
+                      u"In: \"" + folderField + u"\" wurden keine XML-Dokumente gefunden!");
             host.SetStatusLine(u"");
             result.outcome = CommandOutcome::Refused;
             return result;
         }
-        state.foundCount = static_cast<int32_t>(state.foundFiles.Size());
-        const bool confirmed = host.ConfirmIndexing(state.foundCount, sizeText);
-        host.Pause(1000);
+        state.found.count = static_cast<int32_t>(state.found.files.Size());
+        const bool confirmed = host.ConfirmIndexing(state.found.count, sizeText);
+        host.Pause();
         if (!confirmed) {
             host.SetStatusLine(u"");
             result.outcome = CommandOutcome::Declined;
@@ -111,15 +109,15 @@ struct IndexingCommands::Impl {
             } else {
                 host.SetStatusLine(u"Datenbank wird aktualisiert.");
                 // The previous database stays in place until the run's files replace it.
-                state.previousCopy = folders.database + u"\\" + nameField + u".old";
-                state.reuseTextCopies = !options.fullReindex;
+                state.setup.previousCopy = folders.database + u"\\" + nameField + u".old";
+                state.setup.reuseTextCopies = !options.fullReindex;
             }
-            state.scanMask = u"*.xml";
-            state.databaseName = DatabaseFileName(nameField);
-            state.rootFolder = NormalizeRootFolder(folderField);
-            state.sizeTotal = 0;
+            state.setup.scanMask = u"*.xml";
+            state.setup.databaseName = DatabaseFileName(nameField);
+            state.setup.rootFolder = NormalizeRootFolder(folderField);
+            state.count.sizeTotal = 0;
             flags.running = true;
-            host.Pause(1000);
+            host.Pause();
             RunIndexing(state);
             host.RefreshDatabaseList();
             result.outcome = CommandOutcome::Done;
@@ -130,17 +128,15 @@ struct IndexingCommands::Impl {
             host.StopElapsedDisplay();
             host.SetCurrentFile(u"");
             host.SetCurrentFileVisible(false);
-            host.ShowMessage(MessageKind::Error, u"Fehler", platform::FromUtf8(error.what()),
-                             MessageButtons::Ok);
-            host.SetCommandsEnabled(true);
-            host.SetCloseButton(u"Schli&eßen", true);
+            host.Tell(MessageKind::Error, platform::FromUtf8(error.what()));
+            host.ShowRunControls(RunControls::Idle);
             result.outcome = CommandOutcome::Failed;
         }
-        result.documents = state.documentCounter;
-        result.failures = state.failureCounter;
-        result.postings = state.postings;
-        result.passes = state.pass;
-        result.reused = state.reusedCounter;
+        result.documents = state.count.documents;
+        result.failures = state.count.failures;
+        result.postings = state.count.postings;
+        result.passes = state.pass.number;
+        result.reused = state.count.reused;
         return result;
     }
 };
@@ -203,13 +199,12 @@ CommandResult IndexingCommands::Reindex(const std::u16string& selectedName, int 
     CommandResult result;
     result.databaseName = selectedName;
     if (selectedName.empty()) {
-        host.ShowMessage(
-            MessageKind::Information, u"Information",
+        host.Tell(
+            MessageKind::Information,
             rowCount > 0
                 ? u"Sie müssen zuerst eine Datenbank auswählen! Mit linker Maustaste anklicken!"
                 : u"Es existiert noch keine Datenbank! Betätigen Sie bitte den Schalter \"Neue "
-                  u"Datenbank erstellen\".",
-            MessageButtons::Ok);
+                  u"Datenbank erstellen\".");
     } else {
         std::u16string folder = StoredFolder(selectedName);
         if (!dialog || dialog(selectedName, folder)) {
@@ -219,7 +214,7 @@ CommandResult IndexingCommands::Reindex(const std::u16string& selectedName, int 
         }
     }
     flags.updateRunning = false;
-    host.SetCloseButton(u"Schli&eßen", true);
+    host.ShowRunControls(RunControls::Idle);
     return result;
 }
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "indexing/word_rules.h"
+#include "indexing/detail/word_rules.h"
 #include "indexing/word_separators.h"
 #include "platform/ansi.h"
 #include "platform/text.h"

@@ -1,5 +1,6 @@
-// The checks and messages of the new-database dialog and the data folders of start-up.
-#include "indexing/commands.h"
+#include "indexing/new_database_checks.h"
+
+#include "indexing/database_names.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -57,53 +58,6 @@ DatabaseChecks CheckNewDatabase(std::u16string_view name, std::u16string_view fo
         }
     }
     return checks;
-}
-
-void EnsureDataFolders(Host& host, const platform::WorkingFolders& folders) {
-    auto warn = [&](const std::u16string& text) {
-        host.ShowMessage(MessageKind::Warning, u"Warnung", text, MessageButtons::Ok);
-    };
-    // The scratch folder lies below the user's data folder, which may not exist yet.
-    if (!platform::DirectoryExists(folders.zipTemp) &&
-        !platform::CreateFolderTree(folders.zipTemp)) {
-        warn(u"Kann das temporäre Verzeichnis " + folders.zipTemp + u" nicht anlegen!");
-    }
-    if (!platform::DirectoryExists(folders.textCopy) && !platform::CreateFolder(folders.textCopy)) {
-        warn(u"Kann das Verzeichnis " + folders.textCopy + u" nicht anlegen!");
-    }
-    if (!platform::DirectoryExists(folders.database) && !platform::CreateFolder(folders.database)) {
-        warn(u"Kann das Verzeichnis " + folders.database + u" nicht anlegen!");
-    }
-    if (!platform::DirectoryExists(folders.chunk) && !platform::CreateFolder(folders.chunk)) {
-        warn(u"Kann das Verzeichnis " + folders.chunk + u" nicht anlegen!");
-    }
-}
-
-bool CloseButtonClick(Host& host, RunFlags& flags) {
-    if (!flags.running && !flags.updateRunning && !flags.searchActive) return false;
-    if (flags.updateRunning) {
-        host.SetStatusLine(u"Aktualisierung wurde abgebrochen! ");
-        flags.cancel = true;
-        flags.chunkFull = true;
-        flags.updateRunning = false;
-    }
-    if (flags.searchActive) {
-        host.SetCloseButton(u"Schli&eßen", true);
-        flags.cancel = true;
-        flags.searchActive = false;
-    }
-    if (flags.running) {
-        host.SetStatusLine(u"Indizierung wurde abgebrochen! Die Daten werden gespeichert");
-        flags.cancel = true;
-        flags.running = false;
-        host.SetCloseButton(u"&Abbruch", false);
-    }
-    if (host.StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
-        flags.aborted = true;
-        host.SetCommandsEnabled(true);
-        host.SetCloseButton(u"Schli&eßen", true);
-    }
-    return true;
 }
 
 }  // namespace vx::indexing

@@ -63,6 +63,11 @@ std::u16string TotalsText(int64_t bytes, std::u16string_view elapsed) {
     return TotalsText(SizeText(bytes), elapsed);
 }
 
+std::u16string WordsTakenText(int64_t postings, int32_t documents) {
+    return platform::GroupedIntText(postings) + u" Wörter in Datenbank aufgenommen (aus " +
+           IntText(documents) + u" Dateien).";
+}
+
 std::u16string IndexedSoFarText(int32_t documents, int32_t reused) {
     std::u16string text = platform::IntText(documents) + u" XML-Dateien wurden bisher indiziert. ";
     if (reused > 0) text += u"(" + platform::IntText(reused) + u" unverändert übernommen) ";

@@ -25,6 +25,10 @@ std::u16string ShortenPath(std::u16string_view path, int budget);
 std::u16string TotalsText(std::u16string_view sizeText, std::u16string_view elapsed);
 std::u16string TotalsText(int64_t bytes, std::u16string_view elapsed);
 
+// The progress line after a pass: postings (grouped) + " Wörter in Datenbank aufgenommen (aus " +
+// documents + " Dateien).".
+std::u16string WordsTakenText(int64_t postings, int32_t documents);
+
 // The status line while documents are indexed: documents + " XML-Dateien wurden bisher
 // indiziert. ", followed, when a re-index took documents from their text copies, by
 // "(" + reused + " unverändert übernommen) ".

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "indexing/word_rules.h"
+#include "indexing/detail/word_rules.h"
 #include "platform/ansi.h"
 #include "platform/text.h"
 

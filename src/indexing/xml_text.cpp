@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "indexing/xml_element_names.h"
-#include "indexing/xml_file_input.h"
-#include "indexing/xml_text_node.h"
+#include "indexing/detail/xml_element_names.h"
+#include "indexing/detail/xml_file_input.h"
+#include "indexing/detail/xml_text_node.h"
 #include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "platform/utf8.h"

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <numeric>
 
-#include "platform/parallel.h"
+#include "platform/detail/parallel.h"
 #include "platform/text.h"
 
 namespace vx::platform {

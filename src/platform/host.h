@@ -1,4 +1,8 @@
-// What the engine needs from the program that drives it (the windows or the command-line tool).
+// What the engine needs from the program that drives it (the window program or the command-line
+// tool), in three parts: what a run shows (RunDisplay), what it asks (RunQuestions) and the
+// points where the host takes control (RunControl, with the RunFlags it sets). A host implements
+// the parts it has; what it leaves out of the display is simply not shown.
+//
 // The engine calls these from its own thread; a host marshals display updates to its user
 // interface and blocks in ShowMessage until the user has answered.
 #pragma once
@@ -16,8 +20,8 @@ enum class MessageKind { Plain, Information, Warning, Error, Confirmation };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
-// The run flags of the main window. The host sets them at any moment from its own thread (the
-// close/cancel button); the engine reads and changes them between its steps.
+// The state of the running command. The host sets it at any moment from its own thread (the
+// close/cancel button); the engine reads and changes it between its steps.
 struct RunFlags {
     std::atomic<bool> running{false};        // indexing phase of create / re-index
     std::atomic<bool> updateRunning{false};  // the whole re-index command
@@ -25,54 +29,48 @@ struct RunFlags {
     std::atomic<bool> cancel{false};     // the cancel request
     std::atomic<bool> chunkFull{false};  // ends the walk of the current pass
     std::atomic<bool> aborted{false};    // a run was cancelled; chooses the final status text
+    // An indexing run has ended and its closing status text ("Fertig mit der …") still stands;
+    // the next command, or a cancel text, replaces it.
+    std::atomic<bool> finished{false};
 };
 
-class Host {
+// What the user may do at a moment of a command; the host turns it into its controls.
+enum class RunControls {
+    Idle,         // every command may start; the close button closes the program
+    Cancellable,  // an indexing run works: no command starts; the close button cancels the run
+    Saving,       // a cancelled run saves what it has indexed: the close button waits
+};
+
+// What a run shows. The status and totals lines are required (they say how a run ended); the
+// rest is optional.
+class RunDisplay {
   public:
-    virtual ~Host() = default;
+    virtual ~RunDisplay() = default;
 
-    // The status area of the main window. Getters return what was last set by anyone.
     virtual void SetStatusLine(const std::u16string& text) = 0;
-    virtual std::u16string StatusLine() const = 0;
     virtual void SetTotalsLine(const std::u16string& text) = 0;
-    virtual std::u16string TotalsLine() const = 0;
-    virtual void SetProgressLine(const std::u16string& text) = 0;
-    virtual std::u16string ProgressLine() const = 0;
-    virtual void SetCurrentFile(const std::u16string& text) = 0;
-    virtual void SetCurrentFileVisible(bool visible) = 0;
+    virtual void SetProgressLine(const std::u16string& /*text*/) {}
+    // The document being worked on ("" when none), and whether its field is shown at all.
+    virtual void SetCurrentFile(const std::u16string& /*text*/) {}
+    virtual void SetCurrentFileVisible(bool /*visible*/) {}
+    // How many characters of a folder the current-file field shows (longer folders are
+    // shortened in the middle).
+    virtual int CurrentFileChars() const { return 1024 / 12; }
 
-    // A modal message box; blocks the engine until answered.
-    virtual MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
-                                      const std::u16string& text, MessageButtons buttons) = 0;
-
-    // Patience indicator timer on/off (off also empties the indicator).
-    virtual void SetPatienceIndicator(bool on) = 0;
+    // Patience indicator on/off (off also empties the indicator).
+    virtual void SetPatienceIndicator(bool /*on*/) {}
     // Elapsed-time display on from the given tick (milliseconds of SteadyTickMs), or off.
     // While on, the host refreshes the totals line every second (when it is not empty) with
     // "XML-Dateien-Gesamtgröße: " + sizeText() + "     Zeit: " + elapsed-time text.
-    virtual void StartElapsedDisplay(int64_t startTickMs,
-                                     std::function<std::u16string()> sizeText) = 0;
-    virtual void StopElapsedDisplay() = 0;
+    virtual void StartElapsedDisplay(int64_t /*startTickMs*/,
+                                     std::function<std::u16string()> /*sizeText*/) {}
+    virtual void StopElapsedDisplay() {}
 
-    // The three command buttons, and the close/cancel button's caption and state.
-    virtual void SetCommandsEnabled(bool enabled) = 0;
-    virtual void SetCloseButton(const std::u16string& caption, bool enabled) = 0;
-
-    // A point where the host may refresh its display and take clicks. Never sleeps.
-    virtual void Pause(int milliseconds) = 0;
+    // What the user may do now (the host's commands and close/cancel button).
+    virtual void ShowRunControls(RunControls /*controls*/) {}
 
     // A line of the run log (the engine keeps the log itself; hosts may show it).
     virtual void RunLogLine(const std::u16string& /*line*/) {}
-
-    // The notice window of the create and re-index commands: documentCount documents of
-    // sizeText were found; true ("Ja") starts the indexing. The default asks through ShowMessage
-    // with the notice's text (NoticeText).
-    virtual bool ConfirmIndexing(int documentCount, const std::u16string& sizeText);
-    // The database list is to be read again (after a run; the windows run their list refresh).
-    virtual void RefreshDatabaseList() {}
-    // Width of the main window in pixels: the current-file field shortens folders to width / 12
-    // characters.
-    virtual int MainWindowWidth() const { return 1024; }
     // Progress of the indexing run after every numbered document, for hosts that draw their own
     // progress display (the command-line tool). The texts of the status area come as well.
     struct RunProgress {
@@ -84,9 +82,46 @@ class Host {
         std::u16string path;         // the document just numbered (Windows form)
     };
     virtual void DocumentIndexed(const RunProgress& /*progress*/) {}
+    // The database files changed: a host that lists them reads the list again.
+    virtual void RefreshDatabaseList() {}
     // Opens a local file (the result page) in the user's browser.
     virtual void OpenInBrowser(const std::u16string& /*windowsPath*/) {}
 };
+
+// What a run asks the user.
+class RunQuestions {
+  public:
+    virtual ~RunQuestions() = default;
+
+    // A modal message box; blocks the engine until answered.
+    virtual MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
+                                      const std::u16string& text, MessageButtons buttons) = 0;
+    // The notice window of the create and re-index commands: documentCount documents of
+    // sizeText were found; true ("Ja") starts the indexing. The default asks through ShowMessage
+    // with the notice's text (NoticeText).
+    virtual bool ConfirmIndexing(int documentCount, const std::u16string& sizeText);
+
+    // A message box with an OK button and the caption of its kind.
+    void Tell(MessageKind kind, const std::u16string& text) {
+        ShowMessage(kind, CaptionOf(kind), text, MessageButtons::Ok);
+    }
+    // "Information" (also for a plain box), "Warnung", "Fehler" or "Bestätigung".
+    static std::u16string CaptionOf(MessageKind kind);
+};
+
+// Where the host takes control of a run: between two steps the engine gives it a moment, in
+// which the host may refresh its display and take a click of its close button (which changes
+// the RunFlags).
+class RunControl {
+  public:
+    virtual ~RunControl() = default;
+
+    // Never sleeps.
+    virtual void Pause() = 0;
+};
+
+// A host in full, as the engine's commands take it.
+class Host : public RunDisplay, public RunQuestions, public RunControl {};
 
 // Millisecond tick count of a steady clock.
 int64_t SteadyTickMs();
@@ -99,8 +134,16 @@ inline std::u16string NoticeText(int documentCount, const std::u16string& sizeTe
            u"Möchten Sie mit der Indizierung beginnen ?";
 }
 
-inline bool Host::ConfirmIndexing(int documentCount, const std::u16string& sizeText) {
-    return ShowMessage(MessageKind::Plain, u"Information", NoticeText(documentCount, sizeText),
+inline std::u16string RunQuestions::CaptionOf(MessageKind kind) {
+    if (kind == MessageKind::Warning) return u"Warnung";
+    if (kind == MessageKind::Error) return u"Fehler";
+    if (kind == MessageKind::Confirmation) return u"Bestätigung";
+    return u"Information";
+}
+
+inline bool RunQuestions::ConfirmIndexing(int documentCount, const std::u16string& sizeText) {
+    return ShowMessage(MessageKind::Plain, CaptionOf(MessageKind::Plain),
+                       NoticeText(documentCount, sizeText),
                        MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/name_cache.h"
+#include "platform/detail/name_cache.h"
 #include "platform/text.h"
 
 namespace vx::platform {

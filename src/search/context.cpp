@@ -5,9 +5,9 @@
 #include "platform/read_only_file.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
-#include "search/byte_anchor.h"
+#include "search/detail/byte_anchor.h"
+#include "search/detail/upper_find.h"
 #include "search/html_text.h"
-#include "search/upper_find.h"
 #include "textio/byte_lines.h"
 #include "textio/text_file.h"
 

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "platform/text.h"
+#include "search/detail/upper_find.h"
 #include "search/query.h"
-#include "search/upper_find.h"
 
 namespace vx::search {
 

@@ -6,7 +6,7 @@
 #include "index/database_file.h"
 #include "index/lookup_file.h"
 #include "platform/utf8.h"
-#include "search/byte_anchor.h"
+#include "search/detail/byte_anchor.h"
 #include "search/line_cursor.h"
 #include "textio/byte_lines.h"
 #include "textio/text_file.h"

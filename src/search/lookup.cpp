@@ -53,7 +53,7 @@ void Lookup::Record(int k, const std::u16string& line, int times) {
 
 void Lookup::ScanWordEntries(SearchDatabase& database) {
     ClearEntryLists();
-    host_.Pause(1);  // the one point of a search where a click of the close button is taken
+    host_.Pause();  // the one point of a search where a click of the close button is taken
     EntryMatcher matcher(
         query_, [this](int k, const std::u16string& line, int times) { Record(k, line, times); },
         [this] { ClearEntryLists(); });
@@ -165,52 +165,35 @@ bool Lookup::AndFind(SearchDatabase& database, const std::u16string& number) {
     return false;
 }
 
+// Whether an entry line lists document number d (after its "=" or between two commas).
+class Lookup::DocumentNumber {
+  public:
+    explicit DocumentNumber(const std::u16string& d)
+        : inside_(u"," + d + u","), first_(u"=" + d + u",") {}
+    bool ListedIn(const std::u16string& entry) const {
+        return entry.find(inside_) != std::u16string::npos ||
+               entry.find(first_) != std::u16string::npos;
+    }
+
+  private:
+    std::u16string inside_, first_;
+};
+
 void Lookup::CollectAllWords(SearchDatabase& database) {
     found_.clear();
     foundSet_.clear();
     combined_.clear();
     const int n = std::min(query_.count, static_cast<int>(kMaxWords));
-    const auto& list2 = wordEntries_[1];
-    const auto& list3 = wordEntries_[2];
-    const auto& list4 = wordEntries_[3];
-    const auto& list5 = wordEntries_[4];
     if (n >= 2) {
         for (const std::u16string& entry1 : wordEntries_[0]) {
             const std::vector<std::u16string> numbers = EntryNumbers(entry1);
-            for (const std::u16string& entry2 : list2) {
+            for (const std::u16string& entry2 : wordEntries_[1]) {
                 if (StopForInactive()) return;
                 for (const std::u16string& d : numbers) {
                     if (StopForInactive()) return;
-                    const std::u16string inside = u"," + d + u",";
-                    const std::u16string first = u"=" + d + u",";
-                    auto holds = [&](const std::u16string& e) {
-                        return e.find(inside) != std::u16string::npos ||
-                               e.find(first) != std::u16string::npos;
-                    };
-                    if (n == 2) {
-                        if (!entry2.empty() && holds(entry2) && AndFind(database, d)) return;
-                        continue;
-                    }
-                    if (!holds(entry2)) continue;
-                    for (const std::u16string& entry3 : list3) {
-                        if (n >= 4 && StopForInactive()) return;
-                        if (!holds(entry3)) continue;
-                        if (n == 3) {
-                            if (AndFind(database, d)) return;
-                            continue;
-                        }
-                        for (const std::u16string& entry4 : list4) {
-                            if (StopForInactive()) return;
-                            if (!holds(entry4)) continue;
-                            if (n == 4) {
-                                if (AndFind(database, d)) return;
-                                continue;
-                            }
-                            for (const std::u16string& entry5 : list5) {
-                                if (StopForInactive()) return;
-                                if (holds(entry5) && AndFind(database, d)) return;
-                            }
-                        }
+                    const DocumentNumber number(d);
+                    if (number.ListedIn(entry2) && FindInWordsFrom(2, n, database, d, number)) {
+                        return;
                     }
                 }
             }
@@ -221,6 +204,20 @@ void Lookup::CollectAllWords(SearchDatabase& database) {
     } else {
         flags_.cancel = false;
     }
+}
+
+bool Lookup::FindInWordsFrom(int k, int n, SearchDatabase& database, const std::u16string& d,
+                             const DocumentNumber& number) {
+    // Every combination of entries of words 1 to n that lists the document finds it once more.
+    if (k == n) return AndFind(database, d);
+    // A query of three words looks at the flags per document only, not per entry of its third
+    // word.
+    const bool lookAtFlags = !(k == 2 && n == 3);
+    for (const std::u16string& entry : wordEntries_[k]) {
+        if (lookAtFlags && StopForInactive()) return true;
+        if (number.ListedIn(entry) && FindInWordsFrom(k + 1, n, database, d, number)) return true;
+    }
+    return false;
 }
 
 void Lookup::ListFoundDocuments(SearchDatabase& database) {

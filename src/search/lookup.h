@@ -54,6 +54,11 @@ class Lookup {
     bool SawCancel() const { return sawCancel_; }
 
   private:
+    class DocumentNumber;
+    // The AND collection from word k (0-based) on, for document d of the first word's entry;
+    // true when the collection is to end.
+    bool FindInWordsFrom(int k, int n, SearchDatabase& database, const std::u16string& d,
+                         const DocumentNumber& number);
     void ClearEntryLists();
     void Record(int k, const std::u16string& line, int times);
     void SetCountLine(const std::u16string& text);

@@ -1,7 +1,7 @@
 #include "search/query.h"
 
 #include "platform/text.h"
-#include "search/word_split.h"
+#include "search/detail/word_split.h"
 
 namespace vx::search {
 

@@ -159,7 +159,7 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
 }
 
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
-                    Host* host, std::u16string_view pageFolder) {
+                    RunDisplay* host, std::u16string_view pageFolder) {
     if (pageFolder.empty()) pageFolder = workingFolder;
     std::vector<std::u16string> page = BuildResultPage(pageLines, workingFolder);
     textio::WriteToStream(textio::JoinLines(page), std::u16string(pageFolder) + kResultFileName,
@@ -167,7 +167,7 @@ void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string
     if (host != nullptr) StarteInternetBrowser(*host, pageFolder);
 }
 
-void StarteInternetBrowser(Host& host, std::u16string_view pageFolder) {
+void StarteInternetBrowser(RunDisplay& host, std::u16string_view pageFolder) {
     host.OpenInBrowser(std::u16string(pageFolder) + u"vt_ergebnis.htm");
 }
 

@@ -53,8 +53,8 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
 // a host, opens it. Links are resolved against the working folder. Throws textio::FileError when
 // the file cannot be written.
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
-                    Host* host, std::u16string_view pageFolder = {});
+                    RunDisplay* host, std::u16string_view pageFolder = {});
 // Asks the host to open the result page of the folder in the browser.
-void StarteInternetBrowser(Host& host, std::u16string_view pageFolder);
+void StarteInternetBrowser(RunDisplay& host, std::u16string_view pageFolder);
 
 }  // namespace vx::search

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/files.h"
@@ -46,6 +48,168 @@ std::u16string HitFile(std::u16string_view hit) {
     return h;
 }
 
+// Opens the database file for the search; nothing when it is damaged (no scan-mask key, or a
+// file that does not open).
+std::optional<SearchDatabase> OpenDatabase(const std::u16string& databaseFile, ScanMode mode) {
+    if (platform::ReadProfileString(databaseFile, u"Scanmaske", u"TextdateienPfad").empty()) {
+        return std::nullopt;
+    }
+    try {
+        return SearchDatabase::Open(databaseFile, mode == ScanMode::Auto);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// The documents the page lists (SearchResult::hitPaths), each once with the context lines of
+// all its words.
+class ShownHits {
+  public:
+    ShownHits(SearchResult& result, const std::u16string& workingFolder)
+        : result_(result), workingFolder_(workingFolder) {}
+
+    void Note(const std::u16string& displayPath, const Context& context) {
+        std::u16string target = ResolveLinkTarget(displayPath, workingFolder_);
+        std::string path = platform::ToHostPath(target);
+        if (path.empty()) path = platform::ToUtf8(target);
+        const auto [entry, added] = listed_.try_emplace(path, result_.hitPaths.size());
+        if (added) {
+            result_.hitPaths.push_back(path);
+            result_.hitContexts.emplace_back();
+        }
+        // Every word of the search adds the lines it was found in; a line is listed once.
+        std::vector<std::u16string>& lines = result_.hitContexts[entry->second];
+        for (std::u16string& line : context.PlainLines()) {
+            if (std::find(lines.begin(), lines.end(), line) == lines.end()) {
+                lines.push_back(std::move(line));
+            }
+        }
+    }
+
+  private:
+    SearchResult& result_;
+    const std::u16string& workingFolder_;
+    std::unordered_map<std::string, std::size_t> listed_;  // path -> its entry of hitPaths
+};
+
+// The contexts of one hit's words. Its text copy is read once for all of them; one that cannot
+// be read is like a missing one: no context at all. A cancel request empties every context.
+class HitContexts {
+  public:
+    HitContexts(const std::u16string& file, const RunFlags& flags, bool& cancelled)
+        : file_(file), flags_(flags), cancelled_(cancelled) {}
+
+    Context Of(std::u16string_view word) {
+        Context context;
+        if (!flags_.cancel && platform::FileExists(file_)) {
+            if (!copyRead_) {
+                copyRead_ = true;
+                copy_ = TextCopy::Read(file_);
+            }
+            if (copy_) context = CollectContextIn(*copy_, word);
+        }
+        if (flags_.cancel) {
+            cancelled_ = true;
+            context = Context();
+        }
+        context.Trim();
+        return context;
+    }
+
+  private:
+    const std::u16string& file_;
+    const RunFlags& flags_;
+    bool& cancelled_;
+    std::optional<TextCopy> copy_;
+    bool copyRead_ = false;
+};
+
+// After these hits (numbered from 0) a page is written before the search goes on, so that the
+// browser shows the first results early; only when more hits than moreThan were found.
+struct InterimPage {
+    std::size_t afterHit;
+    std::size_t moreThan;
+};
+constexpr InterimPage kInterimPages[] = {{5, 11}, {25, 36}, {50, 61}, {75, 86}};
+
+// The page lines while the hits are listed: the head, the interim pages, the page at the result
+// limit and the final page. write() writes the lines as they stand.
+class ResultPageWriter {
+  public:
+    ResultPageWriter(std::vector<std::u16string>& lines, const PreparedQuery& query,
+                     std::function<void()> write)
+        : lines_(lines), query_(query), write_(std::move(write)) {}
+
+    void AfterHit(std::size_t hit, std::size_t total) {
+        for (const InterimPage& interim : kInterimPages) {
+            if (hit != interim.afterHit || total <= interim.moreThan) continue;
+            EnsureHead();
+            const int count = CountPathLines(lines_, false);
+            if (hit + 1 < total) lines_[kCountLineIndex] = IntermediateCountLine(count);
+            write_();
+        }
+    }
+
+    void WriteLimitPage() {
+        EnsureHead();
+        lines_[kCountLineIndex] = LimitCountLine(CountPathLines(lines_, false));
+        write_();
+    }
+
+    void WriteFinalPage(const std::u16string& databaseName) {
+        EnsureHead();
+        lines_[kCountLineIndex] =
+            FinalCountLine(CountPathLines(lines_, true), HtmlEscape(databaseName));
+        write_();
+    }
+
+  private:
+    // The head is complete even when no collection ran or one ended before writing it.
+    void EnsureHead() {
+        if (lines_.empty()) {
+            lines_.push_back(HeadingLine(Heading::None));
+            lines_.push_back(SearchTextLine(query_.displayText));
+        }
+        if (lines_.size() < kPageHeadLines) {
+            lines_.resize(2);
+            lines_.push_back(CountLine(0, query_.ExistingWords() == 1));
+            lines_.push_back(u" ");
+            lines_.push_back(kSeparatorLine);
+        }
+    }
+
+    std::vector<std::u16string>& lines_;
+    const PreparedQuery& query_;
+    std::function<void()> write_;
+};
+
+// The block of a phrase hit: its path and its marked context.
+void AddPhraseBlock(std::vector<std::u16string>& lines, const Context& context,
+                    const std::u16string& phrase, const std::u16string& displayPath,
+                    ShownHits& shown) {
+    if (context.Empty()) return;
+    std::u16string marked = MarkContext(context, phrase, false, false, true);
+    lines.push_back(HtmlEscape(displayPath));
+    lines.push_back(std::move(marked));
+    shown.Note(displayPath, context);
+}
+
+// The block of one word of a hit: its path (unless the context says there is none) and the
+// marked context.
+void AddWordBlock(std::vector<std::u16string>& lines, const Context& context,
+                  const SearchWord& word, const std::u16string& displayPath, ShownHits& shown) {
+    if (context.Empty()) return;
+    std::u16string marked = MarkContext(context, word.text, word.leading, word.trailing, false);
+    lines.push_back(u" <br> ");
+    // The path keeps every character (no round trip through the ANSI code page).
+    if (marked.find(u"Kein Kontext enthalten!") == std::u16string::npos) {
+        lines.push_back(HtmlEscape(displayPath));
+        shown.Note(displayPath, context);
+    }
+    lines.push_back(std::move(marked));
+    lines.push_back(u" ");
+}
+
 }  // namespace
 
 SearchRun::SearchRun(Host& host, RunFlags& flags, platform::WorkingFolders folders,
@@ -70,7 +234,7 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
     }
 }
 
-std::u16string SearchRun::WritePage(const std::u16string& working, Host* pageHost,
+std::u16string SearchRun::WritePage(const std::u16string& working, RunDisplay* pageHost,
                                     const std::u16string& pageFolder) {
     if (!pageFolder.empty()) {
         SchreibHTMLDoc(pageLines_, working, pageHost, pageFolder);
@@ -84,78 +248,65 @@ std::u16string SearchRun::WritePage(const std::u16string& working, Host* pageHos
         if (why != EACCES && why != EPERM && why != EROFS) throw;
         // A working folder that takes no files: the page goes to the user's own scratch folder.
         SchreibHTMLDoc(pageLines_, working, pageHost, folders_.zipTemp);
-        host_.ShowMessage(MessageKind::Warning, u"Warnung",
-                          platform::FromUtf8(error.what()) + u"\r\nDie Ergebnisseite steht in " +
-                              folders_.zipTemp + kResultFileName + u".",
-                          MessageButtons::Ok);
+        host_.Tell(MessageKind::Warning, platform::FromUtf8(error.what()) +
+                                             u"\r\nDie Ergebnisseite steht in " + folders_.zipTemp +
+                                             kResultFileName + u".");
         return folders_.zipTemp;
     }
 }
 
-SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const SearchOptions& options,
-                                  std::u16string_view databaseName) {
-    SearchResult result;
+void SearchRun::StartSearch(const std::u16string& fieldText) {
     pageFolder_.clear();
     host_.SetStatusLine(u"");
     host_.SetTotalsLine(u"");
     host_.SetProgressLine(u"");
     host_.SetCurrentFile(u"");
+    flags_.finished = false;
     flags_.searchActive = true;
-
     host_.SetPatienceIndicator(true);
     host_.SetStatusLine(u"Suche läuft.");
-
-    const std::u16string fieldText(searchFieldText);
     history_.Add(fieldText);
     try {
         history_.Save(folders_.working + kHistoryFileName);
     } catch (const textio::FileError& error) {
         // The history is a convenience; the search goes on without it.
-        host_.ShowMessage(
-            MessageKind::Warning, u"Warnung",
-            platform::FromUtf8(error.what()) +
-                u"\r\nDie Suche läuft trotzdem; der Suchtext bleibt nicht gespeichert.",
-            MessageButtons::Ok);
+        host_.Tell(MessageKind::Warning,
+                   platform::FromUtf8(error.what()) +
+                       u"\r\nDie Suche läuft trotzdem; der Suchtext bleibt nicht gespeichert.");
     }
+}
+
+void SearchRun::EndDamaged(SearchResult& result) {
+    host_.SetPatienceIndicator(false);
+    flags_.searchActive = false;
+    result.outcome = SearchOutcome::DamagedDatabase;
+}
+
+void SearchRun::FinishSearch(SearchResult& result, bool cancelled) {
+    host_.SetPatienceIndicator(false);
+    host_.SetStatusLine(u"Fertig mit Suche.");
+    flags_.searchActive = false;
+    flags_.cancel = false;
+    host_.ShowRunControls(RunControls::Idle);
+    std::u16string count = pageLines_[kCountLineIndex];
+    for (std::size_t at = count.find(u"<br>"); at != std::u16string::npos;
+         at = count.find(u"<br>")) {
+        count.erase(at, 4);
+    }
+    result.countLine = HtmlUnescape(count);
+    if (cancelled) result.outcome = SearchOutcome::Cancelled;
+}
+
+SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const SearchOptions& options,
+                                  std::u16string_view databaseName) {
+    SearchResult result;
+    const std::u16string fieldText(searchFieldText);
+    StartSearch(fieldText);
 
     const PreparedQuery query = PrepareWords(fieldText);
     pageLines_.clear();
     const int limit = std::clamp(options.resultLimit, kMinLimit, kMaxLimit);
     const std::u16string name(databaseName);
-    const std::u16string working = folders_.working;
-    Host* pageHost = openPages_ ? &host_ : nullptr;
-
-    auto writePage = [&] {
-        pageFolder_ = WritePage(working, pageHost, pageFolder_);
-        result.pagePath = pageFolder_ + kResultFileName;
-    };
-    // The head is complete even when no collection ran or one ended before writing it.
-    auto ensureHead = [&] {
-        if (pageLines_.empty()) {
-            pageLines_.push_back(HeadingLine(Heading::None));
-            pageLines_.push_back(SearchTextLine(query.displayText));
-        }
-        if (pageLines_.size() < kPageHeadLines) {
-            pageLines_.resize(2);
-            pageLines_.push_back(CountLine(0, query.ExistingWords() == 1));
-            pageLines_.push_back(u" ");
-            pageLines_.push_back(kSeparatorLine);
-        }
-    };
-    auto finish = [&] {
-        host_.SetPatienceIndicator(false);
-        host_.SetStatusLine(u"Fertig mit Suche.");
-        flags_.searchActive = false;
-        flags_.cancel = false;
-        host_.SetCloseButton(u"Schli&eßen", true);
-        std::u16string count = pageLines_[kCountLineIndex];
-        for (std::size_t at = count.find(u"<br>"); at != std::u16string::npos;
-             at = count.find(u"<br>")) {
-            count.erase(at, 4);
-        }
-        result.countLine = HtmlUnescape(count);
-    };
-
     Lookup lookup(host_, flags_, pageLines_, query, folders_.textCopy, name);
     lookup.SetResultLimit(limit);
     lookup.SetUnd(options.und);
@@ -164,18 +315,9 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
 
     // The one database of the run.
     const std::u16string databaseFile = folders_.database + u"\\" + name + u".dat";
-    std::optional<SearchDatabase> database;
-    if (!platform::ReadProfileString(databaseFile, u"Scanmaske", u"TextdateienPfad").empty()) {
-        try {
-            database.emplace(SearchDatabase::Open(databaseFile, scanMode_ == ScanMode::Auto));
-        } catch (const std::exception&) {
-            database.reset();
-        }
-    }
+    std::optional<SearchDatabase> database = OpenDatabase(databaseFile, scanMode_);
     if (!database) {
-        host_.SetPatienceIndicator(false);
-        flags_.searchActive = false;
-        result.outcome = SearchOutcome::DamagedDatabase;
+        EndDamaged(result);
         return result;
     }
     const Choice choice = ChooseCollection(options, query);
@@ -193,116 +335,45 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
         }
     } catch (const DamagedDatabaseError&) {
         // Found by the entry scan, or by the document lookups when they read the header part.
-        host_.SetPatienceIndicator(false);
-        flags_.searchActive = false;
-        result.outcome = SearchOutcome::DamagedDatabase;
+        EndDamaged(result);
         return result;
     }
     if (database->LookupWanted()) refreshLookup_ = databaseFile;
     bool cancelled = lookup.SawCancel();
 
     // Output loop: one block per hit and word (or per hit for a phrase).
+    ResultPageWriter page(pageLines_, query, [&] {
+        host_.SetStatusLine(u"");
+        pageFolder_ = WritePage(folders_.working, openPages_ ? &host_ : nullptr, pageFolder_);
+        result.pagePath = pageFolder_ + kResultFileName;
+    });
+    ShownHits shown(result, folders_.working);
     const std::vector<std::u16string> hits = lookup.Hits();
-    std::unordered_map<std::string, std::size_t> listed;  // path -> its entry of hitPaths
-    auto noteShown = [&](const std::u16string& displayPath, const Context& context) {
-        std::u16string target = ResolveLinkTarget(displayPath, working);
-        std::string path = platform::ToHostPath(target);
-        if (path.empty()) path = platform::ToUtf8(target);
-        const auto [entry, added] = listed.try_emplace(path, result.hitPaths.size());
-        if (added) {
-            result.hitPaths.push_back(path);
-            result.hitContexts.emplace_back();
-        }
-        // Every word of the search adds the lines it was found in; a line is listed once.
-        std::vector<std::u16string>& lines = result.hitContexts[entry->second];
-        for (std::u16string& line : context.PlainLines()) {
-            if (std::find(lines.begin(), lines.end(), line) == lines.end()) {
-                lines.push_back(std::move(line));
-            }
-        }
-    };
-    // The text copy of the current hit, read once for all its words (one that cannot be read is
-    // like a missing one: no context at all).
-    std::optional<TextCopy> copy;
-    bool copyRead = false;
-    auto contextOf = [&](const std::u16string& file, std::u16string_view word) {
-        Context context;
-        if (!flags_.cancel && platform::FileExists(file)) {
-            if (!copyRead) {
-                copyRead = true;
-                copy = TextCopy::Read(file);
-            }
-            if (copy) context = CollectContextIn(*copy, word);
-        }
-        if (flags_.cancel) {
-            cancelled = true;
-            context = Context();
-        }
-        context.Trim();
-        return context;
-    };
     for (std::size_t r = 0; r < hits.size(); ++r) {
         const std::u16string file = HitFile(hits[r]);
-        copyRead = false;
-        copy.reset();
+        HitContexts contexts(file, flags_, cancelled);
         const std::u16string displayPath = DisplayPath(file, name);
         if (options.phrase) {
-            Context context = contextOf(file, fieldText);
-            if (!context.Empty()) {
-                std::u16string marked = MarkContext(context, fieldText, false, false, true);
-                pageLines_.push_back(HtmlEscape(displayPath));
-                pageLines_.push_back(std::move(marked));
-                noteShown(displayPath, context);
-            }
+            AddPhraseBlock(pageLines_, contexts.Of(fieldText), fieldText, displayPath, shown);
         } else {
             for (int k = 0; k < query.count; ++k) {
                 const SearchWord& word = query.words[k];
                 if (word.text.empty()) continue;
-                Context context = contextOf(file, word.text);
-                if (context.Empty()) continue;
-                std::u16string marked =
-                    MarkContext(context, word.text, word.leading, word.trailing, false);
-                pageLines_.push_back(u" <br> ");
-                // The path keeps every character (no round trip through the ANSI code page).
-                if (marked.find(u"Kein Kontext enthalten!") == std::u16string::npos) {
-                    pageLines_.push_back(HtmlEscape(displayPath));
-                    noteShown(displayPath, context);
-                }
-                pageLines_.push_back(std::move(marked));
-                pageLines_.push_back(u" ");
+                AddWordBlock(pageLines_, contexts.Of(word.text), word, displayPath, shown);
             }
         }
-
-        const std::size_t total = hits.size();
-        if ((r == 5 && total > 11) || (r == 25 && total > 36) || (r == 50 && total > 61) ||
-            (r == 75 && total > 86)) {
-            ensureHead();
-            int count = CountPathLines(pageLines_, false);
-            if (r + 1 < total) pageLines_[kCountLineIndex] = IntermediateCountLine(count);
-            host_.SetStatusLine(u"");
-            writePage();
-        }
+        page.AfterHit(r, hits.size());
         if (static_cast<std::size_t>(limit) == r + 1) {
-            ensureHead();
-            pageLines_[kCountLineIndex] = LimitCountLine(CountPathLines(pageLines_, false));
-            host_.SetStatusLine(u"");
-            writePage();
+            page.WriteLimitPage();
             lookup.ClearHits();
             result.limitReached = true;
-            finish();
-            if (cancelled) result.outcome = SearchOutcome::Cancelled;
+            FinishSearch(result, cancelled);
             return result;
         }
     }
-
-    ensureHead();
-    pageLines_[kCountLineIndex] =
-        FinalCountLine(CountPathLines(pageLines_, true), HtmlEscape(name));
-    host_.SetStatusLine(u"");
-    writePage();
+    page.WriteFinalPage(name);
     lookup.ClearHits();
-    finish();
-    if (cancelled) result.outcome = SearchOutcome::Cancelled;
+    FinishSearch(result, cancelled);
     return result;
 }
 

@@ -1,4 +1,4 @@
-// The search command without its dialog: the windows and vantor-xml-cli both drive it.
+// The search command without its dialog: the window program and vantor-xml-cli both drive it.
 //
 // Typical use (the windows): keep one SearchHistory loaded from the working folder; when the
 // dialog's "&Suche" is pressed, run ConfirmCheck and show its messages; on acceptance put the
@@ -79,10 +79,16 @@ class SearchRun {
   private:
     SearchResult RunSearch(std::u16string_view searchFieldText, const SearchOptions& options,
                            std::u16string_view databaseName);
+    // The status texts, flags and history entry of a search's start.
+    void StartSearch(const std::u16string& fieldText);
+    // A damaged database ends the search at once.
+    void EndDamaged(SearchResult& result);
+    // The display and flags at the end, and the count line of the result.
+    void FinishSearch(SearchResult& result, bool cancelled);
     // Writes the page into pageFolder, or, when that is empty, into the working folder, or, when
     // the working folder takes no files, into the scratch folder (with a warning). Returns the
     // folder written to; throws textio::FileError when no page could be written.
-    std::u16string WritePage(const std::u16string& working, Host* pageHost,
+    std::u16string WritePage(const std::u16string& working, RunDisplay* pageHost,
                              const std::u16string& pageFolder);
 
     Host& host_;

@@ -1,6 +1,6 @@
 #include "shell/database_rows.h"
 
-#include "indexing/commands.h"
+#include "indexing/database_names.h"
 #include "platform/ansi.h"
 #include "platform/collation.h"
 #include "platform/folder_listing.h"

@@ -12,6 +12,7 @@
 #include "indexing/commands.h"
 #include "search/search_run.h"
 #include "shell/background_task.h"
+#include "shell/button_captions.h"
 #include "shell/database_list_box.h"
 #include "shell/pictures.h"
 #include "shell/qt_host.h"
@@ -98,7 +99,7 @@ void MainWindow::BuildControls() {
     erneutIndiziereBtn_ =
         MakeCommandButton(this, QStringLiteral("DB erneut indizieren"),
                           QStringLiteral("Ausgewählte Datenbank wird neu indiziert"));
-    bitBtn2_ = MakeCommandButton(this, QStringLiteral("Schli&eßen"), QString());
+    bitBtn2_ = MakeCommandButton(this, kCloseCaption, QString());
 
     bevel2_ = MakeBevel(this);
     label1_ = MakeStatusLabel(this);

@@ -103,6 +103,8 @@ class MainWindow : public QWidget {
     void SetCommandsEnabled(bool enabled);
     void SetCloseButton(const QString& caption, bool enabled);
     QString CloseButtonCaption() const;
+    // The commands and the close/cancel button for what the user may do now.
+    void ShowRunControls(RunControls controls);
 
     // Timer handlers (public so the tests can tick them).
     void GedultTimerTimer();

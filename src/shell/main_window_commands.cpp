@@ -7,6 +7,7 @@
 #include "indexing/commands.h"
 #include "search/search_run.h"
 #include "shell/background_task.h"
+#include "shell/button_captions.h"
 #include "shell/database_list_box.h"
 #include "shell/dialog_runner.h"
 #include "shell/main_window.h"
@@ -39,8 +40,7 @@ void MainWindow::ReportCommandError(const std::string& error) {
     // The command ends; the window returns to idle.
     SetPatienceIndicator(false);
     StopElapsedDisplay();
-    SetCommandsEnabled(true);
-    SetCloseButton(QStringLiteral("Schli&eßen"), true);
+    ShowRunControls(RunControls::Idle);
     flags_.running = false;
     flags_.updateRunning = false;
     flags_.searchActive = false;
@@ -129,7 +129,7 @@ void MainWindow::ErneutIndiziereBtnClick() {
     RunInBackground([this, selected, rows, dialog,
                      result] { *result = Commands().Reindex(selected, rows, dialog); },
                     [this, selected, result] {
-                        SetCloseButton(QStringLiteral("Schli&eßen"), bitBtn2_->isEnabled());
+                        SetCloseButton(kCloseCaption, bitBtn2_->isEnabled());
                         FinishCommand(true, selected, result->outcome);
                     });
 }
@@ -175,7 +175,7 @@ void MainWindow::SuchenBtnClick() {
                      result] { *result = searchRun_->Run(text, options, database); },
                     [this, result] {
                         search_->RefreshHistoryList();
-                        SetCloseButton(QStringLiteral("Schli&eßen"), true);
+                        SetCloseButton(kCloseCaption, true);
                         if (result->outcome == search::SearchOutcome::DamagedDatabase) {
                             Message(MessageKind::Warning, Q(search::kDamagedDatabaseCaption),
                                     Q(search::kDamagedDatabaseMessage));

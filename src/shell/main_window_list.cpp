@@ -1,5 +1,5 @@
 // The database list of the main window: reading it and the selection rules.
-#include "indexing/commands.h"
+#include "indexing/database_names.h"
 #include "platform/ansi.h"
 #include "platform/text.h"
 #include "shell/database_list_box.h"

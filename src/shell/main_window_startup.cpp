@@ -5,10 +5,11 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "indexing/commands.h"
+#include "indexing/data_folders.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "shell/background_task.h"
+#include "shell/button_captions.h"
 #include "shell/database_list_box.h"
 #include "shell/database_rows.h"
 #include "shell/main_window.h"
@@ -142,7 +143,7 @@ void MainWindow::FirstPaint() {
         search_->resize(searchWidth_, search_->height());
     }
     // P11
-    bitBtn2_->setText(QStringLiteral("Schli&eßen"));
+    bitBtn2_->setText(kCloseCaption);
     // P12
     if (environment_.xmlParserAvailable && !environment_.xmlParserAvailable()) {
         Message(MessageKind::Information, QStringLiteral("Information"),

@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "indexing/close_button.h"
 #include "indexing/size_text.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "shell/button_captions.h"
 #include "shell/database_list_box.h"
 #include "shell/dialog_runner.h"
 #include "shell/main_window.h"
@@ -108,33 +110,25 @@ QString MainWindow::CloseButtonCaption() const {
     return bitBtn2_->text();
 }
 
+void MainWindow::ShowRunControls(RunControls controls) {
+    switch (controls) {
+        case RunControls::Idle:
+            SetCommandsEnabled(true);
+            SetCloseButton(kCloseCaption, true);
+            break;
+        case RunControls::Cancellable:
+            SetCloseButton(kCancelCaption, true);
+            SetCommandsEnabled(false);
+            break;
+        case RunControls::Saving:
+            // The run shows Idle again when it has saved its data.
+            SetCloseButton(kCancelCaption, false);
+            break;
+    }
+}
+
 void MainWindow::BitBtn2Click() {
-    if (!flags_.running && !flags_.updateRunning && !flags_.searchActive) {
-        close();
-    }
-    if (flags_.updateRunning) {
-        SetStatusLine(u"Aktualisierung wurde abgebrochen! ");
-        flags_.cancel = true;
-        flags_.chunkFull = true;
-        flags_.updateRunning = false;
-    }
-    if (flags_.searchActive) {
-        bitBtn2_->setText(QStringLiteral("Schli&eßen"));
-        flags_.cancel = true;
-        flags_.searchActive = false;
-    }
-    if (flags_.running) {
-        SetStatusLine(u"Indizierung wurde abgebrochen! Die Daten werden gespeichert");
-        flags_.cancel = true;
-        flags_.running = false;
-        // The run enables the button again when it has saved its data.
-        bitBtn2_->setEnabled(false);
-    }
-    if (StatusLine().find(u"Fertig mit der") != std::u16string::npos) {
-        flags_.aborted = true;
-        SetCommandsEnabled(true);
-        bitBtn2_->setEnabled(true);
-    }
+    if (!indexing::CloseButtonClick(*host_, flags_)) close();
 }
 
 void MainWindow::ApplyBackground(Colour colour, bool includeCurrentFileField,

@@ -12,8 +12,9 @@
 #include <QTreeView>
 #include <QUrl>
 
-#include "indexing/commands.h"
+#include "indexing/new_database_checks.h"
 #include "platform/paths.h"
+#include "shell/button_captions.h"
 #include "shell/database_list_box.h"
 #include "shell/main_window.h"
 #include "shell/qt_text.h"
@@ -79,7 +80,7 @@ NewDatabaseDialog::NewDatabaseDialog(MainWindow& main) : QDialog(&main), main_(m
     okButton_->setGeometry(150, 470, 120, 32);
     okButton_->setFont(ArialUnicodeFont(15, true));
     okButton_->setDefault(true);
-    cancelButton_ = new QPushButton(QStringLiteral("&Abbruch"), this);
+    cancelButton_ = new QPushButton(kCancelCaption, this);
     cancelButton_->setGeometry(290, 470, 120, 32);
     cancelButton_->setFont(ArialUnicodeFont(15, true));
 

@@ -122,7 +122,7 @@ bool QtHost::ConfirmIndexing(int documentCount, const std::u16string& sizeText) 
     OnUiAndWait([&] {
         NoticeWindow* notice = window_.Notice();
         if (notice == nullptr) {
-            yes = Host::ConfirmIndexing(documentCount, sizeText);
+            yes = RunQuestions::ConfirmIndexing(documentCount, sizeText);
             return;
         }
         yes = notice->Ask(documentCount, sizeText);
@@ -157,15 +157,11 @@ std::optional<std::u16string> QtHost::ElapsedSizeText() const {
     return sizeText_();
 }
 
-void QtHost::SetCommandsEnabled(bool enabled) {
-    OnUi([this, enabled] { window_.SetCommandsEnabled(enabled); });
+void QtHost::ShowRunControls(RunControls controls) {
+    OnUi([this, controls] { window_.ShowRunControls(controls); });
 }
 
-void QtHost::SetCloseButton(const std::u16string& caption, bool enabled) {
-    OnUi([this, caption, enabled] { window_.SetCloseButton(Q(caption), enabled); });
-}
-
-void QtHost::Pause(int /*milliseconds*/) {
+void QtHost::Pause() {
     // The engine runs on its own thread, so the window refreshes by itself; on the window's
     // thread the pending events are processed once.
     if (OnUiThread(window_)) {
@@ -175,14 +171,13 @@ void QtHost::Pause(int /*milliseconds*/) {
     }
 }
 
-void QtHost::RunLogLine(const std::u16string& /*line*/) {}
-
 void QtHost::RefreshDatabaseList() {
     OnUi([this] { window_.RefreshDatabaseListAfterRun(); });
 }
 
-int QtHost::MainWindowWidth() const {
-    return width_;
+int QtHost::CurrentFileChars() const {
+    // About the characters of the field's font that the window's width holds.
+    return width_ / 12;
 }
 
 void QtHost::OpenInBrowser(const std::u16string& windowsPath) {

@@ -20,30 +20,33 @@ class QtHost : public vx::Host {
   public:
     explicit QtHost(MainWindow& window) : window_(window) {}
 
+    // What a run shows.
     void SetStatusLine(const std::u16string& text) override;
-    std::u16string StatusLine() const override;
     void SetTotalsLine(const std::u16string& text) override;
-    std::u16string TotalsLine() const override;
     void SetProgressLine(const std::u16string& text) override;
-    std::u16string ProgressLine() const override;
     void SetCurrentFile(const std::u16string& text) override;
     void SetCurrentFileVisible(bool visible) override;
-    MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
-                              const std::u16string& text, MessageButtons buttons) override;
+    int CurrentFileChars() const override;
     void SetPatienceIndicator(bool on) override;
     void StartElapsedDisplay(int64_t startTickMs,
                              std::function<std::u16string()> sizeText) override;
     void StopElapsedDisplay() override;
-    void SetCommandsEnabled(bool enabled) override;
-    void SetCloseButton(const std::u16string& caption, bool enabled) override;
-    void Pause(int milliseconds) override;
-    void RunLogLine(const std::u16string& line) override;
+    void ShowRunControls(RunControls controls) override;
     void OpenInBrowser(const std::u16string& windowsPath) override;
-    bool ConfirmIndexing(int documentCount, const std::u16string& sizeText) override;
     void RefreshDatabaseList() override;
-    int MainWindowWidth() const override;
+    // What it asks.
+    MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
+                              const std::u16string& text, MessageButtons buttons) override;
+    bool ConfirmIndexing(int documentCount, const std::u16string& sizeText) override;
+    // Where the window takes control.
+    void Pause() override;
+
     // Kept by the window on every resize, read by the engine's thread.
     void SetMainWindowWidth(int width) { width_ = width; }
+    // The texts of the status area as last set by anyone.
+    std::u16string StatusLine() const;
+    std::u16string TotalsLine() const;
+    std::u16string ProgressLine() const;
 
     // The size text of the running elapsed-time display; nothing when it is off.
     std::optional<std::u16string> ElapsedSizeText() const;

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "platform/text.h"
+#include "shell/button_captions.h"
 #include "shell/dialog_runner.h"
 #include "shell/main_window.h"
 #include "shell/search_dialog.h"
@@ -58,7 +59,7 @@ SettingsDialog::SettingsDialog(MainWindow& main) : QDialog(&main), main_(main) {
                                  QRect(56, 168, 337, 36), false);
     okButton_ = MakeButton(this, QStringLiteral("OK"), QRect(55, 254, 128, 36), true);
     okButton_->setDefault(true);
-    abbruchButton_ = MakeButton(this, QStringLiteral("&Abbruch"), QRect(280, 254, 113, 36), true);
+    abbruchButton_ = MakeButton(this, kCancelCaption, QRect(280, 254, 113, 36), true);
     connect(farbenButton_, &QPushButton::clicked, this, &SettingsDialog::FarbenAendernButtonClick);
     connect(hinweisButton_, &QPushButton::clicked, this,
             &SettingsDialog::HinweistexteFarbenAendernButtonClick);

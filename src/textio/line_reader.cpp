@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "textio/line_break.h"
+#include "textio/detail/line_break.h"
+#include "textio/detail/text_source.h"
 #include "textio/text_file.h"
-#include "textio/text_source.h"
 
 namespace vx::textio {
 

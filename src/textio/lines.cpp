@@ -1,4 +1,4 @@
-#include "textio/line_break.h"
+#include "textio/detail/line_break.h"
 #include "textio/text_file.h"
 
 namespace vx::textio {

@@ -7,9 +7,9 @@
 #include "platform/system_error_text.h"
 #include "platform/text.h"
 
+#include "textio/detail/text_source.h"
 #include "textio/file_byte_stream.h"
 #include "textio/gp_text_stream.h"
-#include "textio/text_source.h"
 
 namespace vx::textio {
 

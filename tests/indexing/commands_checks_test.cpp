@@ -1,7 +1,8 @@
 // The database list, the new-database checks, the data folders and the close/cancel button.
 #include <gtest/gtest.h>
 
-#include "indexing/commands.h"
+#include "indexing/data_folders.h"
+#include "indexing/new_database_checks.h"
 #include "indexing_fixture.h"
 
 namespace vx::indexing {
@@ -158,25 +159,24 @@ TEST(CloseButtonClick, CancelRulesOfTheRunFlags) {
     const struct {
         const char* name;
         bool running, updateRunning, searchActive;
-        const char* statusBefore;
+        bool finished;  // the closing text of an ended run stands
         bool handled;
         const char* status;
         bool cancel, chunkFull, aborted;
     } cases[] = {
-        {"idle closes", false, false, false, "", false, "", false, false, false},
-        {"indexing", true, false, false, "5 XML-Dateien wurden bisher indiziert. ", true,
+        {"idle closes", false, false, false, true, false, "", false, false, false},
+        {"indexing", true, false, false, false, true,
          "Indizierung wurde abgebrochen! Die Daten werden gespeichert", true, false, false},
-        {"re-index", true, true, false, "", true,
+        {"re-index", true, true, false, true, true,
          "Indizierung wurde abgebrochen! Die Daten werden gespeichert", true, true, false},
-        {"re-index before its run", false, true, false, "", true,
+        {"re-index before its run", false, true, false, false, true,
          "Aktualisierung wurde abgebrochen! ", true, true, false},
-        {"search", false, false, true, "Fertig mit der Indizierung.", true,
-         "Fertig mit der Indizierung.", true, false, true},
+        {"search", false, false, true, true, true, "", true, false, true},
     };
     for (const auto& c : cases) {
         RecordingHost host;
-        host.status = platform::FromUtf8(c.statusBefore);
         RunFlags flags;
+        flags.finished = c.finished;
         flags.running = c.running;
         flags.updateRunning = c.updateRunning;
         flags.searchActive = c.searchActive;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "index/lookup_file.h"
-#include "indexing/commands.h"
+#include "indexing/new_database_checks.h"
 #include "indexing_fixture.h"
 
 namespace vx::indexing {

@@ -9,11 +9,14 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/scratch_directory.h"
+#include "indexing/close_button.h"
 #include "indexing/commands.h"
+#include "indexing/database_names.h"
 #include "platform/host.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -80,28 +83,20 @@ class RecordingHost : public Host {
         statusHistory.push_back(platform::ToUtf8(text));
         if (onStatus) onStatus(statusHistory.back());
     }
-    std::u16string StatusLine() const override { return status; }
     void SetTotalsLine(const std::u16string& text) override { totals = text; }
-    std::u16string TotalsLine() const override { return totals; }
     void SetProgressLine(const std::u16string& text) override { progress = text; }
-    std::u16string ProgressLine() const override { return progress; }
     void SetCurrentFile(const std::u16string& text) override {
         if (text.empty()) return;
         currentFiles.push_back(platform::ToUtf8(text));
         if (onCurrentFile) onCurrentFile();
     }
-    void SetCurrentFileVisible(bool) override {}
     MessageAnswer ShowMessage(MessageKind kind, const std::u16string&, const std::u16string& text,
                               MessageButtons buttons) override {
         messages.push_back({kind, platform::ToUtf8(text)});
         return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
-    void SetPatienceIndicator(bool) override {}
-    void StartElapsedDisplay(int64_t, std::function<std::u16string()>) override {}
-    void StopElapsedDisplay() override {}
-    void SetCommandsEnabled(bool enabled) override { commandsEnabled = enabled; }
-    void SetCloseButton(const std::u16string& caption, bool) override { closeCaption = caption; }
-    void Pause(int) override {}
+    void ShowRunControls(RunControls shown) override { controls = shown; }
+    void Pause() override {}
     void RunLogLine(const std::u16string& line) override { log.push_back(platform::ToUtf8(line)); }
     bool ConfirmIndexing(int documentCount, const std::u16string& sizeText) override {
         noticeCount = documentCount;
@@ -113,10 +108,10 @@ class RecordingHost : public Host {
         if (onDocument) onDocument(p.documents);
     }
 
-    std::u16string status, totals, progress, closeCaption;
+    std::u16string status, totals, progress;
     std::vector<std::string> statusHistory, currentFiles, log;
     std::vector<RecordedMessage> messages;
-    bool commandsEnabled = true;
+    std::optional<RunControls> controls;
     bool answerYes = true;
     int noticeCount = -1;
     std::string noticeSize;

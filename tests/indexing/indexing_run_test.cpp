@@ -104,8 +104,7 @@ TEST(IndexingRun, OnePassDatabaseFileLineByLine) {
 
     EXPECT_EQ(ToUtf8(run.host.status), "Fertig mit der Indizierung.");
     EXPECT_EQ(ToUtf8(run.host.progress), "6 Wörter in Datenbank aufgenommen (aus 4 Dateien).");
-    EXPECT_EQ(ToUtf8(run.host.closeCaption), "Schli&eßen");
-    EXPECT_TRUE(run.host.commandsEnabled);
+    EXPECT_EQ(run.host.controls, RunControls::Idle);
     EXPECT_FALSE(run.flags.running);
     const auto log = run.host.log;
     ASSERT_EQ(log.size(), 2u);

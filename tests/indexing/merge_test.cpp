@@ -1,8 +1,8 @@
-#include "indexing/merge.h"
+#include "indexing/detail/merge.h"
 
 #include <gtest/gtest.h>
 
-#include "indexing/indexing_run.h"
+#include "indexing/detail/indexing_run.h"
 #include "platform/text.h"
 
 namespace vx::indexing {

@@ -1,7 +1,6 @@
 // Extraction ahead of the filing on worker threads leaves the same files as a run without them.
 #include <gtest/gtest.h>
 
-#include "indexing/commands.h"
 #include "indexing_fixture.h"
 
 namespace vx::indexing {

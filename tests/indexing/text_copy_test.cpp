@@ -1,4 +1,4 @@
-#include "indexing/text_copy.h"
+#include "indexing/detail/text_copy.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "common/disk_faults.h"
-#include "indexing/commands.h"
 #include "indexing/indexing_fixture.h"
 #include "search/search_run.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "search/detail/word_split.h"
 #include "search/query.h"
-#include "search/word_split.h"
 #include "test_support.h"
 
 namespace vx::search {

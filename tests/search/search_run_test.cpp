@@ -100,7 +100,7 @@ TEST_F(SearchRunTest, OneWordFindsAndReports) {
     EXPECT_EQ(S(host.status), "Fertig mit Suche.");
     EXPECT_NE(std::find(host.statusHistory.begin(), host.statusHistory.end(), u"Suche läuft."),
               host.statusHistory.end());
-    EXPECT_EQ(S(host.closeCaption), "Schli&eßen");
+    EXPECT_EQ(host.controls, RunControls::Idle);
     EXPECT_FALSE(host.patience);
     EXPECT_FALSE(flags.searchActive);
     EXPECT_FALSE(flags.cancel);
@@ -148,7 +148,7 @@ TEST_F(SearchRunTest, ResultLimitOneEndsWithTheLimitText) {
     EXPECT_EQ(result.hitPaths.size(), 1u);
     EXPECT_FALSE(flags.searchActive);
     EXPECT_FALSE(flags.cancel);
-    EXPECT_EQ(S(host.closeCaption), "Schli&eßen");
+    EXPECT_EQ(host.controls, RunControls::Idle);
     EXPECT_EQ(S(host.status), "Fertig mit Suche.");
 }
 

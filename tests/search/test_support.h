@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,30 +65,24 @@ class RecordingHost : public Host {
         status = text;
         statusHistory.push_back(text);
     }
-    std::u16string StatusLine() const override { return status; }
     void SetTotalsLine(const std::u16string& text) override { totals = text; }
-    std::u16string TotalsLine() const override { return totals; }
     void SetProgressLine(const std::u16string& text) override { progress = text; }
-    std::u16string ProgressLine() const override { return progress; }
     void SetCurrentFile(const std::u16string& text) override { currentFile = text; }
-    void SetCurrentFileVisible(bool) override {}
     MessageAnswer ShowMessage(MessageKind, const std::u16string&, const std::u16string& text,
                               MessageButtons) override {
         messages.push_back(text);
         return MessageAnswer::Ok;
     }
     void SetPatienceIndicator(bool on) override { patience = on; }
-    void StartElapsedDisplay(int64_t, std::function<std::u16string()>) override {}
-    void StopElapsedDisplay() override {}
-    void SetCommandsEnabled(bool) override {}
-    void SetCloseButton(const std::u16string& caption, bool) override { closeCaption = caption; }
-    void Pause(int) override {
+    void ShowRunControls(RunControls shown) override { controls = shown; }
+    void Pause() override {
         ++pauses;
         if (onPause) onPause();
     }
     void OpenInBrowser(const std::u16string& path) override { opened.push_back(path); }
 
-    std::u16string status, totals, progress, currentFile, closeCaption;
+    std::u16string status, totals, progress, currentFile;
+    std::optional<RunControls> controls;
     std::vector<std::u16string> statusHistory, messages, opened;
     bool patience = false;
     int pauses = 0;

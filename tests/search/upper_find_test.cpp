@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "search/upper_find.h"
+#include "search/detail/upper_find.h"
 
 namespace vx::search {
 namespace {

@@ -14,12 +14,13 @@
 #include <QTextBlock>
 #include <QTreeView>
 
-#include "indexing/commands.h"
+#include "indexing/new_database_checks.h"
 #include "platform/paths.h"
 #include "shell/database_list_box.h"
 #include "shell/main_window.h"
 #include "shell/new_database_dialog.h"
 #include "shell/notice_window.h"
+#include "shell/qt_text.h"
 #include "shell/search_dialog.h"
 #include "shell/settings_dialog.h"
 #include "shell/settings_store.h"
@@ -530,4 +531,3 @@ static RegisterTest<DialogsTest> registerDialogsTest;
 }  // namespace vx::shell::test
 
 #include "dialogs_test.moc"
-#include "shell/qt_text.h"

@@ -17,6 +17,7 @@
 #include "shell/new_database_dialog.h"
 #include "shell/notice_window.h"
 #include "shell/qt_host.h"
+#include "shell/qt_text.h"
 #include "shell/search_dialog.h"
 #include "shell/settings_store.h"
 #include "test_registry.h"
@@ -368,4 +369,3 @@ static RegisterTest<EndToEndTest> registerEndToEndTest;
 }  // namespace vx::shell::test
 
 #include "end_to_end_test.moc"
-#include "shell/qt_text.h"

@@ -12,6 +12,7 @@
 #include "shell/database_list_box.h"
 #include "shell/main_window.h"
 #include "shell/qt_host.h"
+#include "shell/qt_text.h"
 #include "shell/search_dialog.h"
 #include "shell/settings_store.h"
 #include "test_registry.h"
@@ -324,7 +325,7 @@ class MainWindowTest : public QObject {
         QTest::addColumn<QString>("statusAfter");
         QTest::addColumn<bool>("chunkFull");
         QTest::addColumn<bool>("closeEnabled");
-        QTest::addColumn<bool>("aborted");
+        QTest::addColumn<bool>("finished");  // an ended run's text stands: the click marks it
         QTest::newRow("indexing") << true << false << false << "Indiziert."
                                   << "Indizierung wurde abgebrochen! Die Daten werden gespeichert"
                                   << false << false << false;
@@ -348,7 +349,7 @@ class MainWindowTest : public QObject {
         QFETCH(QString, statusAfter);
         QFETCH(bool, chunkFull);
         QFETCH(bool, closeEnabled);
-        QFETCH(bool, aborted);
+        QFETCH(bool, finished);
         Sandbox sandbox;
         TestShell shell;
         AppWindows windows = shell.Start();
@@ -357,6 +358,7 @@ class MainWindowTest : public QObject {
         flags.running = running;
         flags.updateRunning = updateRunning;
         flags.searchActive = searchActive;
+        flags.finished = finished;
         main.SetStatusLine(statusBefore.toStdU16String());
         main.SetCommandsEnabled(false);
         main.SetCloseButton(running ? "&Abbruch" : "Schli&eßen", true);
@@ -366,10 +368,10 @@ class MainWindowTest : public QObject {
         QVERIFY(flags.cancel);
         QVERIFY(!flags.running && !flags.updateRunning && !flags.searchActive);
         QCOMPARE(bool(flags.chunkFull), chunkFull);
-        QCOMPARE(bool(flags.aborted), aborted);
+        QCOMPARE(bool(flags.aborted), finished);
         QCOMPARE(main.StatusLabel()->text(), statusAfter);
         QCOMPARE(main.CloseButton()->isEnabled(), closeEnabled);
-        QCOMPARE(main.SearchButton()->isEnabled(), aborted);
+        QCOMPARE(main.SearchButton()->isEnabled(), finished);
         if (searchActive) QCOMPARE(main.CloseButtonCaption(), QString("Schli&eßen"));
     }
 
@@ -505,4 +507,3 @@ static RegisterTest<MainWindowTest> registerMainWindowTest;
 }  // namespace vx::shell::test
 
 #include "main_window_test.moc"
-#include "shell/qt_text.h"

@@ -4,6 +4,7 @@
 #include "platform/text.h"
 #include "shell/colour_text.h"
 #include "shell/database_rows.h"
+#include "shell/qt_text.h"
 #include "shell/status_texts.h"
 #include "shell/word_list_texts.h"
 #include "test_registry.h"
@@ -166,5 +167,4 @@ static RegisterTest<TextsTest> registerTextsTest;
 
 }  // namespace vx::shell::test
 
-#include "shell/qt_text.h"
 #include "texts_test.moc"

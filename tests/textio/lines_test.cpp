@@ -9,8 +9,8 @@
 #include "platform/text.h"
 #include "temp_folder.h"
 #include "textio/byte_lines.h"
+#include "textio/detail/text_source.h"
 #include "textio/text_file.h"
-#include "textio/text_source.h"
 
 namespace vx::textio {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "platform/text.h"
 #include "temp_folder.h"
-#include "textio/text_source.h"
+#include "textio/detail/text_source.h"
 
 namespace vx::textio {
 namespace {

@@ -1,0 +1,58 @@
+// The Unicode postings list of the word index: one entry WORD=number, per word and document for
+// the words that do not begin with an ANSI character. It is saved as a sorted list that ignores
+// equal strings would hold it: in the order of the locale's comparison that ignores letter case,
+// an entry equal under that comparison to an earlier one left out.
+//
+// Filing only records (word, number); the order is worked out when the list is saved, from one
+// collation key per distinct word instead of one per entry (see the source for why that order is
+// exact).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "index/detail/paged_vector.h"
+#include "index/word_table.h"
+
+namespace vx::index {
+
+class UnicodePostings {
+  public:
+    // hash = Hash(word).
+    void Add(std::u16string_view word, uint32_t hash, int32_t number);
+    static uint32_t Hash(std::u16string_view word);
+    void Clear();
+    // Entries as they are saved.
+    std::size_t Size() const;
+    // Calls sink with every entry ("WORD=12,") in save order.
+    void ForEach(const std::function<void(std::u16string_view)>& sink) const;
+
+  private:
+    struct Word {
+        uint32_t offset = 0;
+        uint32_t length = 0;
+        int32_t lastNumber = 0;
+        bool posted = false;
+    };
+    struct Posting {
+        uint32_t word = 0;
+        int32_t number = 0;
+    };
+
+    std::u16string_view WordText(uint32_t word) const {
+        return std::u16string_view(store_).substr(words_[word].offset, words_[word].length);
+    }
+    void EntryText(const Posting& posting, std::u16string& out) const;
+    // Indices of the postings in save order, equal entries left out.
+    std::vector<uint32_t> SaveOrder() const;
+
+    std::u16string store_;  // the words, one after the other
+    std::vector<Word> words_;
+    WordTable table_;  // word -> index in words_
+    PagedVector<Posting, 14> postings_;
+};
+
+}  // namespace vx::index

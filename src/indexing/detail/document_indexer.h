@@ -1,0 +1,42 @@
+// Indexing of one document: text copy, number, document line, progress and word filing. The
+// extraction and the writing of the text copy of upcoming documents may run ahead on worker
+// threads; numbering and filing stay on the run thread in document order, so the database does
+// not depend on the number of threads.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "indexing/detail/run_state.h"
+#include "indexing/detail/walk_item.h"
+
+namespace vx::indexing {
+
+class DocumentIndexer {
+  public:
+    // threads = 0: everything on the calling thread.
+    DocumentIndexer(RunState& state, int threads);
+    ~DocumentIndexer();
+    DocumentIndexer(const DocumentIndexer&) = delete;
+    DocumentIndexer& operator=(const DocumentIndexer&) = delete;
+
+    // Starts the extraction of a document that is expected to be indexed soon.
+    void Prefetch(const WalkItem& item);
+    // Waits for or forgets every prefetched document that was not indexed.
+    void DropPrefetched();
+    // How many documents are prefetched and not yet indexed.
+    std::size_t PrefetchedCount() const;
+    int Threads() const;
+
+    // Indexes the document the walk met (its text copy and document line follow its stored
+    // path; the file itself is read at its full path).
+    void Index(const WalkItem& item);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace vx::indexing

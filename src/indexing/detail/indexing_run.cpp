@@ -1,0 +1,301 @@
+#include "indexing/detail/indexing_run.h"
+
+#include <algorithm>
+
+#include "index/database_commit.h"
+#include "index/database_file.h"
+#include "index/pass_text.h"
+#include "index/word_lists.h"
+#include "indexing/detail/discovery.h"
+#include "indexing/detail/document_indexer.h"
+#include "indexing/detail/merge.h"
+#include "indexing/detail/run_texts.h"
+#include "indexing/detail/search_lookup.h"
+#include "indexing/size_text.h"
+#include "platform/collation.h"
+#include "platform/files.h"
+#include "platform/memory.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "textio/text_file.h"
+
+namespace vx::indexing {
+
+namespace {
+
+using platform::IntText;
+
+std::u16string_view FolderOfEntry(std::u16string_view entry) {
+    const auto eq = entry.find(u'=');
+    return eq == std::u16string_view::npos ? entry : entry.substr(eq + 1);
+}
+
+// The documents the run could not index fully, in one sentence ("" when there are none).
+std::u16string ProblemSummary(const RunState& state) {
+    std::vector<std::u16string> parts;
+    if (state.count.unloadable > 0) {
+        parts.push_back(IntText(state.count.unloadable) +
+                        u" XML-Dateien mit Fehlern wurden ohne Text indiziert");
+    }
+    if (state.count.failures > 0) {
+        parts.push_back(IntText(state.count.failures) +
+                        u" XML-Dateien ohne Textkopie konnten nicht indiziert werden");
+    }
+    if (!state.found.unstorable.empty()) {
+        parts.push_back(IntText(static_cast<int64_t>(state.found.unstorable.size())) +
+                        u" Dateien oder Ordner wurden übergangen, weil sich ihr Name nicht "
+                        u"speichern lässt");
+    }
+    std::u16string text;
+    for (const std::u16string& part : parts) text += (text.empty() ? u"" : u"; ") + part;
+    return text.empty() ? text : text + u".";
+}
+
+}  // namespace
+
+std::u16string ChunkName(std::u16string_view databaseName, int pass) {
+    if (pass == 1) return std::u16string(databaseName);
+    const std::u16string upper = platform::UpperCase(databaseName);
+    const auto dat = upper.find(u".DAT");
+    return std::u16string(databaseName.substr(0, dat)) + u"_" + IntText(pass) + u".dat";
+}
+
+std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>& pathList) {
+    std::vector<std::u16string> lines;
+    lines.reserve(pathList.size());
+    for (std::size_t i = 0; i < pathList.size(); ++i) {
+        const std::u16string& entry = pathList[i];
+        if (i > 0 && FolderOfEntry(entry) == FolderOfEntry(pathList[i - 1])) {
+            lines.push_back(entry.substr(0, entry.find(u'=') + 1));
+        } else {
+            lines.push_back(entry);
+        }
+    }
+    return lines;
+}
+
+namespace {
+
+// One indexing run after the pre-scan: the files it writes, and its steps from the first pass
+// to the files in place.
+class IndexingRun {
+  public:
+    explicit IndexingRun(RunState& state)
+        : state_(state),
+          host_(state.host),
+          folders_(state.folders),
+          commit_(state.folders.chunk),
+          cacheFile_(ReindexCacheFileName(state.folders.database, state.setup.nameField)),
+          previousRecords_(state.setup.reuseTextCopies ? ReindexCache::Load(cacheFile_)
+                                                       : ReindexCache()) {
+        state.run.commit = &commit_;
+        state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
+        state.run.records = &records_;
+    }
+
+    void Run() {
+        ShowStart();
+        DocumentIndexer indexer(state_, state_.setup.parseThreads);
+        while (!RunPass(indexer)) {
+            ++state_.pass.completed;
+            ++state_.pass.number;
+        }
+        host_.SetPatienceIndicator(false);
+        if (state_.pass.completed >= 1) MergeChunks(state_);
+        const std::u16string elapsed = ElapsedSince(state_.count.startTickMs, SteadyTickMs());
+        const std::u16string problems = ProblemSummary(state_);
+        WriteLog(elapsed, problems);
+        PutFilesInPlace();
+        ShowEnd(elapsed, problems);
+    }
+
+  private:
+    // Counters, log and display at the start of the first pass.
+    void ShowStart() {
+        state_.count.reused = 0;
+        state_.count.failures = 0;
+        state_.count.unloadable = 0;
+        state_.pass.completed = 0;
+        state_.count.postings = 0;
+        host_.SetPatienceIndicator(true);
+        host_.ShowRunControls(RunControls::Cancellable);
+        state_.runLog.clear();
+        for (const std::u16string& path : state_.found.unstorable) {
+            state_.Log(u"Kann nicht indiziert werden (der Name lässt sich nicht speichern): " +
+                       path);
+        }
+        state_.count.startTickMs = SteadyTickMs();
+        host_.StartElapsedDisplay(state_.count.startTickMs,
+                                  [&state = state_] { return SizeText(state.count.sizeTotal); });
+        state_.pass.number = 1;
+    }
+
+    // Walks the documents of one pass and writes its files; true when it was the last pass
+    // (everything walked, or cancelled).
+    bool RunPass(DocumentIndexer& indexer) {
+        index::PassLists lists = StartPass();
+        WalkPass(state_, indexer);
+        CompletePassLists(lists);
+        host_.SetStatusLine(kSavingPassText);
+        host_.Pause();  // a cancel taken here still makes this the last pass
+        const bool chunkFull = state_.flags.chunkFull;
+        const bool lastPass = !chunkFull || state_.flags.cancel;
+        WritePass(lists, lastPass);
+        if (lastPass) SaveWordLists();
+        if (chunkFull) ShowPassSaved();
+        return lastPass;
+    }
+
+    index::PassLists StartPass() {
+        state_.pass.documentList.clear();
+        state_.flags.chunkFull = false;
+        state_.wordIndex.ListenLoeschen();
+        if (state_.pass.number == 1) {
+            state_.pass.documentCounter = 0;
+            state_.found.indexedFiles.Clear();
+        } else {
+            state_.pass.documentCounter = static_cast<int32_t>(
+                (state_.pass.number - 1) * int64_t{state_.setup.chunkSize} + 1);
+        }
+        index::PassLists lists;
+        lists.header = {u"[Scanmaske]",
+                        u"TextDateienPfad=" +
+                            platform::WithTrailingBackslash(state_.setup.rootFolder) +
+                            state_.setup.scanMask,
+                        u" "};
+        lists.index = {u" "};
+        return lists;
+    }
+
+    // The path list (pass 1 only), the pass's documents and the tail of its index list.
+    void CompletePassLists(index::PassLists& lists) {
+        lists.header.insert(lists.header.end(), {u" ", u"[Pfadliste]", u" "});
+        if (state_.pass.number == 1) {
+            for (auto& line : PathLinesForHeader(state_.found.pathList))
+                lists.header.push_back(std::move(line));
+        }
+        lists.documents = std::move(state_.pass.documentList);
+        state_.pass.documentList.clear();
+        lists.index.insert(lists.index.end(), {u" ",
+                                               u"Gesamtgröße der indizierten Dateien in Byte: " +
+                                                   SizeText(state_.count.sizeTotal),
+                                               u" ", u"[DATENBANK]", u" "});
+    }
+
+    // The pass text goes straight from the word index to its files: the chunk, and the database
+    // file when pass 1 is the last pass.
+    void WritePass(index::PassLists& lists, bool lastPass) {
+        const int pass = state_.pass.number;
+        const std::u16string chunk =
+            folders_.chunk + u"\\" + ChunkName(state_.setup.databaseName, pass);
+        const std::u16string databaseFile = folders_.database + u"\\" + state_.setup.databaseName;
+        // The chunk of a pass that also gives the database file is a second name of that file.
+        const std::u16string first = pass == 1 && lastPass ? commit_.Stage(databaseFile) : chunk;
+        index::WritePassFiles(lists, state_.wordIndex, {first}, [&](std::u16string_view line) {
+            state_.count.postings += std::count(line.begin(), line.end(), u',');
+            if (pass == 1) wordLists_.AddIndexLine(line);
+        });
+        if (first != chunk && !platform::LinkFileAt(first, chunk)) {
+            index::WritePassFiles(lists, state_.wordIndex, {chunk});
+        }
+        state_.wordIndex.ListenLoeschen();
+        lists = index::PassLists();
+        platform::ReturnFreeMemory();
+        if (pass == 1 && lastPass) lookupFile_.Start(commit_, databaseFile);
+        host_.SetProgressLine(
+            WordsTakenText(state_.count.postings, state_.count.documents - state_.count.failures));
+        host_.Pause();
+    }
+
+    // The word lists of pass 1 (a run of several passes takes them from the merge instead).
+    void SaveWordLists() {
+        host_.SetStatusLine(u"Daten werden gespeichert.");
+        host_.Pause();
+        const std::u16string base = folders_.database + u"\\" + state_.setup.nameField;
+        wordLists_.Write(commit_.Stage(base + u"_ansi.txt"), commit_.Stage(base + u"_unicode.txt"));
+    }
+
+    // A pass that reached the chunk size: the display between two passes.
+    void ShowPassSaved() {
+        host_.SetStatusLine(kSavingPassText);
+        host_.Pause();
+        host_.SetCurrentFile(u"");
+        host_.SetCurrentFileVisible(false);
+        host_.SetStatusLine(IndexedSoFarText(state_.count.documents, state_.count.reused));
+        host_.Pause();
+        host_.SetTotalsLine(TotalsText(state_.count.sizeTotal,
+                                       ElapsedSince(state_.count.startTickMs, SteadyTickMs())));
+        if (state_.count.documents == 0) {
+            host_.Tell(MessageKind::Information,
+                       u"Im angegeben Laufwerk/Verzeichnis konnten keine entsprechenden "
+                       u"Dokumente gefunden werden! Die neue Datenbank \"" +
+                           state_.setup.nameField + u"\" ist leer und kann gelöscht werden!");
+        }
+    }
+
+    void WriteLog(const std::u16string& elapsed, const std::u16string& problems) {
+        state_.Log(u" ");
+        state_.Log(IntText(state_.count.documents - state_.count.failures) +
+                   u" XML-Dateien wurden indiziert.   Zeit: " + elapsed + u"  Gesamtgröße: " +
+                   SizeText(state_.count.sizeTotal) + u".    " +
+                   platform::GroupedIntText(state_.count.postings) +
+                   u" Wörter in Datenbank aufgenommen.");
+        if (!problems.empty()) state_.Log(problems);
+        textio::WriteUtf16LeLines(state_.runLog, commit_.Stage(folders_.database + u"\\" +
+                                                               state_.setup.nameField + u".log"));
+    }
+
+    // Only now do the files of the run replace those of the previous one.
+    void PutFilesInPlace() {
+        records_.Write(commit_.Stage(cacheFile_));
+        lookupFile_.Finish();
+        commit_.Commit(state_.setup.previousCopy);
+        state_.run.commit = nullptr;
+        state_.run.previousRecords = nullptr;
+        state_.run.records = nullptr;
+    }
+
+    void ShowEnd(const std::u16string& elapsed, const std::u16string& problems) {
+        host_.SetPatienceIndicator(false);  // the merge shows it again
+        host_.SetStatusLine(state_.flags.aborted ? kFinishedAfterCancelText : kFinishedText);
+        state_.flags.finished = true;
+        state_.flags.running = false;
+        host_.StopElapsedDisplay();
+        host_.RefreshDatabaseList();
+        host_.SetCurrentFile(u"");
+        host_.SetCurrentFileVisible(false);
+        host_.SetTotalsLine(TotalsText(state_.count.sizeTotal, elapsed));
+        platform::DeleteAllFilesIn(folders_.zipTemp);  // a copy that stays does no harm
+        host_.ShowRunControls(RunControls::Idle);
+        if (!problems.empty()) {
+            host_.Tell(MessageKind::Information,
+                       problems + u"\r\nEinzelheiten stehen im Protokoll " + folders_.database +
+                           u"\\" + state_.setup.nameField + u".log.");
+        }
+    }
+
+    RunState& state_;
+    Host& host_;
+    const platform::WorkingFolders& folders_;
+    index::DatabaseCommit commit_;
+    LookupFileWriter lookupFile_;
+    const std::u16string cacheFile_;
+    const ReindexCache previousRecords_;
+    ReindexCache records_;
+    index::WordLists wordLists_;
+};
+
+}  // namespace
+
+void RunIndexing(RunState& state) {
+    // Copies of documents in use; one that stays does no harm (the next copy takes a new name).
+    platform::DeleteAllFilesIn(state.folders.zipTemp);
+    // The chunks of a run that was killed would be merged into this one's database.
+    if (std::u16string failure = platform::DeleteAllFilesIn(state.folders.chunk);
+        !failure.empty()) {
+        throw textio::FileError(platform::ToUtf8(failure));
+    }
+    IndexingRun(state).Run();
+}
+
+}  // namespace vx::indexing

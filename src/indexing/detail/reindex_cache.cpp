@@ -1,0 +1,189 @@
+#include "indexing/detail/reindex_cache.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "platform/hash64.h"
+#include "textio/file_byte_stream.h"
+#include "textio/text_file.h"
+
+namespace vx::indexing {
+
+namespace {
+
+constexpr char kMagic[4] = {'V', 'X', 'R', 'C'};
+constexpr uint32_t kVersion = 1;
+constexpr std::size_t kHeaderSize = 16;                          // magic, version, record count
+constexpr std::size_t kRecordFixedSize = 4 + 4 + 8 + 8 + 8 + 1;  // without the path text
+
+using platform::MixBits64;
+
+uint64_t Step(uint64_t state, uint64_t word) {
+    state ^= MixBits64(word + 0x9E3779B97F4A7C15ull);
+    return (state << 27 | state >> 37) * 5 + 0x52DCE729;
+}
+
+uint64_t BytesHash(const uint8_t* data, std::size_t size) {
+    uint64_t state = 0x2545F4914F6CDD1Dull ^ size;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        state = Step(state, word);
+    }
+    uint64_t tail = 0;
+    std::memcpy(&tail, data + i, size - i);
+    return MixBits64(Step(state, tail));
+}
+
+void PutU32(std::string& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+}
+void PutU64(std::string& out, uint64_t v) {
+    for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+}
+
+// Reads the cache bytes front to back; any read past the end marks the reader as failed.
+class Reader {
+  public:
+    Reader(const std::string& bytes, std::size_t end) : bytes_(bytes), end_(end) {}
+    uint64_t Get(int byteCount) {
+        if (failed_ || end_ - position_ < static_cast<std::size_t>(byteCount)) {
+            failed_ = true;
+            return 0;
+        }
+        uint64_t v = 0;
+        for (int i = 0; i < byteCount; ++i) {
+            v |= static_cast<uint64_t>(static_cast<uint8_t>(bytes_[position_ + i])) << (8 * i);
+        }
+        position_ += static_cast<std::size_t>(byteCount);
+        return v;
+    }
+    void Skip(std::size_t byteCount) { position_ += std::min(byteCount, Remaining()); }
+    std::size_t Remaining() const { return end_ - position_; }
+    bool Failed() const { return failed_; }
+
+  private:
+    const std::string& bytes_;
+    std::size_t end_;
+    std::size_t position_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+std::u16string ReindexCacheFileName(std::u16string_view databaseFolder,
+                                    std::u16string_view nameField) {
+    return std::u16string(databaseFolder) + u"\\" + std::u16string(nameField) + u".cache";
+}
+
+void LineHash::Add(std::u16string_view line) {
+    // A multiply-rotate chain over the units, 8 bytes a step (the text copies are large).
+    constexpr uint64_t kFactor = 0x9E3779B97F4A7C15ull;
+    uint64_t h = (state_ ^ line.size()) * kFactor;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(line.data());
+    const std::size_t size = line.size() * sizeof(char16_t);
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        h = (h ^ word) * kFactor;
+        h = h << 29 | h >> 35;
+    }
+    uint64_t tail = 0;
+    for (std::size_t k = i; k < size; ++k) tail |= static_cast<uint64_t>(bytes[k]) << (8 * (k - i));
+    state_ = MixBits64(h ^ tail);
+    ++lines_;
+}
+
+uint64_t LineHash::Value() const {
+    return MixBits64(Step(state_, lines_));
+}
+
+const ReindexRecord* ReindexCache::Find(std::u16string_view path) const {
+    const auto it = byPath_.find(std::u16string(path));
+    return it == byPath_.end() ? nullptr : &records_[it->second];
+}
+
+void ReindexCache::Add(std::u16string_view path, const ReindexRecord& record) {
+    const auto [it, added] = byPath_.try_emplace(std::u16string(path), paths_.size());
+    if (!added) {
+        records_[it->second] = record;
+        return;
+    }
+    paths_.emplace_back(path);
+    records_.push_back(record);
+}
+
+ReindexCache ReindexCache::Load(std::u16string_view fileName) {
+    ReindexCache cache;
+    std::string bytes;
+    try {
+        textio::ReadWholeFile(fileName, bytes);
+    } catch (const std::exception&) {
+        return cache;  // no cache: every document is parsed
+    }
+    if (bytes.size() < kHeaderSize + 8 || std::memcmp(bytes.data(), kMagic, 4) != 0) return cache;
+    // The last 8 bytes hold the hash of all before them: a file cut short or changed is dropped.
+    const std::size_t end = bytes.size() - 8;
+    Reader tail(bytes, bytes.size());
+    tail.Skip(end);
+    if (tail.Get(8) != BytesHash(reinterpret_cast<const uint8_t*>(bytes.data()), end)) return cache;
+    Reader in(bytes, end);
+    in.Get(4);
+    if (in.Get(4) != kVersion) return cache;
+    const uint64_t count = in.Get(8);
+    if (count > in.Remaining() / kRecordFixedSize) return cache;
+    std::u16string path;
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint64_t shared = in.Get(4);
+        const uint64_t added = in.Get(4);
+        if (in.Failed() || shared > path.size() || added > in.Remaining() / 2) return {};
+        path.resize(shared);
+        for (uint64_t k = 0; k < added; ++k) path.push_back(static_cast<char16_t>(in.Get(2)));
+        ReindexRecord record;
+        record.size = in.Get(8);
+        record.modifiedNs = static_cast<int64_t>(in.Get(8));
+        record.linesHash = in.Get(8);
+        record.readBack = in.Get(1) != 0;
+        if (in.Failed()) return {};
+        cache.Add(path, record);
+    }
+    if (in.Remaining() != 0) return {};
+    return cache;
+}
+
+void ReindexCache::Write(std::u16string_view fileName) const {
+    std::string out(kMagic, 4);
+    PutU32(out, kVersion);
+    PutU64(out, paths_.size());
+    std::u16string_view previous;
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        // Paths in walk order share their folders with the path before them.
+        const std::u16string& path = paths_[i];
+        std::size_t shared = 0;
+        while (shared < previous.size() && shared < path.size() &&
+               previous[shared] == path[shared]) {
+            ++shared;
+        }
+        PutU32(out, static_cast<uint32_t>(shared));
+        PutU32(out, static_cast<uint32_t>(path.size() - shared));
+        for (std::size_t k = shared; k < path.size(); ++k) {
+            out.push_back(static_cast<char>(path[k] & 0xFF));
+            out.push_back(static_cast<char>(path[k] >> 8));
+        }
+        const ReindexRecord& record = records_[i];
+        PutU64(out, record.size);
+        PutU64(out, static_cast<uint64_t>(record.modifiedNs));
+        PutU64(out, record.linesHash);
+        out.push_back(record.readBack ? 1 : 0);
+        previous = path;
+    }
+    PutU64(out, BytesHash(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
+    textio::FileByteStream file(fileName, textio::FileOpenMode::CreateWrite);
+    file.Write(out.data(), out.size());
+    file.Close();
+}
+
+}  // namespace vx::indexing
