@@ -54,8 +54,8 @@ struct IndexingCommands::Impl {
     Impl(Host& h, RunFlags& f, platform::WorkingFolders w)
         : host(h), flags(f), folders(std::move(w)) {}
 
-    // The create command after the dialog, in create or update mode (oldName: the database list
-    // entry whose file becomes ".old").
+    // The create command after the dialog, in create or update mode (a re-index keeps the
+    // previous database file as ".old").
     CommandResult Run(const std::u16string& nameField, const std::u16string& folderField,
                       bool update) {
         RunState state(host, flags, folders, wordIndex, lastCopiedFolder);
@@ -64,7 +64,26 @@ struct IndexingCommands::Impl {
         state.setup.nameField = nameField;
         CommandResult result;
         result.databaseName = nameField;
+        Reset();
+        if (const std::u16string refusal = UnwritableFolderText(folders); !refusal.empty()) {
+            host.Tell(MessageKind::Error, refusal);
+            result.outcome = CommandOutcome::Failed;
+            return result;
+        }
+        result.outcome = FindDocuments(state, folderField);
+        if (result.outcome != CommandOutcome::Done) return result;
+        result.outcome = IndexDocuments(state, folderField, update);
+        result.documents = state.count.documents;
+        result.failures = state.count.failures;
+        result.postings = state.count.postings;
+        result.passes = state.pass.number;
+        result.reused = state.count.reused;
+        return result;
+    }
 
+  private:
+    // A command starts with an empty status area and no request of the last one.
+    void Reset() {
         flags.cancel = false;
         flags.aborted = false;
         flags.finished = false;
@@ -72,13 +91,11 @@ struct IndexingCommands::Impl {
         host.SetTotalsLine(u"");
         host.SetProgressLine(u"");
         wordIndex.ResetExtensionCounters();
+    }
 
-        if (const std::u16string refusal = UnwritableFolderText(folders); !refusal.empty()) {
-            host.Tell(MessageKind::Error, refusal);
-            result.outcome = CommandOutcome::Failed;
-            return result;
-        }
-
+    // The pre-scan and the notice: Done when documents were found and the user chose to index
+    // them.
+    CommandOutcome FindDocuments(RunState& state, const std::u16string& folderField) {
         host.SetPatienceIndicator(true);
         host.SetStatusLine(
             u"Es wird nach den Dateien gesucht. Bitte WARTEN, Sie müssen noch bestätigen!");
@@ -91,38 +108,41 @@ struct IndexingCommands::Impl {
             host.Tell(MessageKind::Information,
                       u"In: \"" + folderField + u"\" wurden keine XML-Dokumente gefunden!");
             host.SetStatusLine(u"");
-            result.outcome = CommandOutcome::Refused;
-            return result;
+            return CommandOutcome::Refused;
         }
         state.found.count = static_cast<int32_t>(state.found.files.Size());
         const bool confirmed = host.ConfirmIndexing(state.found.count, sizeText);
         host.Pause();
         if (!confirmed) {
             host.SetStatusLine(u"");
-            result.outcome = CommandOutcome::Declined;
-            return result;
+            return CommandOutcome::Declined;
         }
+        return CommandOutcome::Done;
+    }
 
+    // The indexing run; a file-system error ends it (Failed, reported by an error box) and
+    // the display returns to idle.
+    CommandOutcome IndexDocuments(RunState& state, const std::u16string& folderField, bool update) {
         try {
             if (!update) {
                 host.SetStatusLine(u"Datenbank wird neu erstellt.");
             } else {
                 host.SetStatusLine(u"Datenbank wird aktualisiert.");
                 // The previous database stays in place until the run's files replace it.
-                state.setup.previousCopy = folders.database + u"\\" + nameField + u".old";
+                state.setup.previousCopy =
+                    folders.database + u"\\" + state.setup.nameField + u".old";
                 state.setup.reuseTextCopies = !options.fullReindex;
             }
             state.setup.scanMask = u"*.xml";
-            state.setup.databaseName = DatabaseFileName(nameField);
+            state.setup.databaseName = DatabaseFileName(state.setup.nameField);
             state.setup.rootFolder = NormalizeRootFolder(folderField);
             state.count.sizeTotal = 0;
             flags.running = true;
             host.Pause();
             RunIndexing(state);
             host.RefreshDatabaseList();
-            result.outcome = CommandOutcome::Done;
+            return CommandOutcome::Done;
         } catch (const std::exception& error) {
-            // A file-system error ends the command; the display returns to idle.
             flags.running = false;
             host.SetPatienceIndicator(false);
             host.StopElapsedDisplay();
@@ -130,14 +150,8 @@ struct IndexingCommands::Impl {
             host.SetCurrentFileVisible(false);
             host.Tell(MessageKind::Error, platform::FromUtf8(error.what()));
             host.ShowRunControls(RunControls::Idle);
-            result.outcome = CommandOutcome::Failed;
+            return CommandOutcome::Failed;
         }
-        result.documents = state.count.documents;
-        result.failures = state.count.failures;
-        result.postings = state.count.postings;
-        result.passes = state.pass.number;
-        result.reused = state.count.reused;
-        return result;
     }
 };
 
