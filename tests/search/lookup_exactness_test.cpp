@@ -19,6 +19,16 @@ using testing::ScratchFolder;
 
 constexpr int kDocuments = 9;
 
+// The pieces of a text between "|" characters.
+std::vector<std::string> SplitAtBars(const std::string& text) {
+    std::vector<std::string> split;
+    for (std::size_t start = 0, bar; start <= text.size(); start = bar + 1) {
+        bar = std::min(text.find('|', start), text.size());
+        split.push_back(text.substr(start, bar - start));
+    }
+    return split;
+}
+
 // Index lines as the files may hold them, split at "|", each a template for one line: "#"
 // stands for a list of document numbers, "@" for a list longer than any read of the search.
 std::vector<std::string> EntryShapes() {
@@ -35,12 +45,7 @@ std::vector<std::string> EntryShapes() {
         "\xED\xA0\xB5\xED\xB0\x80"
         "BC=#|\xED\xA0\x80Y=#|\xFF"
         "HAUS=#";
-    std::vector<std::string> split;
-    for (std::size_t start = 0, bar; start <= shapes.size(); start = bar + 1) {
-        bar = std::min(shapes.find('|', start), shapes.size());
-        split.push_back(shapes.substr(start, bar - start));
-    }
-    return split;
+    return SplitAtBars(shapes);
 }
 
 struct Shape {
@@ -75,12 +80,7 @@ std::vector<std::string> QueryTexts() {
         "bc|*\xF0\x9D\x90\x80*|\xF0\x9F\x98\x80|"
         "=*|*=|a=b|*b|*b=*|x=|*x*|odd|*dd|*datenbank*|[dat*|[datenbank]|zzz*|*|ha?us|y|*y|lang*|"
         "wort|*ort";
-    std::vector<std::string> split;
-    for (std::size_t start = 0, bar; start <= texts.size(); start = bar + 1) {
-        bar = std::min(texts.find('|', start), texts.size());
-        split.push_back(texts.substr(start, bar - start));
-    }
-    return split;
+    return SplitAtBars(texts);
 }
 
 class LookupExactness : public ::testing::Test {
