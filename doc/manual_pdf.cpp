@@ -32,7 +32,7 @@ constexpr double kMm = kDpi / 25.4;  // page lengths and margins are in the writ
 constexpr double kFormatUnit = 96.0 / kDpi;
 // A4 with 20 mm margins; the page number stands in the bottom margin.
 const QRectF kBody(20 * kMm, 18 * kMm, 170 * kMm, 256 * kMm);
-const QColor kAccent(0x80, 0x00, 0x40);  // the windows' colour
+const QColor kAccent(0x80, 0x00, 0x40);  // the background colour of the program's windows
 // Marks a block that holds only a picture.
 constexpr int kPictureBlock = QTextFormat::UserProperty + 1;
 

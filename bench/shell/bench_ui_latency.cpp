@@ -1,6 +1,6 @@
 // The largest gap between ticks of a 10 ms timer of the window while the create command indexes
-// a folder tree (default: the CLDR corpus) through the windows. The working folder is a fresh
-// temporary folder; the dialogs are answered in code.
+// a folder tree (default: the CLDR corpus) through the window program. The working folder is a
+// fresh temporary folder; the dialogs are answered in code.
 // Usage: bench_ui_latency [folder] [documents per pass]
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-// vantor-xml-cli search NAME TEXT...: the search run of the windows, for scripts.
+// vantor-xml-cli search NAME TEXT...: the search run of the window program, for scripts.
 #include <cstdint>
 #include <iostream>
 #include <string>

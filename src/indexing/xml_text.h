@@ -33,7 +33,7 @@ struct XmlProblem {
 XmlLoadResult ExtractXmlText(std::u16string_view windowsPath, XmlTextSink& sink,
                              const std::atomic<bool>& cancel, XmlProblem* problem = nullptr);
 
-// Whether the XML parser can be created (start-up check of the windows).
+// Whether the XML parser can be created (start-up check of the window program).
 bool XmlParserAvailable();
 
 // The pane text for tests and small callers: every line followed by CR LF; "" when not loaded.

@@ -19,7 +19,7 @@ struct ConfirmResult {
     std::u16string fieldText;
     // The dialog result: true = OK (run the search), false = cancel.
     bool accepted = true;
-    // What to put on the clipboard when the clipboard option is on (the windows do; the
+    // What to put on the clipboard when the clipboard option is on (the window program does; the
     // command-line tool ignores it).
     std::optional<std::u16string> clipboardText;
 };

@@ -1,7 +1,7 @@
 // The search command without its dialog: the window program and vantor-xml-cli both drive it.
 //
-// Typical use (the windows): keep one SearchHistory loaded from the working folder; when the
-// dialog's "&Suche" is pressed, run ConfirmCheck and show its messages; on acceptance put the
+// Typical use (the window program): keep one SearchHistory loaded from the working folder; when
+// the dialog's "&Suche" is pressed, run ConfirmCheck and show its messages; on acceptance put the
 // new field text into the search field and call SearchRun::Run with it. Run writes the history
 // file and the result page and sets the status texts through the host.
 #pragma once

@@ -1,4 +1,4 @@
-// vantor-xml: the windows of the search engine, in the current folder (the working folder).
+// vantor-xml: the window program of the search engine, in the current folder (the working folder).
 // --help and --version print and end; other arguments are ignored.
 #include <QApplication>
 #include <QIcon>

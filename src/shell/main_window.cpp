@@ -57,103 +57,102 @@ void MainWindow::BuildControls() {
     setWindowTitle(QString());
     setAutoFillBackground(true);
 
-    toolBar1_ = new QWidget(this);
-    speedButton3_ = new QPushButton(QStringLiteral("     Vantor-XML 1.5"), toolBar1_);
-    speedButton3_->setFlat(true);
-    speedButton3_->setEnabled(false);
-    speedButton3_->setFont(MsSansSerifFont(21, true));
-    toolButton1_ = new QWidget(toolBar1_);
-    speedButton1_ = new QPushButton(QStringLiteral("?"), toolBar1_);
-    speedButton1_->setFlat(true);
-    speedButton1_->setFont(MsSansSerifFont(18, true));
-    speedButton2_ = new QPushButton(toolBar1_);
-    speedButton2_->setFlat(true);
-    speedButton2_->setIcon(QIcon(SettingsPicture()));
-    speedButton2_->setIconSize(QSize(28, 28));
-    speedButton3_->setGeometry(0, 2, 208, kToolButtonHeight);
-    FitFontToWidth(speedButton3_, speedButton3_->text(), 200);
-    speedButton1_->resize(42, kToolButtonHeight);
-    speedButton2_->resize(43, kToolButtonHeight);
+    toolBar_ = new QWidget(this);
+    titlePlate_ = new QPushButton(QStringLiteral("     Vantor-XML 1.5"), toolBar_);
+    titlePlate_->setFlat(true);
+    titlePlate_->setEnabled(false);
+    titlePlate_->setFont(MsSansSerifFont(21, true));
+    toolBarSpacer_ = new QWidget(toolBar_);
+    manualButton_ = new QPushButton(QStringLiteral("?"), toolBar_);
+    manualButton_->setFlat(true);
+    manualButton_->setFont(MsSansSerifFont(18, true));
+    settingsButton_ = new QPushButton(toolBar_);
+    settingsButton_->setFlat(true);
+    settingsButton_->setIcon(QIcon(SettingsPicture()));
+    settingsButton_->setIconSize(QSize(28, 28));
+    titlePlate_->setGeometry(0, 2, 208, kToolButtonHeight);
+    FitFontToWidth(titlePlate_, titlePlate_->text(), 200);
+    manualButton_->resize(42, kToolButtonHeight);
+    settingsButton_->resize(43, kToolButtonHeight);
 
-    bevel3_ = MakeBevel(this);
-    listBox1_ = new DatabaseListBox(this);
-    bevel1_ = MakeBevel(this);
-    panel1_ = new QFrame(this);
-    panel1_->setFrameShape(QFrame::Panel);
-    panel1_->setFrameShadow(QFrame::Sunken);
-    panel1_->setLineWidth(2);
-    panel1_->setAutoFillBackground(true);
-    image1_ = new QLabel(panel1_);
-    image1_->setGeometry(5, 4, 211, 129);
-    image1_->setAlignment(Qt::AlignCenter);
-    image1_->setToolTip(QStringLiteral("Hier könnte Ihr Logo Eindruck machen!"));
+    listFrame_ = MakeBevel(this);
+    databaseList_ = new DatabaseListBox(this);
+    commandFrame_ = MakeBevel(this);
+    logoPanel_ = new QFrame(this);
+    logoPanel_->setFrameShape(QFrame::Panel);
+    logoPanel_->setFrameShadow(QFrame::Sunken);
+    logoPanel_->setLineWidth(2);
+    logoPanel_->setAutoFillBackground(true);
+    logo_ = new QLabel(logoPanel_);
+    logo_->setGeometry(5, 4, 211, 129);
+    logo_->setAlignment(Qt::AlignCenter);
+    logo_->setToolTip(QStringLiteral("Hier könnte Ihr Logo Eindruck machen!"));
 
-    suchenBtn_ =
+    searchButton_ =
         MakeCommandButton(this, QStringLiteral("&Suchen"),
                           QStringLiteral("In der ausgewählten Datenbank wird nach Text gesucht."));
-    neuErstellenBtn_ =
+    createButton_ =
         MakeCommandButton(this, QStringLiteral("  &Neue DB erstellen "),
                           QStringLiteral("Eine neue Datenbank wird  erstellt (indiziert)"));
-    neuErstellenBtn_->setIcon(QIcon(NewDatabasePicture()));
-    neuErstellenBtn_->setLayoutDirection(Qt::RightToLeft);  // the picture at the right
-    erneutIndiziereBtn_ =
-        MakeCommandButton(this, QStringLiteral("DB erneut indizieren"),
-                          QStringLiteral("Ausgewählte Datenbank wird neu indiziert"));
-    bitBtn2_ = MakeCommandButton(this, kCloseCaption, QString());
+    createButton_->setIcon(QIcon(NewDatabasePicture()));
+    createButton_->setLayoutDirection(Qt::RightToLeft);  // the picture at the right
+    reindexButton_ = MakeCommandButton(this, QStringLiteral("DB erneut indizieren"),
+                                       QStringLiteral("Ausgewählte Datenbank wird neu indiziert"));
+    closeButton_ = MakeCommandButton(this, kCloseCaption, QString());
 
-    bevel2_ = MakeBevel(this);
-    label1_ = MakeStatusLabel(this);
-    label2_ = MakeStatusLabel(this);
-    edit1_ = new QLineEdit(this);
-    edit1_->setReadOnly(true);
-    edit1_->setFrame(false);
-    edit1_->setFont(ArialUnicodeFont(15, true));
-    label3_ = MakeStatusLabel(this);
-    geduldLabel_ = new QLabel(this);
-    geduldLabel_->setFont(MsSansSerifFont(16, true));
-    geduldLabel_->resize(120, 20);
+    statusFrame_ = MakeBevel(this);
+    statusLabel_ = MakeStatusLabel(this);
+    totalsLabel_ = MakeStatusLabel(this);
+    currentFileField_ = new QLineEdit(this);
+    currentFileField_->setReadOnly(true);
+    currentFileField_->setFrame(false);
+    currentFileField_->setFont(ArialUnicodeFont(15, true));
+    progressLabel_ = MakeStatusLabel(this);
+    patienceLabel_ = new QLabel(this);
+    patienceLabel_->setFont(MsSansSerifFont(16, true));
+    patienceLabel_->resize(120, 20);
 
-    layout_.Add(toolBar1_, QRect(0, 0, kDesignClient.width(), kToolBarHeight),
+    layout_.Add(toolBar_, QRect(0, 0, kDesignClient.width(), kToolBarHeight),
                 kLeft | kTop | kRight);
-    layout_.Add(bevel3_, QRect(28, 39, 721, 342), kLeft | kTop | kRight | kBottom);
-    layout_.Add(listBox1_, QRect(35, 44, 708, 336), kLeft | kTop | kRight | kBottom);
-    layout_.Add(bevel1_, QRect(747, 39, 234, 342), kTop | kRight | kBottom);
-    layout_.Add(panel1_, QRect(755, 44, 221, 137), kTop | kRight);
-    layout_.Add(suchenBtn_, QRect(754, 186, 221, 40), kTop | kRight);
-    layout_.Add(neuErstellenBtn_, QRect(754, 238, 221, 40), kTop | kRight);
-    layout_.Add(erneutIndiziereBtn_, QRect(754, 289, 221, 40), kTop | kRight);
-    layout_.Add(bitBtn2_, QRect(754, 340, 221, 40), kRight | kBottom);
-    layout_.Add(bevel2_, QRect(28, 387, 953, 85), kLeft | kRight | kBottom);
-    layout_.Add(label1_, QRect(42, 390, 700, 20), kLeft | kBottom);
-    layout_.Add(label2_, QRect(42, 411, 926, 20), kLeft | kBottom);
-    layout_.Add(edit1_, QRect(42, 431, 926, 18), kLeft | kRight | kBottom);
-    layout_.Add(label3_, QRect(42, 450, 926, 20), kLeft | kBottom);
-    for (QWidget* w : {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_),
-                       static_cast<QWidget*>(label3_)}) {
+    layout_.Add(listFrame_, QRect(28, 39, 721, 342), kLeft | kTop | kRight | kBottom);
+    layout_.Add(databaseList_, QRect(35, 44, 708, 336), kLeft | kTop | kRight | kBottom);
+    layout_.Add(commandFrame_, QRect(747, 39, 234, 342), kTop | kRight | kBottom);
+    layout_.Add(logoPanel_, QRect(755, 44, 221, 137), kTop | kRight);
+    layout_.Add(searchButton_, QRect(754, 186, 221, 40), kTop | kRight);
+    layout_.Add(createButton_, QRect(754, 238, 221, 40), kTop | kRight);
+    layout_.Add(reindexButton_, QRect(754, 289, 221, 40), kTop | kRight);
+    layout_.Add(closeButton_, QRect(754, 340, 221, 40), kRight | kBottom);
+    layout_.Add(statusFrame_, QRect(28, 387, 953, 85), kLeft | kRight | kBottom);
+    layout_.Add(statusLabel_, QRect(42, 390, 700, 20), kLeft | kBottom);
+    layout_.Add(totalsLabel_, QRect(42, 411, 926, 20), kLeft | kBottom);
+    layout_.Add(currentFileField_, QRect(42, 431, 926, 18), kLeft | kRight | kBottom);
+    layout_.Add(progressLabel_, QRect(42, 450, 926, 20), kLeft | kBottom);
+    for (QWidget* w : {static_cast<QWidget*>(statusLabel_), static_cast<QWidget*>(totalsLabel_),
+                       static_cast<QWidget*>(progressLabel_)}) {
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    geduldLabel_->raise();
+    patienceLabel_->raise();
 
-    gedultTimer_ = new QTimer(this);
-    gedultTimer_->setInterval(1000);
-    timer1_ = new QTimer(this);
-    timer1_->setInterval(1000);
-    connect(gedultTimer_, &QTimer::timeout, this, &MainWindow::GedultTimerTimer);
-    connect(timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+    patienceTimer_ = new QTimer(this);
+    patienceTimer_->setInterval(1000);
+    elapsedTimer_ = new QTimer(this);
+    elapsedTimer_->setInterval(1000);
+    connect(patienceTimer_, &QTimer::timeout, this, &MainWindow::GedultTimerTimer);
+    connect(elapsedTimer_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
 
-    connect(suchenBtn_, &QPushButton::clicked, this, &MainWindow::SuchenBtnClick);
-    connect(neuErstellenBtn_, &QPushButton::clicked, this, &MainWindow::NeuErstellenBtnClick);
-    connect(erneutIndiziereBtn_, &QPushButton::clicked, this, &MainWindow::ErneutIndiziereBtnClick);
-    connect(bitBtn2_, &QPushButton::clicked, this, &MainWindow::BitBtn2Click);
-    connect(speedButton1_, &QPushButton::clicked, this, &MainWindow::SpeedButton1Click);
-    connect(speedButton2_, &QPushButton::clicked, this, &MainWindow::SpeedButton2Click);
-    connect(listBox1_, &DatabaseListBox::RowClicked, this, &MainWindow::ListBox1Click);
-    connect(listBox1_, &DatabaseListBox::RowDoubleClicked, this, &MainWindow::SuchenBtnClick);
+    connect(searchButton_, &QPushButton::clicked, this, &MainWindow::SuchenBtnClick);
+    connect(createButton_, &QPushButton::clicked, this, &MainWindow::NeuErstellenBtnClick);
+    connect(reindexButton_, &QPushButton::clicked, this, &MainWindow::ErneutIndiziereBtnClick);
+    connect(closeButton_, &QPushButton::clicked, this, &MainWindow::BitBtn2Click);
+    connect(manualButton_, &QPushButton::clicked, this, &MainWindow::SpeedButton1Click);
+    connect(settingsButton_, &QPushButton::clicked, this, &MainWindow::SpeedButton2Click);
+    connect(databaseList_, &DatabaseListBox::RowClicked, this, &MainWindow::ListBox1Click);
+    connect(databaseList_, &DatabaseListBox::RowDoubleClicked, this, &MainWindow::SuchenBtnClick);
     ShowLogo();
 }
 
 void MainWindow::ShowLogo() {
-    image1_->setPixmap(LogoPicture(211, 129, logoTransparent_));
+    logo_->setPixmap(LogoPicture(211, 129, logoTransparent_));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -169,10 +168,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     layout_.Apply(size());
     host_->SetMainWindowWidth(width());
     // The separator pushes "?" and the settings button to the right end of the bar.
-    const int separator = width() - 3 * speedButton1_->width() - speedButton3_->width() + 2;
-    toolButton1_->setGeometry(speedButton3_->width(), 2, separator, kToolButtonHeight);
-    speedButton1_->move(toolButton1_->geometry().right() + 1, 2);
-    speedButton2_->move(speedButton1_->geometry().right() + 1, 2);
+    const int separator = width() - 3 * manualButton_->width() - titlePlate_->width() + 2;
+    toolBarSpacer_->setGeometry(titlePlate_->width(), 2, separator, kToolButtonHeight);
+    manualButton_->move(toolBarSpacer_->geometry().right() + 1, 2);
+    settingsButton_->move(manualButton_->geometry().right() + 1, 2);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         move(s.width() / 2 - width() / 2, s.height() / 2 - height() / 2);
@@ -207,7 +206,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 std::vector<QWidget*> MainWindow::NoticeGroupControls() const {
-    return {speedButton1_, speedButton2_, label1_, label2_, edit1_, label3_, geduldLabel_};
+    return {manualButton_,     settingsButton_, statusLabel_,  totalsLabel_,
+            currentFileField_, progressLabel_,  patienceLabel_};
 }
 
 }  // namespace vx::shell

@@ -77,10 +77,11 @@ class MainWindow : public QWidget {
     int SearchedIndex() const { return searchedIndex_; }
     void SetSearchedIndex(int index) { searchedIndex_ = index; }
     std::u16string SelectedDatabaseName() const { return selectedDatabaseName_; }
-    DatabaseListBox* List() const { return listBox1_; }
-    // Rebuilds the list from the database folder and selects as the description of the list
-    // says: in update mode the stored row, otherwise the row equal to `nameToSelect` (case
-    // ignored) with its click action.
+    DatabaseListBox* List() const { return databaseList_; }
+    // Rebuilds the list from the database files in the database folder, then selects a row. In
+    // update mode: the row stored in the settings, when the list has it (no click action).
+    // Otherwise: the row of `nameToSelect` (letter case ignored; without one, the last row that
+    // contains it) followed by the click action, which makes it the selected database.
     void LiesNamenDatenbanken(bool updateMode, const std::u16string& nameToSelect);
     void ListBox1Click();
     // The engine's list refresh at the end of an indexing run.
@@ -152,17 +153,17 @@ class MainWindow : public QWidget {
     indexing::IndexingCommands& IndexingEngine() { return Commands(); }
 
     // Test access to the controls.
-    QPushButton* CloseButton() const { return bitBtn2_; }
-    QPushButton* SearchButton() const { return suchenBtn_; }
-    QPushButton* CreateButton() const { return neuErstellenBtn_; }
-    QPushButton* ReindexButton() const { return erneutIndiziereBtn_; }
-    QWidget* Separator() const { return toolButton1_; }
-    QLabel* PatienceLabel() const { return geduldLabel_; }
-    QLineEdit* CurrentFileField() const { return edit1_; }
-    QLabel* StatusLabel() const { return label1_; }
-    QLabel* TotalsLabel() const { return label2_; }
-    QLabel* ProgressLabel() const { return label3_; }
-    QFrame* LogoPanel() const { return panel1_; }
+    QPushButton* CloseButton() const { return closeButton_; }
+    QPushButton* SearchButton() const { return searchButton_; }
+    QPushButton* CreateButton() const { return createButton_; }
+    QPushButton* ReindexButton() const { return reindexButton_; }
+    QWidget* Separator() const { return toolBarSpacer_; }
+    QLabel* PatienceLabel() const { return patienceLabel_; }
+    QLineEdit* CurrentFileField() const { return currentFileField_; }
+    QLabel* StatusLabel() const { return statusLabel_; }
+    QLabel* TotalsLabel() const { return totalsLabel_; }
+    QLabel* ProgressLabel() const { return progressLabel_; }
+    QFrame* LogoPanel() const { return logoPanel_; }
     std::vector<QWidget*> NoticeGroupControls() const;
 
   signals:
@@ -222,28 +223,28 @@ class MainWindow : public QWidget {
     NoticeWindow* notice_ = nullptr;
 
     AnchoredLayout layout_;
-    QWidget* toolBar1_ = nullptr;
-    QPushButton* speedButton3_ = nullptr;
-    QWidget* toolButton1_ = nullptr;
-    QPushButton* speedButton1_ = nullptr;
-    QPushButton* speedButton2_ = nullptr;
-    QFrame* bevel3_ = nullptr;
-    DatabaseListBox* listBox1_ = nullptr;
-    QFrame* bevel1_ = nullptr;
-    QFrame* panel1_ = nullptr;
-    QLabel* image1_ = nullptr;
-    QPushButton* suchenBtn_ = nullptr;
-    QPushButton* neuErstellenBtn_ = nullptr;
-    QPushButton* erneutIndiziereBtn_ = nullptr;
-    QPushButton* bitBtn2_ = nullptr;
-    QFrame* bevel2_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLineEdit* edit1_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QLabel* geduldLabel_ = nullptr;
-    QTimer* gedultTimer_ = nullptr;
-    QTimer* timer1_ = nullptr;
+    QWidget* toolBar_ = nullptr;               // ToolBar1
+    QPushButton* titlePlate_ = nullptr;        // SpeedButton3
+    QWidget* toolBarSpacer_ = nullptr;         // ToolButton1
+    QPushButton* manualButton_ = nullptr;      // SpeedButton1
+    QPushButton* settingsButton_ = nullptr;    // SpeedButton2
+    QFrame* listFrame_ = nullptr;              // Bevel3
+    DatabaseListBox* databaseList_ = nullptr;  // ListBox1
+    QFrame* commandFrame_ = nullptr;           // Bevel1
+    QFrame* logoPanel_ = nullptr;              // Panel1
+    QLabel* logo_ = nullptr;                   // Image1
+    QPushButton* searchButton_ = nullptr;      // SuchenBtn
+    QPushButton* createButton_ = nullptr;      // NeuErstellenBtn
+    QPushButton* reindexButton_ = nullptr;     // ErneutIndiziereBtn
+    QPushButton* closeButton_ = nullptr;       // BitBtn2
+    QFrame* statusFrame_ = nullptr;            // Bevel2
+    QLabel* statusLabel_ = nullptr;            // Label1
+    QLabel* totalsLabel_ = nullptr;            // Label2
+    QLineEdit* currentFileField_ = nullptr;    // Edit1
+    QLabel* progressLabel_ = nullptr;          // Label3
+    QLabel* patienceLabel_ = nullptr;          // GeduldLabel
+    QTimer* patienceTimer_ = nullptr;          // GedultTimer
+    QTimer* elapsedTimer_ = nullptr;           // Timer1
 };
 
 }  // namespace vx::shell

@@ -105,9 +105,9 @@ void MainWindow::ErneutIndiziereBtnClick() {
     if (task_->Busy()) return;
     flags_.cancel = false;
     updateMode_ = true;
-    const int row = listBox1_->SelectedRow();
-    const std::u16string selected = row >= 0 ? listBox1_->RowText(row) : std::u16string();
-    const int rows = listBox1_->count();
+    const int row = databaseList_->SelectedRow();
+    const std::u16string selected = row >= 0 ? databaseList_->RowText(row) : std::u16string();
+    const int rows = databaseList_->count();
     // The dialog of the re-index command, asked from the worker thread.
     indexing::ReindexDialog dialog = [this](const std::u16string& name, std::u16string& folder) {
         bool accepted = false;
@@ -129,7 +129,7 @@ void MainWindow::ErneutIndiziereBtnClick() {
     RunInBackground([this, selected, rows, dialog,
                      result] { *result = Commands().Reindex(selected, rows, dialog); },
                     [this, selected, result] {
-                        SetCloseButton(kCloseCaption, bitBtn2_->isEnabled());
+                        SetCloseButton(kCloseCaption, closeButton_->isEnabled());
                         FinishCommand(true, selected, result->outcome);
                     });
 }
@@ -141,17 +141,17 @@ void MainWindow::SuchenBtnClick() {
     SetProgressLine({});
     SetCurrentFile({});
     flags_.searchActive = true;
-    const int row = listBox1_->SelectedRow();
+    const int row = databaseList_->SelectedRow();
     if (row < 0) {
         Message(MessageKind::Information, QStringLiteral("Information"),
-                listBox1_->count() > 0
+                databaseList_->count() > 0
                     ? QStringLiteral("Markieren Sie eine Datenbank und betätigen Sie dann "
                                      "nochmal den Suchen Schalter!")
                     : QStringLiteral("Es existiert noch keine Datenbank! "));
         flags_.searchActive = false;
         return;
     }
-    const std::u16string database = listBox1_->RowText(row);
+    const std::u16string database = databaseList_->RowText(row);
     search_->SetSearchText({});
     if (selectedIndex_ != searchedIndex_) {
         search_->ClearWordList();

@@ -11,14 +11,14 @@ namespace vx::shell {
 
 void MainWindow::LiesNamenDatenbanken(bool updateMode, const std::u16string& nameToSelect) {
     const std::vector<std::u16string> rows = ReadDatabaseRows(folders_.database);
-    listBox1_->SetRows(rows);
+    databaseList_->SetRows(rows);
     std::u16string stored = LeseRegKey(kRegKey, kSelectedDatabase);
     if (stored.empty()) stored = u"0";
     if (updateMode) {
         int64_t index = -1;
         if (!rows.empty() && platform::ParseInt(stored, index) && index >= 0 &&
             index < static_cast<int64_t>(rows.size())) {
-            listBox1_->SelectRow(static_cast<int>(index));
+            databaseList_->SelectRow(static_cast<int>(index));
         }
         return;
     }
@@ -27,7 +27,7 @@ void MainWindow::LiesNamenDatenbanken(bool updateMode, const std::u16string& nam
     const int row = indexing::RowToSelectAfterCreate(
         rows, platform::AnsiToWide(platform::WideToAnsi(nameToSelect)));
     if (row >= 0) {
-        listBox1_->SelectRow(row);
+        databaseList_->SelectRow(row);
         ListBox1Click();
     }
 }
@@ -35,13 +35,13 @@ void MainWindow::LiesNamenDatenbanken(bool updateMode, const std::u16string& nam
 void MainWindow::ListBox1Click() {
     if (flags_.running || flags_.updateRunning || flags_.searchActive) {
         // The selection is held during a run.
-        listBox1_->SelectRow(searchedIndex_);
+        databaseList_->SelectRow(searchedIndex_);
         return;
     }
-    const int row = listBox1_->SelectedRow();
+    const int row = databaseList_->SelectedRow();
     if (row < 0) return;
     selectedIndex_ = row;
-    selectedDatabaseName_ = listBox1_->RowText(row);
+    selectedDatabaseName_ = databaseList_->RowText(row);
     WriteSetting(kSelectedDatabase, platform::IntText(selectedIndex_));
 }
 

@@ -99,7 +99,7 @@ void MainWindow::FirstPaint() {
     if (!firstPaintPending_) return;
     firstPaintPending_ = false;
     // P1
-    geduldLabel_->clear();
+    patienceLabel_->clear();
     // P2
     const std::u16string farbe = Setting(kBackgroundColour);
     const std::optional<Colour> background = farbe.empty() ? std::nullopt : TextToColour(farbe);
@@ -128,11 +128,11 @@ void MainWindow::FirstPaint() {
     resize(width_, height());
     // P7, P8
     LiesNamenDatenbanken(false, {});
-    const int rows = listBox1_->count();
+    const int rows = databaseList_->count();
     const int row = FirstPaintRow(Setting(kSelectedDatabase), rows);
     if (row >= 0) {
-        listBox1_->SelectRow(row);
-        selectedDatabaseName_ = listBox1_->RowText(row);
+        databaseList_->SelectRow(row);
+        selectedDatabaseName_ = databaseList_->RowText(row);
         selectedIndex_ = row;
         searchedIndex_ = row;
     }
@@ -143,7 +143,7 @@ void MainWindow::FirstPaint() {
         search_->resize(searchWidth_, search_->height());
     }
     // P11
-    bitBtn2_->setText(kCloseCaption);
+    closeButton_->setText(kCloseCaption);
     // P12
     if (environment_.xmlParserAvailable && !environment_.xmlParserAvailable()) {
         Message(MessageKind::Information, QStringLiteral("Information"),
@@ -164,8 +164,8 @@ void MainWindow::Shutdown() {
         flags_.searchActive = false;
         task_->WaitProcessingEvents();
     }
-    const int rows = listBox1_->count();
-    int selected = listBox1_->SelectedRow();
+    const int rows = databaseList_->count();
+    int selected = databaseList_->SelectedRow();
     if (rows == 0) {
         selected = -1;
     } else if (selected < 0) {

@@ -50,22 +50,22 @@ void MainWindow::SetPatienceIndicator(bool on) {
         // The indexing run starts its indicator from the first sign.
         if (flags_.running) patienceCounter_ = 0;
         PlacePatienceIndicator();
-        gedultTimer_->start();
+        patienceTimer_->start();
     } else {
-        gedultTimer_->stop();
-        geduldLabel_->clear();
+        patienceTimer_->stop();
+        patienceLabel_->clear();
     }
 }
 
 void MainWindow::PlacePatienceIndicator() {
-    geduldLabel_->move(bitBtn2_->x() + bitBtn2_->width() / 2 - 20, label1_->y() + 2);
+    patienceLabel_->move(closeButton_->x() + closeButton_->width() / 2 - 20, statusLabel_->y() + 2);
 }
 
 void MainWindow::GedultTimerTimer() {
     const PatienceStep step = PatienceTick(patienceCounter_);
     patienceCounter_ = step.counter;
     PlacePatienceIndicator();
-    geduldLabel_->setText(QString::fromStdU16String(step.text));
+    patienceLabel_->setText(QString::fromStdU16String(step.text));
     PlacePatienceIndicator();
 }
 
@@ -80,11 +80,11 @@ void MainWindow::StopElapsedDisplay() {
 
 void MainWindow::StartElapsedTimer(int64_t startTickMs) {
     runStartTickMs_ = startTickMs;
-    timer1_->start();
+    elapsedTimer_->start();
 }
 
 void MainWindow::StopElapsedTimer() {
-    timer1_->stop();
+    elapsedTimer_->stop();
 }
 
 void MainWindow::Timer1Timer() {
@@ -96,18 +96,18 @@ void MainWindow::Timer1Timer() {
 }
 
 void MainWindow::SetCommandsEnabled(bool enabled) {
-    suchenBtn_->setEnabled(enabled);
-    neuErstellenBtn_->setEnabled(enabled);
-    erneutIndiziereBtn_->setEnabled(enabled);
+    searchButton_->setEnabled(enabled);
+    createButton_->setEnabled(enabled);
+    reindexButton_->setEnabled(enabled);
 }
 
 void MainWindow::SetCloseButton(const QString& caption, bool enabled) {
-    bitBtn2_->setText(caption);
-    bitBtn2_->setEnabled(enabled);
+    closeButton_->setText(caption);
+    closeButton_->setEnabled(enabled);
 }
 
 QString MainWindow::CloseButtonCaption() const {
-    return bitBtn2_->text();
+    return closeButton_->text();
 }
 
 void MainWindow::ShowRunControls(RunControls controls) {
@@ -136,12 +136,12 @@ void MainWindow::ApplyBackground(Colour colour, bool includeCurrentFileField,
     background_ = colour;
     const QColor c = ToQColor(colour);
     SetBackgroundColour(this, c);
-    SetBackgroundColour(panel1_, c);
-    if (includeCurrentFileField) SetBaseColour(edit1_, c);
+    SetBackgroundColour(logoPanel_, c);
+    if (includeCurrentFileField) SetBaseColour(currentFileField_, c);
     if (settings_ != nullptr) SetBackgroundColour(settings_, c);
     if (search_ != nullptr) SetBackgroundColour(search_, c);
     if (newDatabase_ != nullptr) SetBackgroundColour(newDatabase_, c);
-    listBox1_->SetWindowBackground(colour);
+    databaseList_->SetWindowBackground(colour);
     if (logoTransparent) {
         logoTransparent_ = *logoTransparent;
         ShowLogo();

@@ -24,19 +24,19 @@ NoticeWindow::NoticeWindow(QWidget* parent, DialogRunner* runner)
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken);
     frame->setGeometry(14, 14, 463, 197);
-    memo1_ = new QPlainTextEdit(this);
-    memo1_->setGeometry(28, 28, 435, 169);
-    memo1_->setFont(MsSansSerifFont(18, true));
-    memo1_->installEventFilter(this);
-    button1_ = new QPushButton(QStringLiteral("Ja"), this);
-    button1_->setGeometry(112, 224, 111, 30);
-    button1_->setFont(MsSansSerifFont(18, true));
-    button1_->setDefault(true);
-    button2_ = new QPushButton(QStringLiteral("Nein"), this);
-    button2_->setGeometry(270, 224, 111, 30);
-    button2_->setFont(MsSansSerifFont(18, true));
-    connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(button2_, &QPushButton::clicked, this, &QDialog::reject);
+    textBox_ = new QPlainTextEdit(this);
+    textBox_->setGeometry(28, 28, 435, 169);
+    textBox_->setFont(MsSansSerifFont(18, true));
+    textBox_->installEventFilter(this);
+    yesButton_ = new QPushButton(QStringLiteral("Ja"), this);
+    yesButton_->setGeometry(112, 224, 111, 30);
+    yesButton_->setFont(MsSansSerifFont(18, true));
+    yesButton_->setDefault(true);
+    noButton_ = new QPushButton(QStringLiteral("Nein"), this);
+    noButton_->setGeometry(270, 224, 111, 30);
+    noButton_->setFont(MsSansSerifFont(18, true));
+    connect(yesButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(noButton_, &QPushButton::clicked, this, &QDialog::reject);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         move(s.width() / 2 - width() / 2, s.height() / 2 - height() / 2);
@@ -49,20 +49,20 @@ void NoticeWindow::FillText() {
         platform::AnsiToWide(platform::WideToAnsi(vx::NoticeText(documentCount_, sizeText_)));
     QString shown = QString::fromStdU16String(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (memo1_->toPlainText() != shown) memo1_->setPlainText(shown);
+    if (textBox_->toPlainText() != shown) textBox_->setPlainText(shown);
 }
 
 void NoticeWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    button1_->setFocus();
+    yesButton_->setFocus();
 }
 
 bool NoticeWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == memo1_ && event->type() == QEvent::KeyPress) {
+    if (watched == textBox_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            button1_->click();
+            yesButton_->click();
             return true;
         }
     }

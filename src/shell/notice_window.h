@@ -20,9 +20,9 @@ class NoticeWindow : public QDialog {
 
     // Shows the window modally with the count and size; true for "Ja".
     bool Ask(int documentCount, const std::u16string& sizeText);
-    QPushButton* YesButton() const { return button1_; }
-    QPushButton* NoButton() const { return button2_; }
-    QPlainTextEdit* TextBox() const { return memo1_; }
+    QPushButton* YesButton() const { return yesButton_; }
+    QPushButton* NoButton() const { return noButton_; }
+    QPlainTextEdit* TextBox() const { return textBox_; }
 
   protected:
     // Every paint writes the question anew (text typed into the box is lost).
@@ -35,9 +35,9 @@ class NoticeWindow : public QDialog {
     void FillText();
 
     DialogRunner* runner_;
-    QPlainTextEdit* memo1_ = nullptr;
-    QPushButton* button1_ = nullptr;
-    QPushButton* button2_ = nullptr;
+    QPlainTextEdit* textBox_ = nullptr;  // Memo1
+    QPushButton* yesButton_ = nullptr;   // Button1
+    QPushButton* noButton_ = nullptr;    // Button2
     int documentCount_ = 0;
     std::u16string sizeText_;
 };

@@ -73,134 +73,138 @@ SearchDialog::SearchDialog(MainWindow& main) : QDialog(&main), main_(main), layo
     const QFont bold15 = ArialUnicodeFont(15, true);
     const QFont bold13 = ArialUnicodeFont(13, true);
 
-    bevel1_ = new QFrame(this);
-    bevel1_->setFrameShape(QFrame::Box);
-    bevel1_->setFrameShadow(QFrame::Sunken);
-    bevel2_ = new QFrame(this);
-    bevel2_->setFrameShape(QFrame::Box);
-    bevel2_->setFrameShadow(QFrame::Sunken);
+    searchFrame_ = new QFrame(this);
+    searchFrame_->setFrameShape(QFrame::Box);
+    searchFrame_->setFrameShadow(QFrame::Sunken);
+    wordFrame_ = new QFrame(this);
+    wordFrame_->setFrameShape(QFrame::Box);
+    wordFrame_->setFrameShadow(QFrame::Sunken);
 
-    label2_ = MakeLabel(this, QStringLiteral("In Dateien suchen nach:"), bold15);
-    tntEdit2_ = new QLineEdit(this);
-    tntEdit2_->setFont(ArialUnicodeFont(16, false));
-    tntEdit2_->setToolTip(
+    searchLabel_ = MakeLabel(this, QStringLiteral("In Dateien suchen nach:"), bold15);
+    searchField_ = new QLineEdit(this);
+    searchField_->setFont(ArialUnicodeFont(16, false));
+    searchField_->setToolTip(
         QStringLiteral("Suchwort eingeben. Linker Mausklick öffnet/schließt Liste."));
-    tntEdit2_->installEventFilter(this);
-    button1_ = new QPushButton(QStringLiteral("X"), this);
-    button1_->setFont(MsSansSerifFont(16, true));
-    label6_ = MakeLabel(
+    searchField_->installEventFilter(this);
+    clearButton_ = new QPushButton(QStringLiteral("X"), this);
+    clearButton_->setFont(MsSansSerifFont(16, true));
+    wildcardHintTop_ = MakeLabel(
         this, QStringLiteral("Kennen Sie nur einen Teil des Suchwortes, dann fügen Sie ein Frage-"),
         bold13);
-    label7_ = MakeLabel(
+    wildcardHintBottom_ = MakeLabel(
         this, QStringLiteral("zeichen ? oder ein Sternchen * vor bzw. hinter das Suchwort an "),
         bold13);
-    label1_ = MakeLabel(
+    caseNoteLabel_ = MakeLabel(
         this,
         QStringLiteral("(nicht bei d. Phrasensuche) Groß-/Kleinschreib. wird nicht beachtet."),
         bold13);
-    checkBox4_ = new QCheckBox(QStringLiteral("Suche als Phrase"), this);
-    checkBox1_ = new QCheckBox(
+    phraseBox_ = new QCheckBox(QStringLiteral("Suche als Phrase"), this);
+    andBox_ = new QCheckBox(
         QStringLiteral("die sämtliche Suchbegriffe gleichzeitig enthalten (UND)."), this);
-    checkBox2_ = new QCheckBox(
-        QStringLiteral("die einen oder mehrere Suchbegriffe enthalten (ODER)."), this);
-    for (QCheckBox* box : {checkBox4_, checkBox1_, checkBox2_}) box->setFont(bold15);
-    checkBox2_->setChecked(true);
-    spinEdit1_ = new QSpinBox(this);
-    spinEdit1_->setRange(1, 50);
-    spinEdit1_->setValue(50);
-    spinEdit1_->setFont(ArialUnicodeFont(15, false));
-    label3_ =
+    orBox_ = new QCheckBox(QStringLiteral("die einen oder mehrere Suchbegriffe enthalten (ODER)."),
+                           this);
+    for (QCheckBox* box : {phraseBox_, andBox_, orBox_}) box->setFont(bold15);
+    orBox_->setChecked(true);
+    limitField_ = new QSpinBox(this);
+    limitField_->setRange(1, 50);
+    limitField_->setValue(50);
+    limitField_->setFont(ArialUnicodeFont(15, false));
+    limitLabel_ =
         MakeLabel(this, QStringLiteral("Ergebnisse maximal anzeigen."), MsSansSerifFont(13, true));
-    okBtn_ = new QPushButton(QStringLiteral("&Suche"), this);
-    okBtn_->setFont(bold15);
-    okBtn_->setDefault(true);
-    cancelBtn_ = new QPushButton(QStringLiteral("X"), this);
-    cancelBtn_->setFont(bold15);
-    cancelBtn_->setToolTip(QStringLiteral("Abbrechen"));
-    label8_ = MakeLabel(this, QStringLiteral("Einträge:"), bold15);
-    label4_ = MakeLabel(this, QString(), bold15);
-    tntEdit1_ = new QLineEdit(this);
-    tntEdit1_->setFont(ArialUnicodeFont(16, false));
-    wlistMemo_ = new WordListView(this);
-    wlistMemo_->setFont(ArialUnicodeFont(15, false));
-    wlistMemo_->setToolTip(QStringLiteral("Ein Doppelklick trägt das Wort in die Suchmaske ein."));
-    bitBtn1_ = new QPushButton(QStringLiteral("Wörter von A bis Z etc."), this);
-    bitBtn2_ = new QPushButton(QStringLiteral("Reine Unicode Wörter"), this);
-    for (QPushButton* b : {bitBtn1_, bitBtn2_}) b->setFont(MsSansSerifFont(16, true));
+    okButton_ = new QPushButton(QStringLiteral("&Suche"), this);
+    okButton_->setFont(bold15);
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("X"), this);
+    cancelButton_->setFont(bold15);
+    cancelButton_->setToolTip(QStringLiteral("Abbrechen"));
+    countLabel_ = MakeLabel(this, QStringLiteral("Einträge:"), bold15);
+    linkedLabel_ = MakeLabel(this, QString(), bold15);
+    filterField_ = new QLineEdit(this);
+    filterField_->setFont(ArialUnicodeFont(16, false));
+    wordList_ = new WordListView(this);
+    wordList_->setFont(ArialUnicodeFont(15, false));
+    wordList_->setToolTip(QStringLiteral("Ein Doppelklick trägt das Wort in die Suchmaske ein."));
+    ansiWordsButton_ = new QPushButton(QStringLiteral("Wörter von A bis Z etc."), this);
+    unicodeWordsButton_ = new QPushButton(QStringLiteral("Reine Unicode Wörter"), this);
+    for (QPushButton* b : {ansiWordsButton_, unicodeWordsButton_})
+        b->setFont(MsSansSerifFont(16, true));
     // Controls of one kind keep one size when a text has to shrink.
-    FitFontsToWidth({{bitBtn1_, bitBtn1_->text()}, {bitBtn2_, bitBtn2_->text()}}, 185);
+    FitFontsToWidth({{ansiWordsButton_, ansiWordsButton_->text()},
+                     {unicodeWordsButton_, unicodeWordsButton_->text()}},
+                    185);
+    FitFontsToWidth({{wildcardHintTop_, wildcardHintTop_->text()},
+                     {wildcardHintBottom_, wildcardHintBottom_->text()},
+                     {caseNoteLabel_, caseNoteLabel_->text()}},
+                    466);
     FitFontsToWidth(
-        {{label6_, label6_->text()}, {label7_, label7_->text()}, {label1_, label1_->text()}}, 466);
-    FitFontsToWidth({{checkBox4_, checkBox4_->text()},
-                     {checkBox1_, checkBox1_->text()},
-                     {checkBox2_, checkBox2_->text()}},
-                    436);
+        {{phraseBox_, phraseBox_->text()}, {andBox_, andBox_->text()}, {orBox_, orBox_->text()}},
+        436);
     // The history list lies over the labels below the search field while it is shown.
-    tntListBox2_ = new QListWidget(this);
-    tntListBox2_->setFont(ArialUnicodeFont(15, false));
-    tntListBox2_->setToolTip(QStringLiteral("Linker Mausklick fügt die Auswahl ein."));
-    tntListBox2_->setUniformItemSizes(true);
-    tntListBox2_->setStyleSheet(QStringLiteral("QListWidget::item { height: 20px; }"));
-    tntListBox2_->hide();
+    historyList_ = new QListWidget(this);
+    historyList_->setFont(ArialUnicodeFont(15, false));
+    historyList_->setToolTip(QStringLiteral("Linker Mausklick fügt die Auswahl ein."));
+    historyList_->setUniformItemSizes(true);
+    historyList_->setStyleSheet(QStringLiteral("QListWidget::item { height: 20px; }"));
+    historyList_->hide();
 
     constexpr unsigned kLT = kLeft | kTop;
-    layout_.Add(bevel1_, QRect(12, 8, 984, 399), kLT | kRight | kBottom);
-    layout_.Add(bevel2_, QRect(492, 8, 503, 399), kLT | kRight | kBottom);
-    layout_.Add(label2_, LabelRect(label2_, 20, 19), kLT);
-    layout_.Add(tntEdit2_, QRect(19, 48, 434, 28), kLT);
-    layout_.Add(button1_, QRect(459, 50, 29, 25), kLT);
-    layout_.Add(label6_, LabelRect(label6_, 18, 93), kLT);
-    layout_.Add(label7_, LabelRect(label7_, 19, 108), kLT);
-    layout_.Add(label1_, LabelRect(label1_, 18, 126), kLT);
-    layout_.Add(checkBox4_, QRect(21, 160, 460, 24), kLT);
-    layout_.Add(checkBox1_, QRect(20, 195, 460, 24), kLT);
-    layout_.Add(checkBox2_, QRect(20, 242, 460, 24), kLT);
-    layout_.Add(spinEdit1_, QRect(19, 347, 73, 30), kLeft | kBottom);
-    layout_.Add(label3_, LabelRect(label3_, 98, 355), kLeft | kBottom);
-    layout_.Add(okBtn_, QRect(19, 431, 197, 28), kLeft | kBottom);
-    layout_.Add(cancelBtn_, QRect(952, 429, 43, 28), kRight | kBottom);
-    layout_.Add(label8_, QRect(503, 19, 220, 22), kLT);
-    layout_.Add(label4_, QRect(730, 19, 255, 22), kLT | kRight);
-    layout_.Add(tntEdit1_, QRect(500, 48, 485, 28), kLT | kRight);
-    layout_.Add(wlistMemo_, QRect(500, 84, 485, 309), kLT | kRight | kBottom);
-    layout_.Add(bitBtn1_, QRect(504, 431, 197, 28), kRight | kBottom);
-    layout_.Add(bitBtn2_, QRect(742, 430, 197, 28), kRight | kBottom);
-    layout_.Add(tntListBox2_, QRect(18, 82, 471, 31), kLT);
+    layout_.Add(searchFrame_, QRect(12, 8, 984, 399), kLT | kRight | kBottom);
+    layout_.Add(wordFrame_, QRect(492, 8, 503, 399), kLT | kRight | kBottom);
+    layout_.Add(searchLabel_, LabelRect(searchLabel_, 20, 19), kLT);
+    layout_.Add(searchField_, QRect(19, 48, 434, 28), kLT);
+    layout_.Add(clearButton_, QRect(459, 50, 29, 25), kLT);
+    layout_.Add(wildcardHintTop_, LabelRect(wildcardHintTop_, 18, 93), kLT);
+    layout_.Add(wildcardHintBottom_, LabelRect(wildcardHintBottom_, 19, 108), kLT);
+    layout_.Add(caseNoteLabel_, LabelRect(caseNoteLabel_, 18, 126), kLT);
+    layout_.Add(phraseBox_, QRect(21, 160, 460, 24), kLT);
+    layout_.Add(andBox_, QRect(20, 195, 460, 24), kLT);
+    layout_.Add(orBox_, QRect(20, 242, 460, 24), kLT);
+    layout_.Add(limitField_, QRect(19, 347, 73, 30), kLeft | kBottom);
+    layout_.Add(limitLabel_, LabelRect(limitLabel_, 98, 355), kLeft | kBottom);
+    layout_.Add(okButton_, QRect(19, 431, 197, 28), kLeft | kBottom);
+    layout_.Add(cancelButton_, QRect(952, 429, 43, 28), kRight | kBottom);
+    layout_.Add(countLabel_, QRect(503, 19, 220, 22), kLT);
+    layout_.Add(linkedLabel_, QRect(730, 19, 255, 22), kLT | kRight);
+    layout_.Add(filterField_, QRect(500, 48, 485, 28), kLT | kRight);
+    layout_.Add(wordList_, QRect(500, 84, 485, 309), kLT | kRight | kBottom);
+    layout_.Add(ansiWordsButton_, QRect(504, 431, 197, 28), kRight | kBottom);
+    layout_.Add(unicodeWordsButton_, QRect(742, 430, 197, 28), kRight | kBottom);
+    layout_.Add(historyList_, QRect(18, 82, 471, 31), kLT);
 
-    connect(button1_, &QPushButton::clicked, tntEdit2_, &QLineEdit::clear);
-    connect(okBtn_, &QPushButton::clicked, this, &SearchDialog::OKBtnClick);
-    connect(cancelBtn_, &QPushButton::clicked, this, &SearchDialog::reject);
-    connect(checkBox1_, &QCheckBox::clicked, this, &SearchDialog::UndClicked);
-    connect(checkBox2_, &QCheckBox::clicked, this, &SearchDialog::OderClicked);
-    connect(checkBox4_, &QCheckBox::clicked, this, &SearchDialog::PhraseClicked);
-    connect(bitBtn1_, &QPushButton::clicked, this, &SearchDialog::SuchbegriffeLaden);
-    connect(bitBtn2_, &QPushButton::clicked, this, &SearchDialog::SuchbegriffeLadenAsia);
-    connect(tntEdit1_, &QLineEdit::textChanged, this, &SearchDialog::FilterChanged);
-    connect(tntListBox2_, &QListWidget::itemClicked, this, &SearchDialog::HistoryItemClicked);
-    connect(wlistMemo_, &WordListView::WordDoubleClicked, this, &SearchDialog::WordDoubleClicked);
-    connect(wlistMemo_, &WordListView::KeyTyped, this, &SearchDialog::ForwardKey);
+    connect(clearButton_, &QPushButton::clicked, searchField_, &QLineEdit::clear);
+    connect(okButton_, &QPushButton::clicked, this, &SearchDialog::OKBtnClick);
+    connect(cancelButton_, &QPushButton::clicked, this, &SearchDialog::reject);
+    connect(andBox_, &QCheckBox::clicked, this, &SearchDialog::UndClicked);
+    connect(orBox_, &QCheckBox::clicked, this, &SearchDialog::OderClicked);
+    connect(phraseBox_, &QCheckBox::clicked, this, &SearchDialog::PhraseClicked);
+    connect(ansiWordsButton_, &QPushButton::clicked, this, &SearchDialog::SuchbegriffeLaden);
+    connect(unicodeWordsButton_, &QPushButton::clicked, this, &SearchDialog::SuchbegriffeLadenAsia);
+    connect(filterField_, &QLineEdit::textChanged, this, &SearchDialog::FilterChanged);
+    connect(historyList_, &QListWidget::itemClicked, this, &SearchDialog::HistoryItemClicked);
+    connect(wordList_, &WordListView::WordDoubleClicked, this, &SearchDialog::WordDoubleClicked);
+    connect(wordList_, &WordListView::KeyTyped, this, &SearchDialog::ForwardKey);
     resize(1024, 523);
 }
 
 std::u16string SearchDialog::SearchText() const {
-    return tntEdit2_->text().toStdU16String();
+    return searchField_->text().toStdU16String();
 }
 void SearchDialog::SetSearchText(const std::u16string& text) {
-    tntEdit2_->setText(Q(text));
+    searchField_->setText(Q(text));
 }
 
 search::SearchOptions SearchDialog::Options() const {
     search::SearchOptions options;
-    options.und = checkBox1_->isChecked();
-    options.oder = checkBox2_->isChecked();
-    options.phrase = checkBox4_->isChecked();
-    options.resultLimit = spinEdit1_->value();
+    options.und = andBox_->isChecked();
+    options.oder = orBox_->isChecked();
+    options.phrase = phraseBox_->isChecked();
+    options.resultLimit = limitField_->value();
     return options;
 }
 
 std::vector<QWidget*> SearchDialog::NoticeGroupControls() const {
-    return {label1_, label2_,    label3_,    label6_,   label7_,
-            label8_, checkBox1_, checkBox2_, checkBox4_};
+    return {caseNoteLabel_, searchLabel_, limitLabel_, wildcardHintTop_, wildcardHintBottom_,
+            countLabel_,    andBox_,      orBox_,      phraseBox_};
 }
 
 void SearchDialog::LoadHistory(const std::u16string& fileName) {
@@ -210,44 +214,44 @@ void SearchDialog::LoadHistory(const std::u16string& fileName) {
 }
 
 void SearchDialog::RefreshHistoryList() {
-    tntListBox2_->clear();
-    for (const auto& item : history_.Items()) tntListBox2_->addItem(Q(item));
+    historyList_->clear();
+    for (const auto& item : history_.Items()) historyList_->addItem(Q(item));
 }
 
 void SearchDialog::HideHistory() {
-    tntListBox2_->hide();
+    historyList_->hide();
 }
 
 void SearchDialog::ClearWordList() {
     words_.clear();
-    wlistMemo_->clear();
-    tntEdit1_->clear();
+    wordList_->clear();
+    filterField_->clear();
 }
 
 void SearchDialog::UndClicked() {
-    if (checkBox1_->isChecked()) {
-        if (checkBox2_->isChecked()) checkBox2_->setChecked(false);
+    if (andBox_->isChecked()) {
+        if (orBox_->isChecked()) orBox_->setChecked(false);
     } else {
-        checkBox4_->setChecked(false);
+        phraseBox_->setChecked(false);
     }
 }
 
 void SearchDialog::OderClicked() {
-    if (checkBox1_->isChecked() && checkBox2_->isChecked()) checkBox1_->setChecked(false);
-    if (checkBox2_->isChecked()) checkBox4_->setChecked(false);
+    if (andBox_->isChecked() && orBox_->isChecked()) andBox_->setChecked(false);
+    if (orBox_->isChecked()) phraseBox_->setChecked(false);
 }
 
 void SearchDialog::PhraseClicked() {
-    if (checkBox4_->isChecked()) {
-        checkBox2_->setChecked(false);
-        checkBox1_->setChecked(true);
+    if (phraseBox_->isChecked()) {
+        orBox_->setChecked(false);
+        andBox_->setChecked(true);
     }
 }
 
 void SearchDialog::OKBtnClick() {
     const bool copy = main_.Settings() != nullptr && main_.Settings()->CopyToClipboard();
     const search::ConfirmResult result =
-        search::ConfirmCheck(SearchText(), checkBox4_->isChecked(), copy);
+        search::ConfirmCheck(SearchText(), phraseBox_->isChecked(), copy);
     if (result.clipboardText) QGuiApplication::clipboard()->setText(Q(*result.clipboardText));
     if (result.fieldText != SearchText()) SetSearchText(result.fieldText);
     for (const auto& message : result.messages) {
@@ -268,16 +272,16 @@ void SearchDialog::reject() {
 
 void SearchDialog::LoadWords(const std::u16string& suffix, const QString& loadingNote,
                              const QString& countPrefix, bool filterAtEnd) {
-    label8_->clear();
+    countLabel_->clear();
     words_.clear();
-    wlistMemo_->clear();
+    wordList_->clear();
     const std::u16string base = main_.Folders().database + u"\\" + main_.SelectedDatabaseName();
     if (const auto note = LinkedEntriesNote(ReadLogLines(base + u".log"))) {
-        label4_->setText(Q(*note));
-        SetTextColour(label4_, TextColourOf(label8_));
+        linkedLabel_->setText(Q(*note));
+        SetTextColour(linkedLabel_, TextColourOf(countLabel_));
     }
     if (main_.List()->SelectedRow() < 0) return;
-    label8_->setText(loadingNote);
+    countLabel_->setText(loadingNote);
     QCoreApplication::processEvents();
     const std::u16string file = base + suffix;
     if (!platform::FileExists(file)) return;
@@ -285,59 +289,59 @@ void SearchDialog::LoadWords(const std::u16string& suffix, const QString& loadin
     QStringList lines;
     lines.reserve(static_cast<qsizetype>(words_.size()));
     for (const auto& word : words_) lines.append(Q(word));
-    wlistMemo_->setPlainText(lines.join(u'\n'));
-    label8_->setText(countPrefix +
-                     Q(platform::GroupedIntText(static_cast<int64_t>(words_.size()))));
+    wordList_->setPlainText(lines.join(u'\n'));
+    countLabel_->setText(countPrefix +
+                         Q(platform::GroupedIntText(static_cast<int64_t>(words_.size()))));
     QCoreApplication::processEvents();
-    if (filterAtEnd) tntEdit1_->setText(QStringLiteral("A"));
+    if (filterAtEnd) filterField_->setText(QStringLiteral("A"));
 }
 
 void SearchDialog::SuchbegriffeLaden() {
-    wlistMemo_->clear();
-    tntEdit1_->clear();
+    wordList_->clear();
+    filterField_->clear();
     LoadWords(u"_ansi.txt", QStringLiteral("Wird geladen!"), QStringLiteral("Einträge: "), true);
 }
 
 void SearchDialog::SuchbegriffeLadenAsia() {
-    wlistMemo_->clear();
-    tntEdit1_->clear();
+    wordList_->clear();
+    filterField_->clear();
     LoadWords(u"_unicode.txt", QStringLiteral("Unicode-Liste: Wird geladen!"),
               QStringLiteral("Unicode-Einträge: "), false);
 }
 
 void SearchDialog::FilterChanged() {
-    const int line = FirstLineStartingWith(words_, tntEdit1_->text().toStdU16String());
+    const int line = FirstLineStartingWith(words_, filterField_->text().toStdU16String());
     if (line < 0) return;
-    wlistMemo_->SelectLine(line);
-    wlistMemo_->setFocus();
+    wordList_->SelectLine(line);
+    wordList_->setFocus();
 }
 
 void SearchDialog::HistoryItemClicked() {
-    const QListWidgetItem* item = tntListBox2_->currentItem();
+    const QListWidgetItem* item = historyList_->currentItem();
     if (item == nullptr) return;
-    QString text = tntEdit2_->text();
+    QString text = searchField_->text();
     if (!text.isEmpty()) text += u' ';
-    tntEdit2_->setText(text + item->text());
-    tntListBox2_->hide();
+    searchField_->setText(text + item->text());
+    historyList_->hide();
 }
 
 void SearchDialog::WordDoubleClicked(const QString& word) {
-    tntEdit2_->setText(tntEdit2_->text() + u' ' + word);
+    searchField_->setText(searchField_->text() + u' ' + word);
 }
 
 void SearchDialog::ForwardKey(QKeyEvent* event) {
-    tntEdit1_->setFocus();
-    tntEdit1_->end(false);
+    filterField_->setFocus();
+    filterField_->end(false);
     QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
                    event->isAutoRepeat(), static_cast<ushort>(event->count()));
-    QCoreApplication::sendEvent(tntEdit1_, &copy);
+    QCoreApplication::sendEvent(filterField_, &copy);
 }
 
 bool SearchDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tntEdit2_ && event->type() == QEvent::MouseButtonPress &&
-        tntListBox2_->count() > 0) {
-        tntListBox2_->setVisible(!tntListBox2_->isVisible());
-        if (tntListBox2_->isVisible()) tntListBox2_->raise();
+    if (watched == searchField_ && event->type() == QEvent::MouseButtonPress &&
+        historyList_->count() > 0) {
+        historyList_->setVisible(!historyList_->isVisible());
+        if (historyList_->isVisible()) historyList_->raise();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -350,7 +354,7 @@ void SearchDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (firstShow_) {
         firstShow_ = false;
-        tntListBox2_->resize(tntListBox2_->width(), wlistMemo_->height());
+        historyList_->resize(historyList_->width(), wordList_->height());
     }
 }
 
@@ -361,7 +365,7 @@ void SearchDialog::resizeEvent(QResizeEvent* event) {
         return;
     }
     layout_.Apply(size());
-    tntListBox2_->resize(tntListBox2_->width(), wlistMemo_->height());
+    historyList_->resize(historyList_->width(), wordList_->height());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         move(s.width() / 2 - width() / 2, s.height() / 2 - height() / 2);

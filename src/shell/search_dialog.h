@@ -53,20 +53,20 @@ class SearchDialog : public QDialog {
     void OderClicked();
     void PhraseClicked();
 
-    QLineEdit* SearchField() const { return tntEdit2_; }
-    QLineEdit* FilterField() const { return tntEdit1_; }
-    QListWidget* HistoryList() const { return tntListBox2_; }
-    WordListView* WordList() const { return wlistMemo_; }
-    QCheckBox* UndBox() const { return checkBox1_; }
-    QCheckBox* OderBox() const { return checkBox2_; }
-    QCheckBox* PhraseBox() const { return checkBox4_; }
-    QSpinBox* LimitField() const { return spinEdit1_; }
-    QLabel* CountLabel() const { return label8_; }
-    QLabel* LinkedLabel() const { return label4_; }
-    QPushButton* OkButton() const { return okBtn_; }
-    QPushButton* CancelButton() const { return cancelBtn_; }
-    QPushButton* AnsiWordsButton() const { return bitBtn1_; }
-    QPushButton* UnicodeWordsButton() const { return bitBtn2_; }
+    QLineEdit* SearchField() const { return searchField_; }
+    QLineEdit* FilterField() const { return filterField_; }
+    QListWidget* HistoryList() const { return historyList_; }
+    WordListView* WordList() const { return wordList_; }
+    QCheckBox* UndBox() const { return andBox_; }
+    QCheckBox* OderBox() const { return orBox_; }
+    QCheckBox* PhraseBox() const { return phraseBox_; }
+    QSpinBox* LimitField() const { return limitField_; }
+    QLabel* CountLabel() const { return countLabel_; }
+    QLabel* LinkedLabel() const { return linkedLabel_; }
+    QPushButton* OkButton() const { return okButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
+    QPushButton* AnsiWordsButton() const { return ansiWordsButton_; }
+    QPushButton* UnicodeWordsButton() const { return unicodeWordsButton_; }
 
   public slots:
     void reject() override;
@@ -91,28 +91,28 @@ class SearchDialog : public QDialog {
     std::vector<std::u16string> words_;
     bool firstShow_ = true;
 
-    QLabel* label2_ = nullptr;
-    QLineEdit* tntEdit2_ = nullptr;
-    QPushButton* button1_ = nullptr;
-    QListWidget* tntListBox2_ = nullptr;
-    QLabel* label6_ = nullptr;
-    QLabel* label7_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QCheckBox* checkBox4_ = nullptr;
-    QCheckBox* checkBox1_ = nullptr;
-    QCheckBox* checkBox2_ = nullptr;
-    QSpinBox* spinEdit1_ = nullptr;
-    QLabel* label3_ = nullptr;
-    QPushButton* okBtn_ = nullptr;
-    QPushButton* cancelBtn_ = nullptr;
-    QLabel* label8_ = nullptr;
-    QLabel* label4_ = nullptr;
-    QLineEdit* tntEdit1_ = nullptr;
-    WordListView* wlistMemo_ = nullptr;
-    QPushButton* bitBtn1_ = nullptr;
-    QPushButton* bitBtn2_ = nullptr;
-    QFrame* bevel1_ = nullptr;
-    QFrame* bevel2_ = nullptr;
+    QLabel* searchLabel_ = nullptr;              // Label2
+    QLineEdit* searchField_ = nullptr;           // TntEdit2
+    QPushButton* clearButton_ = nullptr;         // Button1
+    QListWidget* historyList_ = nullptr;         // TntListBox2
+    QLabel* wildcardHintTop_ = nullptr;          // Label6
+    QLabel* wildcardHintBottom_ = nullptr;       // Label7
+    QLabel* caseNoteLabel_ = nullptr;            // Label1
+    QCheckBox* phraseBox_ = nullptr;             // CheckBox4
+    QCheckBox* andBox_ = nullptr;                // CheckBox1
+    QCheckBox* orBox_ = nullptr;                 // CheckBox2
+    QSpinBox* limitField_ = nullptr;             // SpinEdit1
+    QLabel* limitLabel_ = nullptr;               // Label3
+    QPushButton* okButton_ = nullptr;            // OKBtn
+    QPushButton* cancelButton_ = nullptr;        // CancelBtn
+    QLabel* countLabel_ = nullptr;               // Label8
+    QLabel* linkedLabel_ = nullptr;              // Label4
+    QLineEdit* filterField_ = nullptr;           // TntEdit1
+    WordListView* wordList_ = nullptr;           // wlistMemo
+    QPushButton* ansiWordsButton_ = nullptr;     // BitBtn1
+    QPushButton* unicodeWordsButton_ = nullptr;  // BitBtn2
+    QFrame* searchFrame_ = nullptr;              // Bevel1
+    QFrame* wordFrame_ = nullptr;                // Bevel2
 };
 
 }  // namespace vx::shell

@@ -51,21 +51,22 @@ SettingsDialog::SettingsDialog(MainWindow& main) : QDialog(&main), main_(main) {
     // The text beside the indicator must not be cut off with a wider fallback font.
     FitFontToWidth(clipboardCheckBox_, clipboardCheckBox_->text(), 323 - 24);
     clipboardCheckBox_->setChecked(true);
-    farbenButton_ = MakeButton(this, QStringLiteral("Fenster Hintergrund Farben ändern"),
-                               QRect(56, 72, 337, 36), false);
-    hinweisButton_ = MakeButton(this, QStringLiteral("Hinweistexte Farben ändern"),
-                                QRect(56, 118, 337, 36), false);
-    standardButton_ = MakeButton(this, QStringLiteral("Standard wieder herstellen"),
+    backgroundColourButton_ = MakeButton(this, QStringLiteral("Fenster Hintergrund Farben ändern"),
+                                         QRect(56, 72, 337, 36), false);
+    noticeColourButton_ = MakeButton(this, QStringLiteral("Hinweistexte Farben ändern"),
+                                     QRect(56, 118, 337, 36), false);
+    defaultsButton_ = MakeButton(this, QStringLiteral("Standard wieder herstellen"),
                                  QRect(56, 168, 337, 36), false);
     okButton_ = MakeButton(this, QStringLiteral("OK"), QRect(55, 254, 128, 36), true);
     okButton_->setDefault(true);
-    abbruchButton_ = MakeButton(this, kCancelCaption, QRect(280, 254, 113, 36), true);
-    connect(farbenButton_, &QPushButton::clicked, this, &SettingsDialog::FarbenAendernButtonClick);
-    connect(hinweisButton_, &QPushButton::clicked, this,
+    cancelButton_ = MakeButton(this, kCancelCaption, QRect(280, 254, 113, 36), true);
+    connect(backgroundColourButton_, &QPushButton::clicked, this,
+            &SettingsDialog::FarbenAendernButtonClick);
+    connect(noticeColourButton_, &QPushButton::clicked, this,
             &SettingsDialog::HinweistexteFarbenAendernButtonClick);
-    connect(standardButton_, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
+    connect(defaultsButton_, &QPushButton::clicked, this, &SettingsDialog::Button1Click);
     connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::OkButtonClick);
-    connect(abbruchButton_, &QPushButton::clicked, this, &SettingsDialog::AbbruchButtonClick);
+    connect(cancelButton_, &QPushButton::clicked, this, &SettingsDialog::AbbruchButtonClick);
     CentreOnScreen(this);
 }
 

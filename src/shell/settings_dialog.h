@@ -34,7 +34,7 @@ class SettingsDialog : public QDialog {
     void AbbruchButtonClick();
 
     QPushButton* OkButton() const { return okButton_; }
-    QPushButton* CancelButton() const { return abbruchButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
     QCheckBox* ClipboardCheckBox() const { return clipboardCheckBox_; }
 
   protected:
@@ -47,12 +47,12 @@ class SettingsDialog : public QDialog {
     void NudgeMainWindow();
 
     MainWindow& main_;
-    QCheckBox* clipboardCheckBox_ = nullptr;
-    QPushButton* farbenButton_ = nullptr;
-    QPushButton* hinweisButton_ = nullptr;
-    QPushButton* standardButton_ = nullptr;
-    QPushButton* okButton_ = nullptr;
-    QPushButton* abbruchButton_ = nullptr;
+    QCheckBox* clipboardCheckBox_ = nullptr;         // SuchtextInClipbrdCheckBox
+    QPushButton* backgroundColourButton_ = nullptr;  // FarbenAendernButton
+    QPushButton* noticeColourButton_ = nullptr;      // HinweistexteFarbenAendernButton
+    QPushButton* defaultsButton_ = nullptr;          // Button1
+    QPushButton* okButton_ = nullptr;                // OkButton
+    QPushButton* cancelButton_ = nullptr;            // AbbruchButton
     bool backgroundChosen_ = false;
     Colour lastPicked_ = kBlack;
     Colour backgroundAtOpening_ = kDefaultBackground;

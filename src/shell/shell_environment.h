@@ -1,5 +1,5 @@
-// What the windows take from outside: the dialog runner, the browser opener and the start-up
-// checks. Tests pass their own to answer dialogs and to keep a browser from opening.
+// What the window program takes from outside: the dialog runner, the browser opener and the
+// start-up checks. Tests pass their own to answer dialogs and to keep a browser from opening.
 #pragma once
 
 #include <QString>

@@ -168,7 +168,7 @@ TEST(DatabaseNames, ALongFolderIsReindexedWhole) {
 
 // Distinct file names are distinct documents, also when the locale's comparison sees no
 // difference between them (digits of other scripts, full-width letters); only letter case
-// makes two names one, as the file systems of the windows do.
+// makes two names one, as the file systems of Windows do.
 TEST(DatabaseNames, EveryDistinctFileNameIsADocument) {
     TempDir dir;
     const auto data = dir.Path() / "Daten";

@@ -1,4 +1,4 @@
-// One whole create-then-search through the windows, every modal dialog answered by the test,
+// One whole create-then-search through the window program, every modal dialog answered by the test,
 // and the cancel of a running indexing.
 #include <QDir>
 #include <QFile>

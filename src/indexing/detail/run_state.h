@@ -21,9 +21,9 @@
 
 namespace vx::indexing {
 
-// A set of full paths in which letter case does not count (as on the file systems of the
-// Windows file systems): two paths are one when their upper-case forms are equal. Names that differ
-// in any other way, even where the locale's comparison sees no difference, stay distinct documents.
+// A set of full paths in which letter case does not count (as on the file systems of Windows):
+// two paths are one when their upper-case forms are equal. Names that differ in any other way,
+// even where the locale's comparison sees no difference, stay distinct documents.
 class PathSet {
   public:
     // False when an equal path is already in the set.

@@ -1,5 +1,5 @@
 // Writes PNG pictures of the windows for the documentation and for a look at the layout:
-// creates two databases in the current folder through the windows (the dialogs answered in
+// creates two databases in the current folder through the window program (the dialogs answered in
 // code), then grabs the main window, the search dialog with a loaded word list, the
 // new-database dialog and the settings dialog; then starts a third database over the folder
 // "viele" of the documents folder and grabs the notice window and the main window while that
