@@ -1,5 +1,6 @@
 // vantor-xml-cli: the engine's commands for scripts and tests, run in the current folder.
 #include <algorithm>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -71,5 +72,11 @@ int main(int argc, char** argv) {
                   << command->syntax.name << " --help\" zeigt die Hilfe.\n";
         return vx::cli::kExitError;
     }
-    return command->run(parsed.arguments);
+    try {
+        return command->run(parsed.arguments);
+    } catch (const std::exception& error) {
+        // What a command lets pass (a file that cannot be read or written) ends it as an error.
+        std::cerr << "Fehler: " << error.what() << '\n';
+        return vx::cli::kExitError;
+    }
 }

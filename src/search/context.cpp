@@ -178,6 +178,7 @@ const std::u16string& TextCopy::Text() const {
             try {
                 text_ = textio::ReadTextFile(path_);
             } catch (const std::exception&) {
+                // As a missing text copy: the hit is listed without context lines.
                 text_.emplace();
             }
         }

@@ -286,9 +286,11 @@ ScanPath ScanIndexSection(SearchDatabase& database, EntryMatcher& matcher, ScanM
         try {
             if (ScanWithLookup(database, matcher)) return ScanPath::Lookup;
         } catch (const index::LookupDamaged&) {
+            // A damaged lookup file is dropped; the scans below read the database file.
             database.DropLookup();
             matcher.Reset();
         } catch (const LongLine&) {
+            // Only the decoding scan reads past the line and tells whether it is damaged.
             matcher.Reset();
             longLine = true;
         }
@@ -298,6 +300,7 @@ ScanPath ScanIndexSection(SearchDatabase& database, EntryMatcher& matcher, ScanM
             ScanBytes(database, matcher);
             return ScanPath::Bytes;
         } catch (const LongLine&) {
+            // The decoding scan below reads past the line.
             matcher.Reset();
         }
     }

@@ -13,6 +13,7 @@ void SearchHistory::Load(std::u16string_view fileName) {
         // Not ReadTextFile: that passes UTF-16 text through the ANSI code page.
         items_ = textio::ReadUtf16LeLines(fileName);
     } catch (const std::exception&) {
+        // A missing or unreadable history file starts an empty history.
         items_.clear();
     }
 }

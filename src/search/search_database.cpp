@@ -121,6 +121,7 @@ std::optional<std::u16string> SearchDatabase::DocumentLine(std::u16string_view n
                 return line;
             }
         } catch (const index::LookupDamaged&) {
+            // A damaged lookup file is dropped; the database file's header answers instead.
         }
         DropLookup();
     }
@@ -139,6 +140,7 @@ std::optional<std::u16string> SearchDatabase::PathLine(std::u16string_view key) 
             const std::size_t eq = line ? line->find(u'=') : std::u16string::npos;
             if (eq != std::u16string::npos && eq + 1 != line->size()) return platform::Trim(*line);
         } catch (const index::LookupDamaged&) {
+            // A damaged lookup file is dropped; the database file's header answers instead.
         }
         DropLookup();
     }
@@ -156,6 +158,7 @@ void RefreshLookupFile(std::u16string_view databaseFile) {
             return;
         }
     } catch (const std::exception&) {
+        // The lookup file only speeds searches up; without it the next search scans again.
     }
     platform::DeleteFileAt(temporary);
 }

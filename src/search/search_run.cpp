@@ -57,7 +57,7 @@ std::optional<SearchDatabase> OpenDatabase(const std::u16string& databaseFile, S
     try {
         return SearchDatabase::Open(databaseFile, mode == ScanMode::Auto);
     } catch (const std::exception&) {
-        return std::nullopt;
+        return std::nullopt;  // a file that cannot be read ends the search as a damaged one
     }
 }
 

@@ -48,6 +48,7 @@ std::vector<std::u16string> ReadLines(const std::u16string& fileName) {
     try {
         return textio::SplitLines(textio::ReadTextFile(fileName));
     } catch (const std::exception&) {
+        // A word list that cannot be read leaves the browser empty.
         return {};
     }
 }
@@ -58,6 +59,7 @@ std::vector<std::u16string> ReadLogLines(const std::u16string& fileName) {
     try {
         return textio::ReadUtf16LeLines(fileName);
     } catch (const std::exception&) {
+        // The log only gives the linked-entry count; without it none is shown.
         return {};
     }
 }

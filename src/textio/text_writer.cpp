@@ -48,6 +48,7 @@ TextWriter::~TextWriter() {
     try {
         impl_->Flush(true);
     } catch (const std::exception&) {
+        // A destructor must not throw; callers that need to know call Close().
     }
 }
 

@@ -149,7 +149,7 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
         if (reused.record.linesHash != record.linesHash) return false;
         doc.words = std::move(reused.words);
     } catch (const textio::FileError&) {
-        return false;
+        return false;  // a text copy that cannot be read: the document is parsed again
     }
     doc.wordsReady = true;
     doc.written = true;
