@@ -35,13 +35,13 @@ double Seconds(Clock::duration d) {
 double ThreadCpuSeconds() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
 }
 
 double PeakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;  // ru_maxrss is in KB on Linux
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KB on Linux
 }
 
 // Upper-case German-like words in Windows-1252: syllables of common onsets, vowels (umlauts
@@ -88,7 +88,8 @@ std::size_t Utf8Size(std::u16string_view line) {
 
 int main(int argc, char** argv) {
     const long long occurrences = argc > 1 ? std::atoll(argv[1]) : 20'000'000;
-    const std::size_t vocabularySize = argc > 2 ? std::atoll(argv[2]) : 200'000;
+    const std::size_t vocabularySize =
+        argc > 2 ? static_cast<std::size_t>(std::atoll(argv[2])) : 200'000;
     const int documents = argc > 3 ? std::atoi(argv[3]) : 20'000;
 
     std::mt19937_64 rng(20240601);
@@ -98,7 +99,8 @@ int main(int argc, char** argv) {
     // are unrelated.
     std::vector<double> cumulative(words.size());
     double sum = 0;
-    for (std::size_t r = 0; r < words.size(); ++r) cumulative[r] = sum += 1.0 / (r + 1.0);
+    for (std::size_t r = 0; r < words.size(); ++r)
+        cumulative[r] = sum += 1.0 / (static_cast<double>(r) + 1.0);
     std::uniform_real_distribution<double> uniform(0.0, sum);
 
     vx::index::WordIndex index;
@@ -106,7 +108,8 @@ int main(int argc, char** argv) {
     // The words of one document as the indexing holds them: keys (word + "=") one after the
     // other in a text it has just read, so they come from the cache as they do there.
     std::string documentText;
-    std::vector<std::pair<uint32_t, uint32_t>> batch(perDocument);  // offset, length of key
+    std::vector<std::pair<uint32_t, uint32_t>> batch(
+        static_cast<std::size_t>(perDocument));  // offset, length of key
     Clock::duration filing{};
     double filingCpu = 0;
     long long filed = 0;
@@ -114,8 +117,9 @@ int main(int argc, char** argv) {
         documentText.clear();
         for (auto& [offset, length] : batch) {
             const auto rank = std::min<std::size_t>(
-                std::upper_bound(cumulative.begin(), cumulative.end(), uniform(rng)) -
-                    cumulative.begin(),
+                static_cast<std::size_t>(
+                    std::upper_bound(cumulative.begin(), cumulative.end(), uniform(rng)) -
+                    cumulative.begin()),
                 words.size() - 1);
             offset = static_cast<uint32_t>(documentText.size());
             length = static_cast<uint32_t>(words[rank].size() + 1);
@@ -177,20 +181,20 @@ int main(int argc, char** argv) {
         indexBytes += Utf8Size(lists.index[i]) + 2;
         postings += std::count(lists.index[i].begin(), lists.index[i].end(), u',');
     }
-    const double indexMegabytes = indexBytes / 1048576.0;
+    const double indexMegabytes = static_cast<double>(indexBytes) / 1048576.0;
 
     std::printf("occurrences filed:            %lld over %d documents, %zu words\n", filed,
                 documents, words.size());
     std::printf("filing (wall):                %.3f s, %.2f million occurrences per second\n",
-                Seconds(filing), filed / Seconds(filing) / 1e6);
+                Seconds(filing), static_cast<double>(filed) / Seconds(filing) / 1e6);
     std::printf("filing (thread CPU time):     %.3f s, %.2f million occurrences per second\n",
-                filingCpu, filed / filingCpu / 1e6);
+                filingCpu, static_cast<double>(filed) / filingCpu / 1e6);
     std::printf("entry lines / postings:       %zu / %lld\n", entryLines, postings);
     std::printf("saved index text:             %.1f MB (UTF-8 as in the file)\n", indexMegabytes);
-    std::printf("pass file (streamed):         %.1f MB written in %.3f s\n", fileBytes / 1048576.0,
-                streamSeconds);
+    std::printf("pass file (streamed):         %.1f MB written in %.3f s\n",
+                static_cast<double>(fileBytes) / 1048576.0, streamSeconds);
     std::printf("SaveBuckets / BuildPassText:  %.3f s / %.3f s (text %.1f MB as UTF-16)\n",
-                saveSeconds, buildSeconds, text.size() * 2 / 1048576.0);
+                saveSeconds, buildSeconds, static_cast<double>(text.size() * 2) / 1048576.0);
     std::printf("peak memory after filing:     %.1f MB (%.2fx the saved index text)\n",
                 peakAfterFiling, peakAfterFiling / indexMegabytes);
     std::printf("peak memory, streamed write:  %.1f MB (%.2fx)\n", peakAfterStreaming,

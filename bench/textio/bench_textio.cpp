@@ -21,7 +21,7 @@ using Clock = std::chrono::steady_clock;
 // CPU time of the process (user + system): on a machine shared with other work the wall time
 // alone says little.
 double Seconds(const timeval& t) {
-    return t.tv_sec + t.tv_usec / 1e6;
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
 }
 double UserSeconds() {
     rusage usage{};
@@ -40,7 +40,8 @@ struct Timer {
     double system = SystemSeconds();
 };
 
-void Report(const char* step, uint64_t bytes, const Timer& start) {
+void Report(const char* step, uint64_t byteCount, const Timer& start) {
+    const auto bytes = static_cast<double>(byteCount);
     const double wall = std::chrono::duration<double>(Clock::now() - start.wall).count();
     const double user = UserSeconds() - start.user;
     const double system = SystemSeconds() - start.system;

@@ -40,7 +40,7 @@ std::size_t SequenceLength(std::string_view text, std::size_t i) {
 std::string JsonString(std::string_view utf8) {
     std::string out = "\"";
     for (std::size_t i = 0; i < utf8.size();) {
-        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        const auto c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x80) {
             switch (c) {
                 case '"':

@@ -47,7 +47,7 @@ int TerminalColumns() {
 // Cuts a UTF-8 text to a number of characters, keeping its end (the file name).
 std::string KeepEnd(const std::string& text, std::size_t characters) {
     std::size_t count = 0;
-    for (unsigned char c : text) count += (c & 0xC0) != 0x80;
+    for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     if (count <= characters) return text;
     std::size_t skip = count - characters + 3;
     std::size_t i = 0;
@@ -117,7 +117,7 @@ void TerminalHost::DrawProgress(bool force) {
     std::string line = std::to_string(last_.documents) + " von " +
                        std::to_string(last_.foundDocuments) + " Dokumenten  " +
                        (last_.reused > 0 ? std::to_string(last_.reused) + " übernommen  " : "") +
-                       std::to_string(last_.bytes / (1024 * 1024)) + " MB  " +
+                       std::to_string(last_.bytes / 1024 / 1024) + " MB  " +
                        platform::ToUtf8(indexing::ElapsedSince(last_.startTickMs, now)) + "  ";
     const int columns = TerminalColumns();
     const int room = columns - 1 - static_cast<int>(line.size());

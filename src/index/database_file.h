@@ -29,7 +29,7 @@ WordList ClassifyWord(std::u16string_view word);
 // No line of a real database is this long: a path stays far below the header bound, and an entry
 // line lists at most the documents of two passes. A longer line (in UTF-16 code units) means a
 // damaged file.
-inline constexpr std::size_t kMaxHeaderLineUnits = 64 * 1024;
+inline constexpr std::size_t kMaxHeaderLineUnits = std::size_t{64} * 1024;
 inline constexpr std::size_t kMaxIndexLineUnits = 64u << 20;
 // A line of more UTF-8 bytes than this holds more code units than the bound (no code unit takes
 // more than 3 bytes).

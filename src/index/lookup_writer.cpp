@@ -99,7 +99,10 @@ void SortRuns(std::vector<T>& items, NumberOf numberOf, Less less) {
     for (std::size_t i = 0; i < items.size();) {
         std::size_t j = i + 1;
         while (j < items.size() && numberOf(items[j]) == numberOf(items[i])) ++j;
-        if (j - i > 1) std::stable_sort(items.begin() + i, items.begin() + j, less);
+        if (j - i > 1) {
+            std::stable_sort(items.begin() + static_cast<std::ptrdiff_t>(i),
+                             items.begin() + static_cast<std::ptrdiff_t>(j), less);
+        }
         i = j;
     }
 }
@@ -328,7 +331,8 @@ LineCount CountLines(const platform::ReadOnlyFile& file, uint64_t start) {
         const char* const end = block.data() + block.size();
         for (const char* p = block.data(); p != end;) {
             const char* const lineEnd = textio::FindByteLineBreak(p, end);
-            const auto* eq = static_cast<const char*>(std::memchr(p, '=', lineEnd - p));
+            const auto* eq = static_cast<const char*>(
+                std::memchr(p, '=', static_cast<std::size_t>(lineEnd - p)));
             count.keyBytes += static_cast<uint64_t>((eq != nullptr ? eq : lineEnd) - p);
             ++count.lines;
             p = textio::SkipByteLineBreak(lineEnd, end);

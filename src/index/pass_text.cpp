@@ -41,6 +41,7 @@ void WritePassFiles(const PassLists& lists, const WordIndex& index,
                     const std::vector<std::u16string>& fileNames,
                     const std::function<void(std::u16string_view)>& onIndexLine) {
     std::vector<std::unique_ptr<textio::TextWriter>> writers;
+    writers.reserve(fileNames.size());
     for (const std::u16string& name : fileNames) {
         writers.push_back(std::make_unique<textio::TextWriter>(name));
     }

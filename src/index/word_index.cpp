@@ -69,7 +69,7 @@ struct WordIndex::Impl {
             // "Already filed" looks at the number list only, never at the word: A17,B still
             // receives document 17. Every new number is filed; the counter is a statistic.
             if (!entry.Holds(number, numbers)) {
-                ++counters[entry.Bucket()];
+                ++counters[static_cast<std::size_t>(entry.Bucket())];
                 entry.Append(number, numbers);
             }
             found = true;
@@ -85,12 +85,12 @@ struct WordIndex::Impl {
         const auto offset = static_cast<uint32_t>(words.size());
         words.append(word);
         for (int i = 0; i < add.count; ++i) {
-            const int bucket = add.buckets[i];
+            const int bucket = add.buckets[static_cast<std::size_t>(i)];
             const auto id = static_cast<uint32_t>(entries.size());
             WordEntry& entry =
                 entries.emplace_back(offset, static_cast<uint32_t>(word.size()), bucket);
             entry.Append(number, numbers);
-            buckets[bucket].push_back(id);
+            buckets[static_cast<std::size_t>(bucket)].push_back(id);
             // Entries that lookup never visits (the "&" second-umlaut case) stay out of the
             // chain, so every later occurrence adds another entry there, as the file shows.
             if (!lookupSet.Contains(bucket)) continue;
@@ -132,7 +132,7 @@ bool WordIndex::RefilesEveryOccurrence(std::string_view word) {
     const BucketSet add = SelectBucketSet(word, BucketPurpose::Add);
     const BucketSet lookup = LookupBuckets(word);
     for (int i = 0; i < add.count; ++i) {
-        if (lookup.Contains(add.buckets[i])) return false;
+        if (lookup.Contains(add.buckets[static_cast<std::size_t>(i)])) return false;
     }
     return add.count > 0;
 }
@@ -161,7 +161,7 @@ void WordIndex::ListenLoeschen() {
 void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sink) const {
     std::u16string text;
     for (const int bucket : SaveOrder()) {
-        for (const uint32_t id : impl_->buckets[bucket]) {
+        for (const uint32_t id : impl_->buckets[static_cast<std::size_t>(bucket)]) {
             impl_->EntryText(impl_->entries[id], text);
             sink(text);
         }
@@ -178,12 +178,12 @@ void WordIndex::ResetExtensionCounters() {
 }
 
 int64_t WordIndex::ExtensionCounter(int bucket) const {
-    return impl_->counters.at(bucket);
+    return impl_->counters.at(static_cast<std::size_t>(bucket));
 }
 
 std::vector<std::u16string> WordIndex::BucketEntries(int bucket) const {
     std::vector<std::u16string> result;
-    for (const uint32_t id : impl_->buckets.at(bucket)) {
+    for (const uint32_t id : impl_->buckets.at(static_cast<std::size_t>(bucket))) {
         impl_->EntryText(impl_->entries[id], result.emplace_back());
     }
     return result;

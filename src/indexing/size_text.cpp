@@ -43,7 +43,7 @@ std::u16string ShortenPath(std::u16string_view path, int budget) {
             rest.remove_prefix(pos + 1);
         }
         parts.push_back(rest);
-        const std::size_t keep = static_cast<std::size_t>(separators / 2);
+        const auto keep = static_cast<std::size_t>(separators / 2);
         std::u16string shortened;
         for (std::size_t i = 0; i < keep && i < parts.size(); ++i) shortened += parts[i];
         shortened += u"...\\";

@@ -209,9 +209,9 @@ void Extraction::OnStartElement(void* ctx, const xmlChar* localName, const xmlCh
     bool preserve = e.Preserving();
     // Attributes come as (local name, prefix, URI, value, value end) quintuples.
     for (int i = 0; i < attributeCount; ++i) {
-        const xmlChar** a = attributes + 5 * i;
-        if (a[1] == nullptr || xmlStrEqual(a[1], BAD_CAST "xml") == 0 ||
-            xmlStrEqual(a[0], BAD_CAST "space") == 0) {
+        const xmlChar** a = attributes + std::ptrdiff_t{5} * i;
+        if (a[1] == nullptr || xmlStrEqual(a[1], reinterpret_cast<const xmlChar*>("xml")) == 0 ||
+            xmlStrEqual(a[0], reinterpret_cast<const xmlChar*>("space")) == 0) {
             continue;
         }
         const std::string_view value(reinterpret_cast<const char*>(a[3]),
@@ -232,8 +232,9 @@ void Extraction::OnEndElement(void* ctx, const xmlChar*, const xmlChar*, const x
 void Extraction::OnCharacters(void* ctx, const xmlChar* ch, int len) {
     auto& e = Of(ctx);
     if (e.Ended(ctx) || len <= 0 || !e.Count(ctx, static_cast<uint64_t>(len))) return;
-    e.textNode_.Append(std::string_view(reinterpret_cast<const char*>(ch), len), e.Preserving(),
-                       e.sink_);
+    e.textNode_.Append(
+        std::string_view(reinterpret_cast<const char*>(ch), static_cast<std::size_t>(len)),
+        e.Preserving(), e.sink_);
 }
 
 void Extraction::OnCdata(void* ctx, const xmlChar* value, int len) {
@@ -242,7 +243,9 @@ void Extraction::OnCdata(void* ctx, const xmlChar* value, int len) {
     if (len < 0 || !e.Count(ctx, static_cast<uint64_t>(len))) return;
     // A CDATA section's content is taken unchanged; an empty section is an empty line.
     std::u16string text;
-    platform::AppendDecodedUtf8(std::string_view(reinterpret_cast<const char*>(value), len), text);
+    platform::AppendDecodedUtf8(
+        std::string_view(reinterpret_cast<const char*>(value), static_cast<std::size_t>(len)),
+        text);
     e.sink_.Entry(text);
 }
 

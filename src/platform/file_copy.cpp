@@ -65,7 +65,7 @@ std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder
     const std::u16string name(NameOf(file));
     for (int n = 1; n <= kMaxCopyNumber; ++n) {
         const std::u16string copyName = n == 1 ? name : u"Kopie (" + IntText(n) + u") von " + name;
-        const std::u16string target = folderPrefix + copyName;
+        std::u16string target = folderPrefix + copyName;
         // A name counts as taken in any letter case, as on Windows.
         struct stat existing {};
         if (lstat(ToHostPath(target).c_str(), &existing) == 0) continue;

@@ -33,7 +33,7 @@ std::size_t FindMasked(std::string_view bytes, std::size_t from, std::string_vie
     for (; i <= last && last - i >= 15; i += 16) {
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + n - 1));
-        unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(
+        auto bits = static_cast<unsigned>(_mm_movemask_epi8(
             _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(head, firstMask), firstValue),
                           _mm_cmpeq_epi8(_mm_or_si128(tail, lastMask), lastValue))));
         while (bits != 0) {

@@ -2,6 +2,7 @@
 
 namespace vx::platform {
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): moved into the list when it is new
 bool SortedUniqueList::Add(std::u16string s) {
     std::string key = CollationKey(s);
     return items_.try_emplace(std::move(key), std::move(s)).second;

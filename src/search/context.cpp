@@ -27,7 +27,8 @@ void Context::Erase(std::size_t pos, std::size_t count) {
     if (pos >= text_.size()) return;
     count = std::min(count, text_.size() - pos);
     text_.erase(pos, count);
-    markup_.erase(markup_.begin() + pos, markup_.begin() + pos + count);
+    const auto first = markup_.begin() + static_cast<std::ptrdiff_t>(pos);
+    markup_.erase(first, first + static_cast<std::ptrdiff_t>(count));
 }
 
 void Context::Trim() {
@@ -216,7 +217,7 @@ Context CollectContextIn(const TextCopy& copy, std::u16string_view word) {
         }
         const char* const lineEnd = textio::FindByteLineBreak(data + begin, end);
         line.clear();
-        platform::AppendDecodedUtf8(std::string_view(data + begin, lineEnd - (data + begin)), line);
+        platform::AppendDecodedUtf8(std::string_view(data + begin, lineEnd), line);
         at = static_cast<std::size_t>(textio::SkipByteLineBreak(lineEnd, end) - data);
         if (!collector.Line(line)) break;
     }

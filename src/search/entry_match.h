@@ -48,7 +48,7 @@ class EntryMatcher {
         bool upperDone = false;
         std::u16string_view current = raw;
         for (int k = 0; k < static_cast<int>(kMaxWords); ++k) {
-            const SearchWord& word = query_.words[k];
+            const SearchWord& word = query_.words[static_cast<std::size_t>(k)];
             if (word.text.empty()) continue;
             const bool atStart = UpperMatchesAt(current, 0, word.text);
             // Without a leading wildcard only an occurrence at the start counts.

@@ -61,7 +61,8 @@ std::u16string HtmlUnescape(std::u16string_view html) {
 std::string FileUrl(std::string_view linuxPath) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string url = "file://";
-    for (unsigned char c : linuxPath) {
+    for (const char byte : linuxPath) {
+        const auto c = static_cast<unsigned char>(byte);
         bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
                     c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
         if (keep) {

@@ -8,7 +8,7 @@
 namespace vx::search {
 
 namespace {
-constexpr std::size_t kWindowSize = 64 * 1024;
+constexpr std::size_t kWindowSize = std::size_t{64} * 1024;
 }
 
 std::string_view FileWindow::At(uint64_t offset, std::size_t count) {

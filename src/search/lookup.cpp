@@ -44,7 +44,7 @@ void Lookup::Record(int k, const std::u16string& line, int times) {
             combined_.push_back(line);
             if (und_) wordEntries_[0].push_back(line);
         } else if (und_) {
-            wordEntries_[k].push_back(line);
+            wordEntries_[static_cast<std::size_t>(k)].push_back(line);
         } else {
             combined_.push_back(line);
         }

@@ -44,7 +44,9 @@ class Lookup {
     std::u16string TextCopyPathOf(SearchDatabase& database, std::u16string_view number) const;
 
     const std::vector<std::u16string>& CombinedEntries() const { return combined_; }
-    const std::vector<std::u16string>& WordEntries(int k) const { return wordEntries_[k]; }
+    const std::vector<std::u16string>& WordEntries(int k) const {
+        return wordEntries_[static_cast<std::size_t>(k)];
+    }
     const std::vector<std::u16string>& FoundList() const { return found_; }
     const std::vector<std::u16string>& Hits() const { return hits_; }
     void ClearHits() { hits_.clear(); }

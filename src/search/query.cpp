@@ -74,7 +74,7 @@ PreparedQuery PrepareWords(std::u16string_view searchFieldText) {
     query.count = n;
     for (int k = 1; k <= n; ++k) {
         std::u16string w = ExtractWordAt(k, upper, kBlank);
-        SearchWord& word = query.words[k - 1];
+        SearchWord& word = query.words[static_cast<std::size_t>(k - 1)];
         if (!w.empty() && IsWildcard(w.front())) {
             w.erase(0, 1);
             word.leading = true;

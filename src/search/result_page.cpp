@@ -149,6 +149,7 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
         u"<Title> Vantor-XML Suchergebnis </Title>",
         u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">",
         u"</Head>",
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for its length
         u"<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#669900\" Vlink=\"#999999\" "
         u"Alink=\"#999999\" > <font face=\"verdana, arial, helvetica\">",
     };

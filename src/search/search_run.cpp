@@ -357,7 +357,7 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
             AddPhraseBlock(pageLines_, contexts.Of(fieldText), fieldText, displayPath, shown);
         } else {
             for (int k = 0; k < query.count; ++k) {
-                const SearchWord& word = query.words[k];
+                const SearchWord& word = query.words[static_cast<std::size_t>(k)];
                 if (word.text.empty()) continue;
                 AddWordBlock(pageLines_, contexts.Of(word.text), word, displayPath, shown);
             }

@@ -58,7 +58,7 @@ std::vector<MountedDrive> MountedDrives() {
             mountPoint.rfind("/dev", 0) == 0) {
             continue;
         }
-        auto same = [&](const MountedDrive& d) { return d.mountPoint == mountPoint; };
+        auto same = [&point = mountPoint](const MountedDrive& d) { return d.mountPoint == point; };
         auto it = std::find_if(drives.begin(), drives.end(), same);
         if (it != drives.end()) {
             it->type = type;

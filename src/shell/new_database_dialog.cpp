@@ -204,6 +204,7 @@ void NewDatabaseDialog::showEvent(QShowEvent* event) {
 
 void NewDatabaseDialog::OkButtonClick() {
     std::vector<std::u16string> rows;
+    rows.reserve(static_cast<std::size_t>(main_.List()->count()));
     for (int row = 0; row < main_.List()->count(); ++row)
         rows.push_back(main_.List()->RowText(row));
     const indexing::DatabaseChecks checks = indexing::CheckNewDatabase(

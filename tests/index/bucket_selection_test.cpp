@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         SelectionCase{"ZZ", "ZZ", {Pair('Z', 'Z')}, {Pair('Z', 'Z')}},
         SelectionCase{"SingleDigit", "7", {kDigitBucket}, {kDigitBucket}},
         SelectionCase{"Empty", "", kNone, kNone}),
-    [](const testing::TestParamInfo<SelectionCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<SelectionCase>& test) { return test.param.name; });
 
 TEST(SaveOrderTest, SecondUmlautBucketStandsBetweenKOAndKP) {
     const std::vector<int>& order = SaveOrder();

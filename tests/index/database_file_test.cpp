@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PathCase{"PrefixOfKeys", u"P", std::nullopt},
                     PathCase{"OtherKey", u"TEXTDATEIENPFAD", u"TEXTDATEIENPFAD=C:\\DATEN\\*.XML"},
                     PathCase{"KeyWithEquals", u"P1=C:\\DATEN", std::nullopt}),
-    [](const testing::TestParamInfo<PathCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<PathCase>& test) { return test.param.name; });
 
 struct DocumentCase {
     const char* name;
@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DocumentCase{"Unknown", u"17", nullptr},
                     DocumentCase{"WithBlank", u"2 P3", u"2 P3 \\B.XML SIZE:20 DATE:6"},
                     DocumentCase{"EmptyFindsABlankLine", u"", u" "}),
-    [](const testing::TestParamInfo<DocumentCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<DocumentCase>& test) { return test.param.name; });
 
 TEST(DatabaseFileTest, MarkerLine) {
     EXPECT_EQ(DatabaseFile(PassFile()).DatabaseMarkerLine(), std::optional<std::size_t>(19));
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                       {u"1", u"5", u"9", u"12"}},
         DocumentsCase{"BlankContinuationLine", {u"AAL=1,", u" ", u"7,", u"AB=2,"}, {u"1", u"7"}},
         DocumentsCase{"AtMostHundredLines", ManyContinuations(), Numbers(100)}),
-    [](const testing::TestParamInfo<DocumentsCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<DocumentsCase>& test) { return test.param.name; });
 
 struct ChunkCase {
     const char* name;
@@ -247,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
                    u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 1 KB", u"[DATENBANK]", u"A=1,"},
                   {u"P1=C:\\X DER INDIZIERTEN DATEIEN", u"1 P1 \\A[DATENBANK].XML SIZE:1 DATE:2"},
                   {u"A=1,"}}),
-    [](const testing::TestParamInfo<ChunkCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ChunkCase>& test) { return test.param.name; });
 
 }  // namespace
 }  // namespace vx::index

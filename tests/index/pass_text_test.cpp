@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"SharpSStays", u"straße", u"STRAßE", u"STRAßE"},
                     LineCase{"Accents", u"école ÿ", u"ÉCOLE Ÿ", u"ÉCOLE Ÿ"},
                     LineCase{"Greek", u"ωmega", u"ΩMEGA", u"ΩMEGA"}),
-    [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LineCase>& test) { return test.param.name; });
 
 TEST(PassTextTest, ListsKeepTheirOrder) {
     const PassLists lists{{u"h"}, {u"d1", u"d2"}, {u"i"}};

@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
             "Windows1252WordSavedAsWide",
             {{"AB\x80", 1}, {"\xC4RGER", 2}},
             {{Pair('A', 'B'), {u"AB€=1,"}, 0}, {kInitialUmlautBucket, {u"ÄRGER=2,"}, 0}}}),
-    [](const testing::TestParamInfo<InsertionCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<InsertionCase>& test) { return test.param.name; });
 
 struct FlagCase {
     const char* name;
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FlagCase{"FalseStaysFalse", {}, "HAUS", false, false},
                     FlagCase{"RandDNeverFound", {"R&D"}, "R&D", true, true},
                     FlagCase{"LowerDigitNeverFound", {"a4"}, "a4", true, true}),
-    [](const testing::TestParamInfo<FlagCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<FlagCase>& test) { return test.param.name; });
 
 TEST(WordIndexTest, ABucketPastAThousandExtensionsKeepsFiling) {
     WordIndex index;

@@ -41,8 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Words, ClassifyWordTest,
                                          ClassCase{"SingleAccent", u"é", WordList::Unicode},
                                          ClassCase{"SingleLetter", u"A", WordList::Ansi},
                                          ClassCase{"Empty", u"", WordList::None}),
-                         [](const testing::TestParamInfo<ClassCase>& info) {
-                             return info.param.name;
+                         [](const testing::TestParamInfo<ClassCase>& test) {
+                             return test.param.name;
                          });
 
 TEST(WordListsTest, CollectsTheWordsOfAnIndexList) {

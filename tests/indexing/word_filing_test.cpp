@@ -204,7 +204,7 @@ TEST(WordFilingTest, FilesLinesIntoTheIndex) {
         const Words saved = AllSaved(index);
         EXPECT_EQ(saved.size(), bucketEntries + c.unicodePostings.size()) << c.name;
         EXPECT_EQ(index.UnicodePostingCount(), c.unicodePostings.size()) << c.name;
-        const Words tail(saved.end() - std::min(saved.size(), c.unicodePostings.size()),
+        const Words tail(saved.end() - std::min(std::ssize(saved), std::ssize(c.unicodePostings)),
                          saved.end());
         EXPECT_EQ(tail, c.unicodePostings) << c.name;
     }

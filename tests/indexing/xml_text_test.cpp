@@ -322,7 +322,8 @@ TEST_F(XmlTextTest, CancelStopsBetweenNodes) {
         EXPECT_EQ(ExtractXmlText(path, sink, cancel), XmlLoadResult::Cancelled) << after;
         // The entries so far stay; no element names follow.
         EXPECT_EQ(sink.entries, after);
-        EXPECT_EQ(sink.lines.back(), after % 2 == 1 ? platform::IntText((after - 1) / 2) : u"c");
+        EXPECT_EQ(sink.lines.back(),
+                  after % 2 == 1 ? platform::IntText(static_cast<int64_t>(after - 1) / 2) : u"c");
     }
     // Cancelled inside an entity's content: the entity is parsed by a context of its own.
     const std::u16string entityPath = Write(

@@ -114,7 +114,7 @@ TEST(Collation, SafeFromSeveralThreads) {
     }
     std::vector<std::thread> threads;
     std::vector<int> mismatches(4, 0);
-    for (int t = 0; t < 4; ++t) {
+    for (std::size_t t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
             for (std::size_t i = 1; i < words.size(); ++i) {
                 if (Sign(CollateCompare(words[i - 1], words[i])) != expected[i - 1])

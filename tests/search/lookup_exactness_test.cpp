@@ -106,7 +106,7 @@ class LookupExactness : public ::testing::Test {
                                                 "A = B = C",
                                                 "Q?X odd 12",
                                                 "Baum C:\\DATEN\\HAUS"};
-        for (int i = 1; i <= kDocuments; ++i) {
+        for (std::size_t i = 1; i <= kDocuments; ++i) {
             const std::string name = "d" + std::to_string(i);
             lines.push_back(std::to_string(i) + " P" + std::to_string(kDocuments) + " \\" +
                             testing::S(platform::UpperCase(testing::U(name))) +

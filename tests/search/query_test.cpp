@@ -25,10 +25,11 @@ TEST_P(WordSplitTest, CountsFindsAndExtractsEveryRun) {
     const std::u16string text = U(c.text), set = U(c.separators);
     EXPECT_EQ(CountWords(text, set), c.count);
     for (int k = 1; k <= c.count; ++k) {
-        EXPECT_EQ(S(ExtractWordAt(k, text, set)), c.words[k - 1]) << "word " << k;
+        const auto i = static_cast<std::size_t>(k - 1);
+        EXPECT_EQ(S(ExtractWordAt(k, text, set)), c.words[i]) << "word " << k;
         int position = -1;
         EXPECT_TRUE(WordStartPos(k, text, set, position));
-        EXPECT_EQ(position, c.starts[k - 1]) << "word " << k;
+        EXPECT_EQ(position, c.starts[i]) << "word " << k;
     }
     int position = -1;
     EXPECT_FALSE(WordStartPos(c.count + 1, text, set, position));

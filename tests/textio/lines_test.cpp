@@ -88,7 +88,7 @@ TEST(LineReader, LongLinesAndBreaksAcrossReads) {
     TempFolder folder;
     // Lines far longer than one read, and CR LF pairs falling on every offset of the boundaries.
     Lines lines = {std::u16string(3 * kReadChunkBytes + 5, u'ä'), u"", u"kurz"};
-    for (int i = 0; i < 70000; ++i) lines.push_back(std::u16string(i % 7, u'x'));
+    for (std::size_t i = 0; i < 70000; ++i) lines.push_back(std::u16string(i % 7, u'x'));
     lines.push_back(std::u16string(kReadChunkBytes, u'€'));
     std::u16string text = JoinLines(lines);
     text += u"ohne Umbruch am Ende";
@@ -125,7 +125,7 @@ TEST(TextWriter, WritesTheFormOfWriteToStream) {
     std::u16string text;
     {
         TextWriter writer(folder.Windows(u"w.txt"));
-        for (int i = 0; i < 50000; ++i) {
+        for (std::size_t i = 0; i < 50000; ++i) {
             const std::u16string piece = (i > 0 ? u"\xDE00" : u"") + std::u16string(u"Größe Ω ") +
                                          std::u16string(i % 3, u'\0') + u"\r\n\xD83D";
             writer.Write(piece);
@@ -220,7 +220,7 @@ TEST(ByteBlockReader, BlocksHoldWholeLinesLikeSplitLines) {
         ASSERT_TRUE(file);
         const std::optional<uint64_t> start = Utf8TextStart(*file);
         ASSERT_EQ(start, text.starts_with("\xEF\xBB\xBF") ? 3u : 0u);
-        for (std::size_t piece : {1, 2, 3, 7, 4096}) {
+        for (std::size_t piece : {1u, 2u, 3u, 7u, 4096u}) {
             ByteBlockReader reader(*file, *start, piece);
             Lines lines;
             std::string_view block;
@@ -231,7 +231,7 @@ TEST(ByteBlockReader, BlocksHoldWholeLinesLikeSplitLines) {
                 const char* const end = block.data() + block.size();
                 for (const char* p = block.data(); p != end;) {
                     const char* const lineEnd = FindByteLineBreak(p, end);
-                    lines.push_back(platform::DecodeUtf8(std::string_view(p, lineEnd - p)));
+                    lines.push_back(platform::DecodeUtf8(std::string_view(p, lineEnd)));
                     p = SkipByteLineBreak(lineEnd, end);
                 }
             }

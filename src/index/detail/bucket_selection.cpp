@@ -38,7 +38,9 @@ std::vector<int> BuildSaveOrder() {
 
 BucketSet SelectBucketSet(unsigned char c1, unsigned char c2, BucketPurpose purpose) {
     BucketSet set;
-    const auto add = [&](int bucket) { set.buckets[set.count++] = bucket; };
+    const auto add = [&](int bucket) {
+        set.buckets[static_cast<std::size_t>(set.count++)] = bucket;
+    };
     if (c1 == '#') add(kHashBucket);
     if (IsDigit(c1) || (IsUpperLetter(c1) && IsDigit(c2))) add(kDigitBucket);
     if (c1 == '&' || IsUmlaut(c1)) add(kInitialUmlautBucket);

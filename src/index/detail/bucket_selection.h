@@ -14,7 +14,7 @@ struct BucketSet {
     int count = 0;
     bool Contains(int bucket) const {
         for (int i = 0; i < count; ++i)
-            if (buckets[i] == bucket) return true;
+            if (buckets[static_cast<std::size_t>(i)] == bucket) return true;
         return false;
     }
 };
@@ -25,7 +25,7 @@ BucketSet SelectBucketSet(unsigned char c1, unsigned char c2, BucketPurpose purp
 
 inline BucketSet SelectBucketSet(std::string_view ansiWord, BucketPurpose purpose) {
     const auto at = [&](std::size_t i) {
-        return i < ansiWord.size() ? static_cast<unsigned char>(ansiWord[i]) : 0;
+        return static_cast<unsigned char>(i < ansiWord.size() ? ansiWord[i] : 0);
     };
     return SelectBucketSet(at(0), at(1), purpose);
 }

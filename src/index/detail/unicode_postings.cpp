@@ -40,7 +40,7 @@ void AppendNumber(std::u16string& out, int32_t number) {
 // Orders non-negative numbers as their texts "n," compare: digit by digit, a number before the
 // longer ones it begins.
 uint64_t NumberTextOrder(int32_t number) {
-    uint64_t scaled = static_cast<uint64_t>(number);
+    auto scaled = static_cast<uint64_t>(number);
     int digits = 1;
     for (int32_t v = number; v >= 10; v /= 10) ++digits;
     for (int d = digits; d < 10; ++d) scaled *= 10;

@@ -147,7 +147,7 @@ void MergeChunks(RunState& state) {
         }
     }
     for (auto& line : others) output.push_back(std::move(line));
-    output.push_back(u"[DATENBANK]");
+    output.emplace_back(u"[DATENBANK]");
     std::vector<std::u16string>().swap(header);
     std::vector<std::u16string>().swap(others);
 

@@ -55,7 +55,9 @@ class Reader {
         }
         uint64_t v = 0;
         for (int i = 0; i < byteCount; ++i) {
-            v |= static_cast<uint64_t>(static_cast<uint8_t>(bytes_[position_ + i])) << (8 * i);
+            v |= static_cast<uint64_t>(
+                     static_cast<uint8_t>(bytes_[position_ + static_cast<std::size_t>(i)]))
+                 << (8 * i);
         }
         position_ += static_cast<std::size_t>(byteCount);
         return v;

@@ -23,7 +23,7 @@ class XmlFileInput {
     // Why Open failed (an errno value).
     int OpenError() const { return openError_; }
 
-    static constexpr std::size_t kChunkBytes = 256 * 1024;
+    static constexpr std::size_t kChunkBytes = std::size_t{256} * 1024;
 
   private:
     bool Fill();

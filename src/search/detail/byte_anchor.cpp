@@ -64,7 +64,8 @@ std::vector<UnitBytes> BytesOfUnits(std::u16string_view word) {
             } else if (form.size() != value.size()) {
                 usable = false;
             } else {
-                for (std::size_t b = 0; b < form.size(); ++b) mask[b] |= form[b] ^ value[b];
+                for (std::size_t b = 0; b < form.size(); ++b)
+                    mask[b] = static_cast<char>(mask[b] | (form[b] ^ value[b]));
             }
         }
         if (!usable) continue;
