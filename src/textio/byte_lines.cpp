@@ -73,7 +73,7 @@ bool ByteBlockReader::Next(std::string_view& block, uint64_t& offset) {
     for (;;) {
         // No more room than the rest of the file needs (small files are read often).
         const uint64_t left = file_.Size() > readOffset_ ? file_.Size() - readOffset_ : 0;
-        const std::size_t piece = static_cast<std::size_t>(std::min<uint64_t>(pieceSize_, left));
+        const auto piece = static_cast<std::size_t>(std::min<uint64_t>(pieceSize_, left));
         if (buffer_.size() < used_ + piece) buffer_.resize(used_ + piece);
         const std::size_t before = used_;
         const std::size_t got =
@@ -101,7 +101,7 @@ bool ByteBlockReader::Next(std::string_view& block, uint64_t& offset) {
     if (atEnd) given_ = used_;
     if (given_ == 0) return false;
     // Only the first line can be longer than a piece (the buffer grows for it alone).
-    const std::size_t firstLine = static_cast<std::size_t>(
+    const auto firstLine = static_cast<std::size_t>(
         FindByteLineBreak(buffer_.data(), buffer_.data() + given_) - buffer_.data());
     if (firstLine > maxLineBytes_) {
         tooLong_ = true;

@@ -16,7 +16,7 @@ static_assert(std::endian::native == std::endian::little,
               "UTF-16 buffers are copied to little-endian files unchanged");
 
 // Text is converted in pieces of this many code units, so memory stays bounded for any size.
-constexpr size_t kPieceUnits = 32 * 1024;
+constexpr size_t kPieceUnits = size_t{32} * 1024;
 
 constexpr char16_t kReplacement = 0xFFFD;
 
@@ -222,8 +222,8 @@ size_t TGpTextStream::EncodeUnits(const char16_t* units, size_t count, uint8_t* 
     if (codePage_ == kCodePageUtf8) return platform::EncodeUtf8Units(units, count, out);
     if (codePage_ == kCodePageUtf16) {
         for (size_t i = 0; i < count; ++i) {
-            const uint8_t low = static_cast<uint8_t>(units[i] & 0xFF);
-            const uint8_t high = static_cast<uint8_t>(units[i] >> 8);
+            const auto low = static_cast<uint8_t>(units[i] & 0xFF);
+            const auto high = static_cast<uint8_t>(units[i] >> 8);
             out[2 * i] = IsReversed() ? high : low;
             out[2 * i + 1] = IsReversed() ? low : high;
         }
@@ -233,8 +233,8 @@ size_t TGpTextStream::EncodeUnits(const char16_t* units, size_t count, uint8_t* 
         // Every code unit widened on its own, surrogate halves included.
         for (size_t i = 0; i < count; ++i) {
             uint8_t* u = out + 4 * i;
-            const uint8_t low = static_cast<uint8_t>(units[i] & 0xFF);
-            const uint8_t high = static_cast<uint8_t>(units[i] >> 8);
+            const auto low = static_cast<uint8_t>(units[i] & 0xFF);
+            const auto high = static_cast<uint8_t>(units[i] >> 8);
             u[0] = IsReversed() ? 0 : low;
             u[1] = IsReversed() ? 0 : high;
             u[2] = IsReversed() ? high : 0;

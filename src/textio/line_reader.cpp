@@ -7,7 +7,7 @@
 namespace vx::textio {
 
 namespace {
-constexpr size_t kLinePieceUnits = 64 * 1024;
+constexpr size_t kLinePieceUnits = size_t{64} * 1024;
 }
 
 struct LineReader::Impl {

@@ -74,7 +74,7 @@ void WriteUtf16LeLines(const std::vector<std::u16string>& lines, std::u16string_
     for (const auto& line : lines) {
         block += line;
         block += u"\r\n";
-        if (block.size() >= 64 * 1024) {
+        if (block.size() >= std::size_t{64} * 1024) {
             if (!stream.WriteString(block)) FailToWrite(fileName);
             block.clear();
         }

@@ -11,7 +11,7 @@ namespace vx::textio {
 
 namespace {
 // Text is collected up to this many code units before it is converted and written.
-constexpr size_t kFlushUnits = 256 * 1024;
+constexpr size_t kFlushUnits = size_t{256} * 1024;
 }  // namespace
 
 struct TextWriter::Impl {
