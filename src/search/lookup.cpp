@@ -213,7 +213,7 @@ bool Lookup::FindInWordsFrom(int k, int n, SearchDatabase& database, const std::
     // A query of three words looks at the flags per document only, not per entry of its third
     // word.
     const bool lookAtFlags = !(k == 2 && n == 3);
-    for (const std::u16string& entry : wordEntries_[k]) {
+    for (const std::u16string& entry : wordEntries_[static_cast<std::size_t>(k)]) {
         if (lookAtFlags && StopForInactive()) return true;
         if (number.ListedIn(entry) && FindInWordsFrom(k + 1, n, database, d, number)) return true;
     }
