@@ -62,8 +62,10 @@ class RunDisplay {
     // Elapsed-time display on from the given tick (milliseconds of SteadyTickMs), or off.
     // While on, the host refreshes the totals line every second (when it is not empty) with
     // "XML-Dateien-Gesamtgröße: " + sizeText() + "     Zeit: " + elapsed-time text.
-    virtual void StartElapsedDisplay(int64_t /*startTickMs*/,
-                                     std::function<std::u16string()> /*sizeText*/) {}
+    virtual void StartElapsedDisplay(
+        int64_t /*startTickMs*/,
+        // NOLINTNEXTLINE(performance-unnecessary-value-param): hosts keep it, so it is moved in
+        std::function<std::u16string()> /*sizeText*/) {}
     virtual void StopElapsedDisplay() {}
 
     // What the user may do now (the host's commands and close/cancel button).

@@ -20,7 +20,6 @@ namespace vx::indexing {
 
 namespace {
 
-using platform::IntText;
 using platform::Trim;
 
 bool Contains(std::u16string_view line, std::u16string_view marker) {
