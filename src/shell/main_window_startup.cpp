@@ -38,7 +38,7 @@ int StoredSize(const std::u16string& name, int fallback) {
 }  // namespace
 
 void MainWindow::RunCreationSteps() {
-    // C1: first-run values.
+    // First start: the stored values a new installation begins with.
     if (Setting(kSelectedDatabase).empty()) {
         WriteSetting(kSelectedDatabase, u"-1");
         WriteSetting(kBackgroundColour, u"$00400080");
@@ -48,23 +48,22 @@ void MainWindow::RunCreationSteps() {
         WriteSetting(kSearchHeight, u"535");
         WriteSetting(kSearchWidth, u"1024");
     }
-    // C2
+    // The default width: 1024 pixels, or the screen's when it is narrower.
     defaultWidth_ = 1024;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         if (screen->geometry().width() <= 1024) defaultWidth_ = screen->geometry().width();
     }
-    // C3
     selectedIndex_ = 0;
     searchedIndex_ = 0;
-    // C4
+    // The status fields start empty; the current-file field is hidden until a run shows it.
     SetCurrentFileVisible(false);
     SetCurrentFile({});
     SetStatusLine({});
     SetTotalsLine({});
     SetProgressLine({});
-    // C6 (the word index of C5 belongs to the indexing commands)
+    // The working folder and its data folders (the word index belongs to the indexing commands).
     folders_ = platform::WorkingFolders::FromEnvironment();
-    // C7
+    // A working folder on an optical drive cannot hold databases.
     const std::string hostFolder = platform::ToHostPath(folders_.working);
     if (environment_.isOpticalDrive && environment_.isOpticalDrive(hostFolder)) {
         Message(MessageKind::Plain, QStringLiteral("Vantor-XML"),
@@ -77,10 +76,9 @@ void MainWindow::RunCreationSteps() {
         if (environment_.terminate) environment_.terminate(0);
         return;
     }
-    // C8 to C10
     indexing::EnsureDataFolders(*host_, folders_);
     PlaceManual();
-    // C11
+    // The window sizes stored by the last session.
     height_ = StoredSize(kHeight, 534);
     width_ = StoredSize(kWidth, defaultWidth_);
     searchHeight_ = StoredSize(kSearchHeight, 535);
@@ -98,9 +96,8 @@ void MainWindow::AttachDialogs(NewDatabaseDialog* newDatabase, SearchDialog* sea
 void MainWindow::FirstPaint() {
     if (!firstPaintPending_) return;
     firstPaintPending_ = false;
-    // P1
     patienceLabel_->clear();
-    // P2
+    // Colours and the clipboard option from the settings.
     const std::u16string farbe = Setting(kBackgroundColour);
     const std::optional<Colour> background = farbe.empty() ? std::nullopt : TextToColour(farbe);
     if (background) {
@@ -111,22 +108,20 @@ void MainWindow::FirstPaint() {
     } else {
         ApplyBackground(kDefaultBackground, true, std::nullopt);
     }
-    // P3
     std::u16string notice = Setting(kNoticeColour);
     if (notice.empty()) notice = u"ClBlack";
     noticeColourText_ = notice;
     ApplyNoticeColour(TextToColour(notice).value_or(kBlack));
-    // P4
     const std::u16string clipboard = Setting(kCopyToClipboard);
     int64_t clipboardValue = 0;
     if (!clipboard.empty() && settings_ != nullptr) {
         settings_->SetCopyToClipboard(platform::ParseInt(clipboard, clipboardValue) &&
                                       clipboardValue == 1);
     }
-    // P6 (P5: the list carries its icon itself)
+    // The stored size: the height first, then the width.
     resize(width(), height_);
     resize(width_, height());
-    // P7, P8
+    // The database list, with the row selected last time.
     LiesNamenDatenbanken(false, {});
     const int rows = databaseList_->count();
     const int row = FirstPaintRow(Setting(kSelectedDatabase), rows);
@@ -136,21 +131,19 @@ void MainWindow::FirstPaint() {
         selectedIndex_ = row;
         searchedIndex_ = row;
     }
-    // P9, P10
+    // The search dialog: its history and size.
     if (search_ != nullptr) {
         search_->LoadHistory(folders_.working + u"Suchwoerterliste.txt");
         search_->resize(search_->width(), searchHeight_);
         search_->resize(searchWidth_, search_->height());
     }
-    // P11
     closeButton_->setText(kCloseCaption);
-    // P12
+    // Without an XML parser nothing can be indexed: the user is told at once.
     if (environment_.xmlParserAvailable && !environment_.xmlParserAvailable()) {
         Message(MessageKind::Information, QStringLiteral("Information"),
                 QStringLiteral("Auf Ihrem System ist leider kein MSXML6 installiert.\r\n"
                                "MSXML6 ist normalerweise bei Windows ab XP SP3 mit dabei!"));
     }
-    // P13
     isAdministrator_ = environment_.isAdministrator && environment_.isAdministrator();
 }
 
