@@ -1,6 +1,5 @@
 // The contract of vantor-xml-cli with scripts: exit statuses, options anywhere before "--",
 // answers from a pipe, the machine-readable outputs and the opener of --open.
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/json_text.h"
+#include "common/cli_process.h"
 #include "common/scratch_directory.h"
 
 namespace vx::cli {
@@ -20,17 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using vx::testing::CliResult;
 
 std::string ReadBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -66,18 +56,8 @@ class CliContractTest : public ::testing::Test {
     // ("PATH=...") go before the program.
     static CliResult Run(const std::vector<std::string>& args, const std::string& input = "",
                          const std::string& environment = "") {
-        fs::create_directories(Work());
         WriteBytes(Root() / "in.txt", input);
-        std::string command = "cd " + Quote(Work().string()) +
-                              " && XDG_DATA_HOME=" + Quote((Root() / "xdg").string()) + " " +
-                              environment + " " + Quote(VX_CLI_PATH);
-        for (const auto& arg : args) command += " " + Quote(arg);
-        command += " < " + Quote((Root() / "in.txt").string()) + " > " +
-                   Quote((Root() / "out.txt").string()) + " 2> " +
-                   Quote((Root() / "err.txt").string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(Root() / "out.txt"),
-                ReadBytes(Root() / "err.txt")};
+        return vx::testing::RunCliIn(Root(), args, (Root() / "in.txt").string(), environment);
     }
 
     static inline vx::testing::ScratchDirectory* scratch_ = nullptr;
@@ -212,7 +192,7 @@ TEST_F(CliContractTest, OpenReportsAPageNoBrowserShows) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
         const CliResult result = Run({"search", "Korpus", "haus", "--open"}, "",
-                                     "PATH=" + Quote((bin / c.folder).string()));
+                                     "PATH=" + vx::testing::ShellQuote((bin / c.folder).string()));
         EXPECT_EQ(result.status, c.status) << result.err;
         EXPECT_EQ(result.err.find(page) != std::string::npos, c.status != 0) << result.err;
     }

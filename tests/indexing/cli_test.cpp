@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/cli_process.h"
 #include "indexing_fixture.h"
 
 #ifdef VX_CLI_PATH
@@ -17,34 +18,10 @@ namespace {
 
 using namespace testing;
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using vx::testing::CliResult;
 
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs the tool in root/wd with standard input from /dev/null (a question is answered with no
-// unless --yes is given).
 CliResult RunCli(const fs::path& root, const std::vector<std::string>& args) {
-    fs::create_directories(root / "wd");
-    std::string command = "cd " + Quote((root / "wd").string()) +
-                          " && XDG_DATA_HOME=" + Quote((root / "xdg").string()) + " " +
-                          Quote(VX_CLI_PATH);
-    for (const auto& arg : args) command += " " + Quote(arg);
-    command += " < /dev/null > " + Quote((root / "out.txt").string()) + " 2> " +
-               Quote((root / "err.txt").string());
-    const int raw = std::system(command.c_str());
-    CliResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadBytes(root / "out.txt");
-    result.err = ReadBytes(root / "err.txt");
-    return result;
+    return vx::testing::RunCliIn(root, args);
 }
 
 void WriteCorpus(const fs::path& data) {
