@@ -38,6 +38,12 @@ bool IsOddLine(std::u16string_view line);
 // UTF-32 text, a line beyond the bounds of a database, or a file changed while it was read). Throws
 // textio::FileError when a file cannot be read or written.
 bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view lookupFile);
+// Writes the lookup file of copiedDatabase, a byte-for-byte copy of databaseFile, from the lookup
+// file of databaseFile: the same tables, made out to the copy. False, with nothing written, when
+// lookupFile is not the current lookup file of databaseFile or the copy differs from it in size or
+// sampled bytes. Throws textio::FileError when the new file cannot be written.
+bool CopyLookupFile(std::u16string_view databaseFile, std::u16string_view lookupFile,
+                    std::u16string_view copiedDatabase, std::u16string_view copiedLookup);
 
 // Raised by LookupFile when its contents turn out damaged; a search then scans instead.
 class LookupDamaged : public std::runtime_error {

@@ -44,6 +44,9 @@ bool CanCreateFilesIn(std::u16string_view folder);
 // Copies a file into a folder under its own name, or under "Kopie (n) von <name>" when that
 // name is taken. Returns the Windows-form path of the copy, "" on failure.
 std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder);
+// Copies the bytes of a file to a new file (created or replaced). False on failure, with errno
+// telling why and nothing left at to.
+bool CopyFileTo(std::u16string_view from, std::u16string_view to);
 // Deletes every file (not folders) directly in the folder, without asking. Returns "" or, when a
 // file could not be deleted, the message naming the first such file and the reason.
 std::u16string DeleteAllFilesIn(std::u16string_view folder);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <regex>
 
+#include "index/lookup_file.h"
 #include "indexing_fixture.h"
 #include "textio/text_file.h"
 
@@ -21,14 +22,16 @@ void SetBack(const fs::path& file, std::chrono::minutes age = std::chrono::minut
     fs::last_write_time(file, fs::file_time_type::clock::now() - age);
 }
 
-void WriteTree(const fs::path& data) {
+// With a broken document, which is parsed by every run, a re-index never keeps the previous
+// run's files; without one, an unchanged tree keeps them.
+void WriteTree(const fs::path& data, bool broken = true) {
     WriteBytes(data / "a.xml", "<r>Haus Baum \xCE\xA9mega</r>");
     WriteBytes(data / "b.xml",
                "<r>Wort R&amp;D Stra\xC3\x9F"
                "e</r>");
     WriteBytes(data / "c.xml", "<r><![CDATA[Zelt Haus]]><!--Notiz--></r>");
     WriteBytes(data / "s" / "d.xml", "<r>Wort \xC3\x84rger \xE6\x97\xA5\xE6\x9C\xAC</r>");
-    WriteBytes(data / "s" / "e.xml", "<kaputt>");  // never loads, so never taken from a copy
+    if (broken) WriteBytes(data / "s" / "e.xml", "<kaputt>");  // never loads, never taken
     WriteBytes(data / "s" / "Bericht.xml", "<r>Bericht Haus</r>");
     for (const auto& entry : fs::recursive_directory_iterator(data)) {
         if (entry.is_regular_file()) SetBack(entry.path());
@@ -131,12 +134,14 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
          4},
     };
     // One pass with worker threads; several passes on the run thread alone.
-    for (const auto& [chunkSize, threads] : {std::pair{20000, 2}, std::pair{2, 0}}) {
+    for (const auto& [chunkSize, threads, broken] :
+         {std::tuple{20000, 2, true}, {20000, 2, false}, {2, 0, true}}) {
         for (const Change& change : changes) {
-            SCOPED_TRACE(std::string(change.name) + ", chunk size " + std::to_string(chunkSize));
+            SCOPED_TRACE(std::string(change.name) + ", chunk size " + std::to_string(chunkSize) +
+                         (broken ? ", broken document" : ""));
             TempDir dir;
             const fs::path data = dir.Path() / "Daten";
-            WriteTree(data);
+            WriteTree(data, broken);
             CreateRun run(dir.Path());
             ASSERT_EQ(run.Create(kName, data, chunkSize, threads).outcome, CommandOutcome::Done);
             change.apply(data, run);
@@ -145,6 +150,60 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
             EXPECT_EQ(result.reused, change.reused);
             EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, chunkSize));
         }
+    }
+}
+
+// A re-index of an unchanged tree takes the documents and their copies on their sizes and times
+// and keeps the previous run's files as its own, unless those files changed since.
+TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
+    // reused: the forged copy below is found out where the files are written anew.
+    const std::vector<Change> changes = {
+        {"nothing", [](const fs::path&, const CreateRun&) {}, 5},
+        {"database file changed",
+         [](const fs::path&, const CreateRun& r) {
+             WriteBytes(r.Database() / "Projekte.dat",
+                        ReadBytes(r.Database() / "Projekte.dat") + "ZELT=9,\r\n");
+         },
+         4},
+        {"word list changed",
+         [](const fs::path&, const CreateRun& r) {
+             WriteBytes(r.Database() / "Projekte_ansi.txt", "ZELT\r\n");
+         },
+         4},
+        {"text copy written again",
+         [](const fs::path& d, const CreateRun& r) {
+             WriteBytes(CopyOf(r, d / "a.xml"), ReadBytes(CopyOf(r, d / "a.xml")));
+         },
+         4},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        TempDir dir;
+        const fs::path data = dir.Path() / "Daten";
+        WriteTree(data, false);
+        CreateRun run(dir.Path());
+        ASSERT_EQ(run.Create(kName, data).outcome, CommandOutcome::Done);
+        // A copy changed behind the run's back without a trace in its size or time.
+        const fs::path copy = CopyOf(run, data / "b.xml");
+        const auto copyTime = fs::last_write_time(copy);
+        std::string forged = ReadBytes(copy);
+        forged[1] = 'X';
+        WriteBytes(copy, forged);
+        fs::last_write_time(copy, copyTime);
+        change.apply(data, run);
+        const CommandResult result = Reindex(run, 20000, 2);
+        ASSERT_EQ(result.outcome, CommandOutcome::Done);
+        EXPECT_EQ(result.reused, change.reused);
+        EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
+        // Kept files: the copies were not read; files written anew: the forged copy was.
+        EXPECT_EQ(ReadBytes(copy) == forged, std::string(change.name) == "nothing");
+        const auto database = platform::ReadOnlyFile::Open(Win(run.Database() / "Projekte.dat"));
+        ASSERT_TRUE(database);
+        EXPECT_NE(index::LookupFile::Open(Win(run.Database() / "Projekte.dat.idx"), *database),
+                  nullptr);
+        // The next run keeps the files of this one.
+        EXPECT_EQ(Reindex(run, 20000, 2).reused, 5);
+        EXPECT_EQ(ReadBytes(copy) == forged, std::string(change.name) == "nothing");
     }
 }
 
@@ -196,26 +255,30 @@ TEST(Reindex, FullParsesDocumentsWhoseTimeWasKept) {
 // A cancelled re-index saves what it has, as one that parses everything does; the cache it
 // writes serves the next run.
 TEST(Reindex, CancelledRunKeepsWhatItHasAndTheNextRunCompletes) {
-    TempDir dir;
-    const fs::path data = dir.Path() / "Daten";
-    WriteTree(data);
-    std::map<std::string, std::string> cancelled[2];
-    for (const bool full : {false, true}) {
-        TempDir work;
-        CreateRun run(work.Path());
-        ASSERT_EQ(run.Create(kName, data, 2).outcome, CommandOutcome::Done);
-        run.host.onDocument = [&](int32_t documents) {
-            if (documents == 3) CloseButtonClick(run.host, run.flags);
-        };
-        ASSERT_EQ(Reindex(run, 2, 0, full).outcome, CommandOutcome::Done);
-        cancelled[full] = RunFiles(run.Database());
-        run.host.onDocument = nullptr;
-        if (full) continue;
-        const CommandResult next = Reindex(run, 2, 0);
-        EXPECT_EQ(next.reused, 2) << "the documents filed before the cancel";
-        EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 2));
+    // Several passes; one pass over a tree whose unchanged documents are filed only when needed.
+    for (const auto& [chunkSize, broken] : {std::pair{2, true}, std::pair{20000, false}}) {
+        SCOPED_TRACE("chunk size " + std::to_string(chunkSize));
+        TempDir dir;
+        const fs::path data = dir.Path() / "Daten";
+        WriteTree(data, broken);
+        std::map<std::string, std::string> cancelled[2];
+        for (const bool full : {false, true}) {
+            TempDir work;
+            CreateRun run(work.Path());
+            ASSERT_EQ(run.Create(kName, data, chunkSize).outcome, CommandOutcome::Done);
+            run.host.onDocument = [&](int32_t documents) {
+                if (documents == 3) CloseButtonClick(run.host, run.flags);
+            };
+            ASSERT_EQ(Reindex(run, chunkSize, 0, full).outcome, CommandOutcome::Done);
+            cancelled[full] = RunFiles(run.Database());
+            run.host.onDocument = nullptr;
+            if (full) continue;
+            const CommandResult next = Reindex(run, chunkSize, 0);
+            EXPECT_EQ(next.reused, 2) << "the documents filed before the cancel";
+            EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, chunkSize));
+        }
+        EXPECT_EQ(cancelled[0], cancelled[1]);
     }
-    EXPECT_EQ(cancelled[0], cancelled[1]);
 }
 
 }  // namespace

@@ -35,6 +35,9 @@ struct PreparedDocument {
     bool locked = false;     // in use: the run thread copies it through the scratch folder
     bool written = false;    // the text copy holds this document's text
     bool reused = false;     // taken from the text copy of the previous run, not parsed
+    // Taken from the copy on its recorded size and time alone, without reading it: its words
+    // are read only if they must be filed (DocumentIndexer::FileDeferred).
+    bool deferred = false;
     // The words of the text copy, ready for filing (worked out where the text was at hand).
     bool wordsReady = false;
     DocumentWords words;
@@ -55,6 +58,8 @@ struct PrepareSettings {
     std::u16string nameField;
     std::u16string upperMask;
     const ReindexCache* previous = nullptr;  // records of the previous run (read only)
+    // While set, an unchanged document whose copy is as recorded is not read (deferred).
+    const std::atomic<bool>* deferReuse = nullptr;
 };
 
 // Works out the words of a document's lines; one per thread, kept between documents.
@@ -156,6 +161,23 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
     doc.reused = true;
     doc.recordable = true;
     doc.record = record;
+    // A copy written again with the same lines (by a run that was killed) is recorded as it is.
+    doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
+    return true;
+}
+
+// Takes an unchanged document on its copy's recorded size and time, while the run defers.
+bool DeferTextCopy(const PrepareSettings& settings, PreparedDocument& doc,
+                   const ReindexRecord& record) {
+    if (settings.deferReuse == nullptr || !settings.deferReuse->load() ||
+        record.copy.modifiedNs == 0 || platform::StampOf(doc.copyFile) != record.copy) {
+        return false;
+    }
+    doc.deferred = true;
+    doc.written = true;
+    doc.reused = true;
+    doc.recordable = true;
+    doc.record = record;
     return true;
 }
 
@@ -188,7 +210,8 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
     if (settings.previous != nullptr && info && doc.warning.empty()) {
         const ReindexRecord* record = settings.previous->Find(path);
         if (record != nullptr && record->size == info->size &&
-            record->modifiedNs == info->modifiedNs && ReuseTextCopy(doc, *record)) {
+            record->modifiedNs == info->modifiedNs &&
+            (DeferTextCopy(settings, doc, *record) || ReuseTextCopy(doc, *record))) {
             return doc;
         }
     }
@@ -203,6 +226,7 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         doc.recordable = true;
         doc.record.size = info->size;
         doc.record.modifiedNs = info->modifiedNs;
+        doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
     }
     return doc;
 }
@@ -218,9 +242,19 @@ struct Job {
 
 }  // namespace
 
+// A document numbered while its filing was deferred.
+struct DeferredDocument {
+    int32_t number;
+    std::u16string path;
+    std::u16string storedPath;
+    PreparedDocument doc;
+};
+
 struct DocumentIndexer::Impl {
     RunState& state;
     PrepareSettings settings;
+    std::atomic<bool> deferring{false};
+    std::vector<DeferredDocument> deferred;
     std::vector<std::thread> workers;
     mutable std::mutex mutex;
     std::condition_variable wake;      // workers wait for jobs
@@ -234,6 +268,8 @@ struct DocumentIndexer::Impl {
         settings.nameField = s.setup.nameField;
         settings.upperMask = platform::UpperCase(s.setup.scanMask);
         settings.previous = s.run.previousRecords;
+        settings.deferReuse = &deferring;
+        deferring = s.run.previousRecords != nullptr && s.run.deferReuse;
     }
 
     void Work() {
@@ -303,13 +339,39 @@ struct DocumentIndexer::Impl {
         TakeSink(sink, doc);
     }
 
+    // The words of a deferred document, now that they must be filed: from its copy when that
+    // still gives the recorded lines, else from the document parsed again.
+    void TakeDeferredWords(PreparedDocument& doc, const std::u16string& path,
+                           const std::u16string& storedPath) {
+        doc.deferred = false;
+        if (ReuseTextCopy(doc, doc.record)) return;
+        PrepareSettings parse = settings;
+        parse.previous = nullptr;
+        const std::atomic<bool> never{false};  // the document is numbered: it is filed whole
+        doc = Prepare(parse, path, storedPath, never);
+        --state.count.reused;
+        if (doc.recordable && state.run.records != nullptr)
+            state.run.records->Add(path, doc.record);
+    }
+
+    // Files the words of the documents deferred so far, in their order, and defers no more.
+    void FileDeferred() {
+        deferring = false;
+        const std::atomic<bool> never{false};  // they are numbered: each is filed whole
+        for (DeferredDocument& d : deferred) {
+            TakeDeferredWords(d.doc, d.path, d.storedPath);
+            if (d.doc.wordsReady) FileWords(d.doc, d.number, never);
+        }
+        deferred.clear();
+    }
+
     // Files the words of the text copy; false when the cancel flag stopped it.
-    bool FileWords(PreparedDocument& doc, int32_t number) {
+    bool FileWords(PreparedDocument& doc, int32_t number, const std::atomic<bool>& cancel) {
         // A copy that this run did not write is read here.
         if (!doc.wordsReady) ReadBackCopy(doc);
         // A large document lets the host refresh its display now and then.
         int64_t lastRefresh = SteadyTickMs();
-        return doc.words.File(number, state.wordIndex, state.flags.cancel, [&] {
+        return doc.words.File(number, state.wordIndex, cancel, [&] {
             const int64_t now = SteadyTickMs();
             if (now - lastRefresh >= 100) {
                 state.host.Pause();
@@ -369,9 +431,18 @@ struct DocumentIndexer::Impl {
         host.Pause();
         if (state.flags.cancel) return;
 
+        if (doc.deferred && deferring) {
+            if (state.run.records != nullptr) state.run.records->Add(path, doc.record);
+            deferred.push_back({number, path, item.storedPath, std::move(doc)});
+            host.SetCurrentFile(u"");
+            return;
+        }
+        // The documents before this one are filed first.
+        if (deferring) FileDeferred();
+        if (doc.deferred) TakeDeferredWords(doc, path, item.storedPath);
         // A copy not written now may still lie there from an earlier run; it is read back.
         if (doc.written || platform::FileExists(doc.copyFile)) {
-            if (!FileWords(doc, number)) return;
+            if (!FileWords(doc, number, state.flags.cancel)) return;
             if (doc.recordable && state.run.records != nullptr)
                 state.run.records->Add(path, doc.record);
         } else {
@@ -432,6 +503,15 @@ int DocumentIndexer::Threads() const {
 
 void DocumentIndexer::Index(const WalkItem& item) {
     impl_->Index(item);
+}
+
+bool DocumentIndexer::AllDeferred() const {
+    return impl_->deferring && !impl_->deferred.empty() &&
+           impl_->deferred.size() == static_cast<std::size_t>(impl_->state.count.documents);
+}
+
+void DocumentIndexer::FileDeferred() {
+    if (impl_->deferring) impl_->FileDeferred();
 }
 
 }  // namespace vx::indexing

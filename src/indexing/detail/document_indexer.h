@@ -34,6 +34,14 @@ class DocumentIndexer {
     // path; the file itself is read at its full path).
     void Index(const WalkItem& item);
 
+    // A re-index that may keep the previous run's files (RunState::run.deferReuse) defers the
+    // filing of unchanged documents, taken on the recorded size and time of the document and its
+    // copy alone, until a document that must be filed comes. True when every document numbered
+    // so far was deferred.
+    bool AllDeferred() const;
+    // Files the words of the deferred documents (in their order) and defers no more.
+    void FileDeferred();
+
   private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

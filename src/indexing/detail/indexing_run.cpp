@@ -4,6 +4,7 @@
 
 #include "index/database_commit.h"
 #include "index/database_file.h"
+#include "index/lookup_file.h"
 #include "index/pass_text.h"
 #include "index/word_lists.h"
 #include "indexing/detail/discovery.h"
@@ -16,7 +17,10 @@
 #include "platform/files.h"
 #include "platform/memory.h"
 #include "platform/paths.h"
+#include "platform/read_only_file.h"
+#include "platform/system_error_text.h"
 #include "platform/text.h"
+#include "platform/utf8.h"
 #include "textio/text_file.h"
 
 namespace vx::indexing {
@@ -76,6 +80,29 @@ std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>
 
 namespace {
 
+// Copies a file of the previous run to the name this run stages it under.
+void CopyStaged(const std::u16string& from, const std::u16string& to) {
+    if (!platform::CopyFileTo(from, to)) {
+        const int error = errno;
+        throw textio::FileError(
+            platform::ToUtf8(platform::FileErrorText(to, u"kann nicht geschrieben werden", error)),
+            error);
+    }
+}
+
+// The stamp of a file just written (a zero stamp, matching no file, if it cannot be read).
+platform::FileStamp StampOrNone(const std::u16string& file) {
+    return platform::StampOf(file).value_or(platform::FileStamp{});
+}
+
+// True when the file begins with the bytes.
+bool FileBeginsWith(const std::u16string& file, std::string_view bytes) {
+    const std::optional<platform::ReadOnlyFile> in = platform::ReadOnlyFile::Open(file);
+    std::string head(bytes.size(), '\0');
+    return in && in->Size() >= bytes.size() && in->ReadExactly(0, head.data(), head.size()) &&
+           head == bytes;
+}
+
 // One indexing run after the pre-scan: the files it writes, and its steps from the first pass
 // to the files in place.
 class IndexingRun {
@@ -91,6 +118,7 @@ class IndexingRun {
         state.run.commit = &commit_;
         state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
         state.run.records = &records_;
+        state.run.deferReuse = MayKeepPreviousFiles();
     }
 
     void Run() {
@@ -140,6 +168,12 @@ class IndexingRun {
         host_.Pause();  // a cancel taken here still makes this the last pass
         const bool chunkFull = state_.flags.chunkFull;
         const bool lastPass = !chunkFull || state_.flags.cancel;
+        if (lastPass && state_.pass.number == 1 && indexer.AllDeferred() &&
+            KeepPreviousFiles(lists)) {
+            ShowWordsTaken();
+            return true;
+        }
+        indexer.FileDeferred();
         WritePass(lists, lastPass);
         if (lastPass) SaveWordLists();
         if (chunkFull) ShowPassSaved();
@@ -201,18 +235,87 @@ class IndexingRun {
         state_.wordIndex.ListenLoeschen();
         lists = index::PassLists();
         platform::ReturnFreeMemory();
-        if (pass == 1 && lastPass) lookupFile_.Start(commit_, databaseFile);
+        if (pass == 1 && lastPass) {
+            outputs_ = RunOutputs();
+            outputs_->database = StampOrNone(first);
+            lookupFile_.Start(commit_, databaseFile);
+        }
+        ShowWordsTaken();
+    }
+
+    void ShowWordsTaken() {
         host_.SetProgressLine(
             WordsTakenText(state_.count.postings, state_.count.documents - state_.count.failures));
         host_.Pause();
+    }
+
+    std::u16string DatabaseFile() const {
+        return folders_.database + u"\\" + state_.setup.databaseName;
+    }
+    std::u16string WordListFile(std::u16string_view suffix) const {
+        return folders_.database + u"\\" + state_.setup.nameField + std::u16string(suffix);
+    }
+
+    // Whether the previous run's files may become this run's result: a re-index of no more
+    // documents than one pass takes, as many as the previous run recorded, whose files are as
+    // that run left them. The documents themselves are checked as the walk meets them.
+    bool MayKeepPreviousFiles() const {
+        const std::optional<RunOutputs>& previous = previousRecords_.Outputs();
+        const RunState& state = state_;
+        return state.setup.reuseTextCopies && previous && state.found.unstorable.empty() &&
+               state.found.count < state.setup.chunkSize &&
+               previousRecords_.Size() == static_cast<std::size_t>(state.found.count) &&
+               platform::StampOf(DatabaseFile()) == previous->database &&
+               platform::StampOf(WordListFile(u"_ansi.txt")) == previous->ansiList &&
+               platform::StampOf(WordListFile(u"_unicode.txt")) == previous->unicodeList;
+    }
+
+    // Every document was unchanged: when the database file still begins with exactly the lines
+    // this run writes before the words (the same documents under the same numbers, in the same
+    // folders, with the same sizes and times), its words are those this run would file, and the
+    // previous files are copied as this run's. False when they cannot be taken.
+    bool KeepPreviousFiles(const index::PassLists& lists) {
+        const std::u16string databaseFile = DatabaseFile();
+        if (!MayKeepPreviousFiles() ||
+            !FileBeginsWith(databaseFile, platform::EncodeUtf8(index::BuildPassText(lists)))) {
+            return false;
+        }
+        const std::u16string staged = commit_.Stage(databaseFile);
+        CopyStaged(databaseFile, staged);
+        // The chunk of the pass is a second name of the database file, as when it is written.
+        const std::u16string chunk =
+            folders_.chunk + u"\\" + ChunkName(state_.setup.databaseName, 1);
+        if (!platform::LinkFileAt(staged, chunk)) CopyStaged(staged, chunk);
+        RunOutputs outputs;
+        outputs.database = StampOrNone(staged);
+        for (const auto& [suffix, stamp] : {std::pair{u"_ansi.txt", &outputs.ansiList},
+                                            {u"_unicode.txt", &outputs.unicodeList}}) {
+            const std::u16string list = WordListFile(suffix);
+            const std::u16string stagedList = commit_.Stage(list);
+            CopyStaged(list, stagedList);
+            *stamp = StampOrNone(stagedList);
+        }
+        const std::u16string lookup = index::LookupFileName(databaseFile);
+        if (!index::CopyLookupFile(databaseFile, lookup, staged, commit_.Stage(lookup))) {
+            commit_.Unstage(lookup);
+            lookupFile_.Start(commit_, databaseFile);
+        }
+        state_.count.postings = previousRecords_.Outputs()->postings;
+        outputs_ = outputs;
+        return true;
     }
 
     // The word lists of pass 1 (a run of several passes takes them from the merge instead).
     void SaveWordLists() {
         host_.SetStatusLine(u"Daten werden gespeichert.");
         host_.Pause();
-        const std::u16string base = folders_.database + u"\\" + state_.setup.nameField;
-        wordLists_.Write(commit_.Stage(base + u"_ansi.txt"), commit_.Stage(base + u"_unicode.txt"));
+        const std::u16string ansi = commit_.Stage(WordListFile(u"_ansi.txt"));
+        const std::u16string unicode = commit_.Stage(WordListFile(u"_unicode.txt"));
+        wordLists_.Write(ansi, unicode);
+        if (outputs_) {
+            outputs_->ansiList = StampOrNone(ansi);
+            outputs_->unicodeList = StampOrNone(unicode);
+        }
     }
 
     // A pass that reached the chunk size: the display between two passes.
@@ -247,6 +350,10 @@ class IndexingRun {
 
     // Only now do the files of the run replace those of the previous one.
     void PutFilesInPlace() {
+        if (outputs_) {
+            outputs_->postings = state_.count.postings;
+            records_.SetOutputs(*outputs_);
+        }
         records_.Write(commit_.Stage(cacheFile_));
         lookupFile_.Finish();
         commit_.Commit(state_.setup.previousCopy);
@@ -282,6 +389,7 @@ class IndexingRun {
     const std::u16string cacheFile_;
     const ReindexCache previousRecords_;
     ReindexCache records_;
+    std::optional<RunOutputs> outputs_;  // the files of a run that wrote them in one pass
     index::WordLists wordLists_;
 };
 

@@ -13,9 +13,11 @@ namespace vx::indexing {
 namespace {
 
 constexpr char kMagic[4] = {'V', 'X', 'R', 'C'};
-constexpr uint32_t kVersion = 1;
-constexpr std::size_t kHeaderSize = 16;                          // magic, version, record count
-constexpr std::size_t kRecordFixedSize = 4 + 4 + 8 + 8 + 8 + 1;  // without the path text
+// Raised whenever what a run writes changes: the files a cache names must be what this version
+// would write.
+constexpr uint32_t kVersion = 2;
+constexpr std::size_t kHeaderSize = 16;  // magic, version, record count
+constexpr std::size_t kRecordFixedSize = 4 + 4 + 8 + 8 + 8 + 1 + 16;  // without the path text
 
 using platform::MixBits64;
 
@@ -72,6 +74,18 @@ class Reader {
     std::size_t position_ = 0;
     bool failed_ = false;
 };
+
+platform::FileStamp GetStamp(Reader& in) {
+    platform::FileStamp stamp;
+    stamp.size = in.Get(8);
+    stamp.modifiedNs = static_cast<int64_t>(in.Get(8));
+    return stamp;
+}
+
+void PutStamp(std::string& out, const platform::FileStamp& stamp) {
+    PutU64(out, stamp.size);
+    PutU64(out, static_cast<uint64_t>(stamp.modifiedNs));
+}
 
 }  // namespace
 
@@ -149,10 +163,19 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
         record.modifiedNs = static_cast<int64_t>(in.Get(8));
         record.linesHash = in.Get(8);
         record.readBack = in.Get(1) != 0;
+        record.copy = GetStamp(in);
         if (in.Failed()) return {};
         cache.Add(path, record);
     }
-    if (in.Remaining() != 0) return {};
+    if (in.Get(1) != 0) {
+        RunOutputs outputs;
+        outputs.database = GetStamp(in);
+        outputs.ansiList = GetStamp(in);
+        outputs.unicodeList = GetStamp(in);
+        outputs.postings = static_cast<int64_t>(in.Get(8));
+        cache.outputs_ = outputs;
+    }
+    if (in.Failed() || in.Remaining() != 0) return {};
     return cache;
 }
 
@@ -180,7 +203,15 @@ void ReindexCache::Write(std::u16string_view fileName) const {
         PutU64(out, static_cast<uint64_t>(record.modifiedNs));
         PutU64(out, record.linesHash);
         out.push_back(record.readBack ? 1 : 0);
+        PutStamp(out, record.copy);
         previous = path;
+    }
+    out.push_back(outputs_ ? 1 : 0);
+    if (outputs_) {
+        PutStamp(out, outputs_->database);
+        PutStamp(out, outputs_->ansiList);
+        PutStamp(out, outputs_->unicodeList);
+        PutU64(out, static_cast<uint64_t>(outputs_->postings));
     }
     PutU64(out, BytesHash(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
     textio::FileByteStream file(fileName, textio::FileOpenMode::CreateWrite);

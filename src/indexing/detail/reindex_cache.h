@@ -7,13 +7,20 @@
 // size and time are still those and the copy, read again, gives lines with that hash: a copy
 // that was rewritten, cut short or damaged since (by a later run that was killed, say) fails the
 // hash, and the document is parsed again.
+//
+// The cache also names the files the run wrote (their sizes and exact times) and how many
+// postings they hold: a re-index that finds every document unchanged, and those files as they were
+// written, takes them as its result instead of writing the same bytes again.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "platform/read_only_file.h"
 
 namespace vx::indexing {
 
@@ -34,11 +41,20 @@ class LineHash {
 };
 
 struct ReindexRecord {
-    uint64_t size = 0;       // document size when the copy was made
-    int64_t modifiedNs = 0;  // document last-write time then, in nanoseconds
-    uint64_t linesHash = 0;  // LineHash of the lines the words were filed from
-    bool readBack = false;   // those lines were read back from the copy by the text reader
-                             // (a text too large to keep, or with unpaired surrogates)
+    uint64_t size = 0;         // document size when the copy was made
+    int64_t modifiedNs = 0;    // document last-write time then, in nanoseconds
+    uint64_t linesHash = 0;    // LineHash of the lines the words were filed from
+    bool readBack = false;     // those lines were read back from the copy by the text reader
+                               // (a text too large to keep, or with unpaired surrogates)
+    platform::FileStamp copy;  // the text copy as written then
+};
+
+// The files of a run that wrote its database file in one pass, as they were when it ended.
+struct RunOutputs {
+    platform::FileStamp database;
+    platform::FileStamp ansiList;
+    platform::FileStamp unicodeList;
+    int64_t postings = 0;  // the "," characters of the index lines
 };
 
 class ReindexCache {
@@ -50,6 +66,12 @@ class ReindexCache {
     // Records a document (path in Windows form); a path recorded again replaces the record.
     void Add(std::u16string_view path, const ReindexRecord& record);
     std::size_t Size() const { return paths_.size(); }
+    // The paths in the order they were recorded.
+    const std::vector<std::u16string>& Paths() const { return paths_; }
+
+    // What the run wrote, when it wrote its database file in one pass.
+    const std::optional<RunOutputs>& Outputs() const { return outputs_; }
+    void SetOutputs(const RunOutputs& outputs) { outputs_ = outputs; }
 
     // Writes the cache file. Throws textio::FileError.
     void Write(std::u16string_view fileName) const;
@@ -58,6 +80,7 @@ class ReindexCache {
     std::vector<std::u16string> paths_;
     std::vector<ReindexRecord> records_;
     std::unordered_map<std::u16string, std::size_t> byPath_;
+    std::optional<RunOutputs> outputs_;
 };
 
 }  // namespace vx::indexing

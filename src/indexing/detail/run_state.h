@@ -106,6 +106,9 @@ struct RunState {
         index::DatabaseCommit* commit = nullptr;
         const ReindexCache* previousRecords = nullptr;
         ReindexCache* records = nullptr;
+        // The previous run's files may turn out to be this run's result: the filing of
+        // unchanged documents waits until one must be filed (DocumentIndexer::AllDeferred).
+        bool deferReuse = false;
     } run;
 
     std::vector<std::u16string> runLog;
