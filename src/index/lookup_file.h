@@ -45,6 +45,28 @@ bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view looku
 bool CopyLookupFile(std::u16string_view databaseFile, std::u16string_view lookupFile,
                     std::u16string_view copiedDatabase, std::u16string_view copiedLookup);
 
+// Builds the lookup file of a database file from its lines, also while the database file is
+// still being written: each call of TakeWritten takes the lines written since the last one, so
+// that little is left to do once the file is complete. Finish (as WriteLookupFile) then writes
+// the lookup file.
+class LookupFileBuilder {
+  public:
+    LookupFileBuilder(std::u16string_view databaseFile, std::u16string_view lookupFile);
+    ~LookupFileBuilder();
+    LookupFileBuilder(const LookupFileBuilder&) = delete;
+    LookupFileBuilder& operator=(const LookupFileBuilder&) = delete;
+
+    // Takes the lines written so far (nothing while the file does not exist yet).
+    void TakeWritten();
+    // With the database file complete: takes the rest and writes the lookup file, as
+    // WriteLookupFile does.
+    bool Finish();
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 // Raised by LookupFile when its contents turn out damaged; a search then scans instead.
 class LookupDamaged : public std::runtime_error {
   public:

@@ -107,69 +107,71 @@ void SortRuns(std::vector<T>& items, NumberOf numberOf, Less less) {
     }
 }
 
-// The number of lines of the file from start on and the bytes of their text before the first
-// "=": enough to size the arrays of the keys once.
-struct LineCount {
-    uint64_t lines = 0;
-    uint64_t keyBytes = 0;
-};
-
-// Keys with the offsets of their lines, in the order the lines were read.
+// Keys with the offsets of their lines, taken in file order in batches. A full batch is sorted
+// at once, while the database file may still be written, and kept front-coded (a sorted run);
+// the runs are merged at the end. The keys then go to one arena, each key once.
 class KeyedLines {
   public:
+    static constexpr std::size_t kBatchLines = std::size_t{1} << 16;
+    // Where a key lies in the arena.
+    struct Place {
+        uint32_t at;
+        uint32_t size;
+    };
+
     void Add(std::string_view key, uint64_t offset) {
-        if (arena_.size() + key.size() > UINT32_MAX) {
+        if (entries_.size() == kBatchLines) EndBatch();
+        if (keyBytes_ + key.size() > UINT32_MAX) {
             overflow_ = true;
             return;
         }
-        entries_.push_back({LeadingBytes(key), static_cast<uint32_t>(arena_.size()),
+        entries_.push_back({LeadingBytes(key), static_cast<uint32_t>(batchKeys_.size()),
                             static_cast<uint32_t>(key.size()), offset});
-        arena_.append(key);
+        batchKeys_.append(key);
+        keyBytes_ += key.size();
     }
-    // By key; the lines of one key stay in file order (their offsets grow with it). Sorted in
-    // place: a second array of the entries would be the largest single cost of a create's memory.
-    void Sort() {
-        std::sort(entries_.begin(), entries_.end(), [this](const Entry& a, const Entry& b) {
-            if (a.leading != b.leading) return a.leading < b.leading;
-            const int order = KeyOf(a).compare(KeyOf(b));
-            return order != 0 ? order < 0 : a.offset < b.offset;
-        });
-    }
-    // The number of distinct keys and their bytes (after Sort).
-    LineCount DistinctKeys() const {
-        LineCount distinct;
-        for (std::size_t i = 0; i < entries_.size(); ++i) {
-            if (i > 0 && KeyOf(entries_[i]) == KeyOf(entries_[i - 1])) continue;
-            ++distinct.lines;
-            distinct.keyBytes += entries_[i].size;
-        }
-        return distinct;
-    }
-    // Calls visit(key, offsets) for each key once, in entry order (after Sort: key order).
+    // Calls visit(key, place, offsets) for each key once, in key order, with the offsets of its
+    // lines in file order. The key lies in the arena from then on.
     template <typename Visit>
-    void ForEachKey(Visit visit) const {
-        std::vector<uint64_t> offsets;
-        for (std::size_t i = 0; i < entries_.size();) {
-            const std::string_view key = KeyOf(entries_[i]);
-            offsets.clear();
-            std::size_t j = i;
-            for (; j < entries_.size() && KeyOf(entries_[j]) == key; ++j) {
-                offsets.push_back(entries_[j].offset);
-            }
-            visit(key, offsets);
-            i = j;
+    void ForEachKey(Visit visit) {
+        EndBatch();
+        std::vector<Entry>().swap(entries_);
+        std::string().swap(batchKeys_);
+        arena_.reserve(keyBytes_);  // never moves: the keys handed out stay where they are
+        // The run heads in a heap, the least on top.
+        std::vector<RunReader> heads;
+        for (const std::string& run : runs_) {
+            heads.emplace_back(run);
+            if (!heads.back().Next()) heads.pop_back();
         }
+        const auto greater = [](const RunReader& a, const RunReader& b) { return b.Less(a); };
+        std::make_heap(heads.begin(), heads.end(), greater);
+        std::vector<uint64_t> offsets;
+        std::string key;
+        while (!heads.empty()) {
+            key = heads.front().Key();
+            offsets.clear();
+            while (!heads.empty() && heads.front().Key() == key) {
+                offsets.push_back(heads.front().Offset());
+                std::pop_heap(heads.begin(), heads.end(), greater);
+                if (heads.back().Next()) {
+                    std::push_heap(heads.begin(), heads.end(), greater);
+                } else {
+                    heads.pop_back();
+                }
+            }
+            const Place place{static_cast<uint32_t>(arena_.size()),
+                              static_cast<uint32_t>(key.size())};
+            arena_.append(key);
+            visit(KeyAt(place), place, offsets);
+        }
+        std::vector<std::string>().swap(runs_);
     }
-    // Room for the keys of the lines counted, so that the largest arrays are never copied while
-    // they grow (an upper-case form may take up to half as many bytes more).
-    void Reserve(const LineCount& count) {
-        arena_.reserve(static_cast<std::size_t>(count.keyBytes + count.keyBytes / 2));
-        entries_.reserve(static_cast<std::size_t>(count.lines));
+    std::string_view KeyAt(const Place& place) const {
+        return std::string_view(arena_).substr(place.at, place.size);
     }
-    // The keys of all lines, one after the other.
-    std::string_view Text() const { return arena_; }
-    // Frees the line offsets; the keys stay.
-    void DropLines() { std::vector<Entry>().swap(entries_); }
+    // How many keys ForEachKey can give at most.
+    std::size_t LineCount() const { return lines_ + entries_.size(); }
     // True when the keys did not fit (more than 4 GB of them).
     bool Overflow() const { return overflow_; }
 
@@ -180,9 +182,84 @@ class KeyedLines {
         uint32_t size;
         uint64_t offset;
     };
-    std::string_view KeyOf(const Entry& e) const { return {arena_.data() + e.at, e.size}; }
+
+    // Reads a sorted run: for each line the bytes its key shares with the key before, the rest
+    // of the key and the offset, as varints.
+    class RunReader {
+      public:
+        explicit RunReader(std::string_view run) : run_(run) {}
+        bool Next() {
+            if (at_ == run_.size()) return false;
+            const uint64_t shared = Get();
+            const uint64_t added = Get();
+            key_.resize(static_cast<std::size_t>(shared));
+            key_.append(run_.substr(at_, static_cast<std::size_t>(added)));
+            at_ += static_cast<std::size_t>(added);
+            offset_ = Get();
+            leading_ = LeadingBytes(key_);
+            return true;
+        }
+        const std::string& Key() const { return key_; }
+        uint64_t Offset() const { return offset_; }
+        // By key, then by place in the file (the lines of one key stay in file order).
+        bool Less(const RunReader& other) const {
+            if (leading_ != other.leading_) return leading_ < other.leading_;
+            const int order = key_.compare(other.key_);
+            return order != 0 ? order < 0 : offset_ < other.offset_;
+        }
+
+      private:
+        uint64_t Get() {
+            uint64_t value = 0;
+            for (int shift = 0;; shift += 7) {
+                const auto byte = static_cast<unsigned char>(run_[at_++]);
+                value |= static_cast<uint64_t>(byte & 0x7F) << shift;
+                if (byte < 0x80) return value;
+            }
+        }
+        std::string_view run_;
+        std::size_t at_ = 0;
+        std::string key_;
+        uint64_t offset_ = 0;
+        uint64_t leading_ = 0;
+    };
+
+    std::string_view KeyOf(const Entry& e) const { return {batchKeys_.data() + e.at, e.size}; }
+
+    // Sorts the batch and keeps it as a run; the batch's arrays are kept for the next one.
+    void EndBatch() {
+        if (entries_.empty()) return;
+        std::sort(entries_.begin(), entries_.end(), [this](const Entry& x, const Entry& y) {
+            if (x.leading != y.leading) return x.leading < y.leading;
+            const int order = KeyOf(x).compare(KeyOf(y));
+            return order != 0 ? order < 0 : x.offset < y.offset;
+        });
+        std::string run;
+        std::string_view previous;
+        for (const Entry& e : entries_) {
+            const std::string_view key = KeyOf(e);
+            std::size_t shared = 0;
+            const std::size_t common = std::min(previous.size(), key.size());
+            while (shared < common && previous[shared] == key[shared]) ++shared;
+            PutVarint(run, shared);
+            PutVarint(run, key.size() - shared);
+            run.append(key.substr(shared));
+            PutVarint(run, e.offset);
+            previous = key;
+        }
+        run.shrink_to_fit();
+        runs_.push_back(std::move(run));
+        lines_ += entries_.size();
+        entries_.clear();
+        batchKeys_.clear();
+    }
+
+    std::vector<Entry> entries_;  // the batch being taken
+    std::string batchKeys_;       // its keys
+    std::vector<std::string> runs_;
     std::string arena_;
-    std::vector<Entry> entries_;
+    uint64_t keyBytes_ = 0;
+    std::size_t lines_ = 0;  // lines in the runs
     bool overflow_ = false;
 };
 
@@ -295,7 +372,7 @@ KeyTableHead AppendHeaderTable(BodyWriter& body,
     return writer.AppendTo(body);
 }
 
-// Everything the lookup file records, gathered in one pass over the database file.
+// Everything the lookup file records, gathered line by line.
 struct Gathered {
     uint64_t marker = kNoMarker;
     KeyedLines words;
@@ -320,25 +397,6 @@ bool TakeHeaderLine(std::string_view bytes, uint64_t offset, uint64_t& folderLin
     if (eq != std::u16string::npos && eq + 1 != line.size()) folderLine = offset;
     if (eq != std::u16string::npos) gathered.paths.try_emplace(line.substr(0, eq), folderLine);
     return IsIndexMarkerLine(line);
-}
-
-LineCount CountLines(const platform::ReadOnlyFile& file, uint64_t start) {
-    LineCount count;
-    textio::ByteBlockReader reader(file, start, std::size_t{1} << 20, kMaxIndexLineUnits);
-    std::string_view block;
-    uint64_t offset = 0;
-    while (reader.Next(block, offset)) {
-        const char* const end = block.data() + block.size();
-        for (const char* p = block.data(); p != end;) {
-            const char* const lineEnd = textio::FindByteLineBreak(p, end);
-            const auto* eq = static_cast<const char*>(
-                std::memchr(p, '=', static_cast<std::size_t>(lineEnd - p)));
-            count.keyBytes += static_cast<uint64_t>((eq != nullptr ? eq : lineEnd) - p);
-            ++count.lines;
-            p = textio::SkipByteLineBreak(lineEnd, end);
-        }
-    }
-    return count;
 }
 
 // Scratch space of the key conversion, kept from line to line.
@@ -425,61 +483,36 @@ void TakeIndexLine(std::string_view bytes, uint64_t offset, KeyBuffers& buffers,
     gathered.words.Add(key, offset);
 }
 
-}  // namespace
-
-bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view lookupFile) {
-    std::optional<platform::ReadOnlyFile> database = platform::ReadOnlyFile::Open(databaseFile);
-    if (!database) {
-        const int error = errno;
-        throw textio::FileError(platform::ToUtf8(platform::FileErrorText(
-                                    databaseFile, u"kann nicht gelesen werden", error)),
-                                error);
-    }
-    const std::optional<uint64_t> start = textio::Utf8TextStart(*database);
-    if (!start) return false;
-
-    Gathered gathered;
-    gathered.words.Reserve(CountLines(*database, *start));
-    uint64_t folderLine = kNoMarker;
-    uint64_t end = *start;
-    KeyBuffers key;
-    // A line of more bytes than an index line may hold units ends the reading before the end.
-    textio::ByteBlockReader reader(*database, *start, std::size_t{1} << 20, kMaxIndexLineUnits);
-    std::string_view block;
-    uint64_t blockOffset = 0;
-    while (reader.Next(block, blockOffset)) {
-        const char* const first = block.data();
-        const char* const last = first + block.size();
-        for (const char* p = first; p != last;) {
-            const char* const lineEnd = textio::FindByteLineBreak(p, last);
-            const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
-            const uint64_t offset = blockOffset + static_cast<uint64_t>(p - first);
-            p = textio::SkipByteLineBreak(lineEnd, last);
-            if (gathered.marker == kNoMarker) {
-                // The marker line belongs to both parts: the last header line, the first index
-                // line.
-                if (!TakeHeaderLine(line, offset, folderLine, gathered)) continue;
-                gathered.marker = offset;
-            }
-            TakeIndexLine(line, offset, key, gathered);
+// Takes the lines of a database file one after the other.
+class LineGatherer {
+  public:
+    explicit LineGatherer(Gathered& gathered) : gathered_(gathered) {}
+    void Take(std::string_view line, uint64_t offset) {
+        if (gathered_.marker == kNoMarker) {
+            // The marker line belongs to both parts: the last header line, the first index line.
+            if (!TakeHeaderLine(line, offset, folderLine_, gathered_)) return;
+            gathered_.marker = offset;
         }
-        end = blockOffset + block.size();
-    }
-    // A database file changed while it was read gets no lookup file now.
-    if (end != database->Size() || gathered.overlong ||
-        platform::StampOf(databaseFile) !=
-            platform::FileStamp{database->Size(), database->ModifiedNs()} ||
-        gathered.words.Overflow()) {
-        return false;
+        TakeIndexLine(line, offset, key_, gathered_);
     }
 
+  private:
+    Gathered& gathered_;
+    uint64_t folderLine_ = kNoMarker;
+    KeyBuffers key_;
+};
+
+// Writes the lookup file: an empty head page, the body and the page table, then the head with
+// the database file's stamp.
+void WriteGathered(Gathered& gathered, const platform::ReadOnlyFile& database,
+                   std::u16string_view lookupFile) {
     LookupHead head{};
     std::memcpy(head.magic, kMagic, sizeof kMagic);
     head.version = kVersion;
     head.pageSize = kPageSize;
-    head.databaseSize = database->Size();
-    head.databaseModifiedNs = database->ModifiedNs();
-    head.databaseSamples = DatabaseSamples(*database);
+    head.databaseSize = database.Size();
+    head.databaseModifiedNs = database.ModifiedNs();
+    head.databaseSamples = DatabaseSamples(database);
     head.markerOffset = gathered.marker;
 
     // The head page is written last, once the sections and the page table are known.
@@ -487,37 +520,28 @@ bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view looku
     out.Write(std::string(kPageSize, '\0').data(), kPageSize);
     BodyWriter body(out);
     // Each key once, in key order, with the order of the keys read backwards. The keys stay in
-    // the arena of the lines; a key is named by where it lies there.
-    struct KeyPlace {
-        uint32_t at;
-        uint32_t size;
-    };
-    std::vector<KeyPlace> places;
+    // the arenas of the lines; a key is named by where it lies there.
+    std::vector<KeyedLines::Place> places;
     std::vector<std::pair<uint64_t, uint32_t>> reversed;
     {
-        gathered.words.Sort();
-        const LineCount keys = gathered.words.DistinctKeys();
-        places.reserve(static_cast<std::size_t>(keys.lines));
-        reversed.reserve(static_cast<std::size_t>(keys.lines));
-        const char* const text = gathered.words.Text().data();
+        // Room for a key per line: pages that stay unused cost no memory.
+        places.reserve(gathered.words.LineCount());
+        reversed.reserve(gathered.words.LineCount());
         KeyTableWriter words;
-        gathered.words.ForEachKey([&](std::string_view k, const std::vector<uint64_t>& offsets) {
+        gathered.words.ForEachKey([&](std::string_view k, const KeyedLines::Place& place,
+                                      const std::vector<uint64_t>& offsets) {
             words.Add(k, offsets);
             reversed.emplace_back(TrailingBytes(k), static_cast<uint32_t>(places.size()));
-            places.push_back(
-                {static_cast<uint32_t>(k.data() - text), static_cast<uint32_t>(k.size())});
+            places.push_back(place);
         });
-        gathered.words.DropLines();
         head.words = words.AppendTo(body);
     }
     {
         // Ranks in the order of the reversed keys, packed reversedBits each (plus 8 zero bytes,
         // so that every value can be read as one 64-bit number).
-        const std::string_view text = gathered.words.Text();
         const auto backwardsLess = [&](const auto& a, const auto& b) {
-            const std::string_view x = text.substr(places[a.second].at, places[a.second].size);
-            const std::string_view y = text.substr(places[b.second].at, places[b.second].size);
-            return BackwardsLess(x, y);
+            return BackwardsLess(gathered.words.KeyAt(places[a.second]),
+                                 gathered.words.KeyAt(places[b.second]));
         };
         const auto trailing = [](const auto& item) { return item.first; };
         RadixSort(reversed, trailing);
@@ -557,7 +581,114 @@ bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view looku
     out.Seek(0, textio::SeekOrigin::Begin);
     out.Write(&head, sizeof head);
     out.Close();
+}
+
+}  // namespace
+
+struct LookupFileBuilder::Impl {
+    std::u16string databaseFile;
+    std::u16string lookupFile;
+    std::optional<platform::ReadOnlyFile> file;
+    std::string buffer;             // bytes read and not taken yet: the start of an unfinished line
+    uint64_t bufferOffset = 0;      // file offset of buffer[0]
+    uint64_t readOffset = 0;        // file offset of the next byte to read
+    std::optional<uint64_t> start;  // where the text begins, once known
+    bool unusable = false;          // no lookup file: not UTF-8, or a line longer than a database's
+    Gathered gathered;
+    LineGatherer gatherer{gathered};
+
+    // Takes the lines whose end is known (at the end of the file: all).
+    void TakeLines(bool atEnd) {
+        if (!start) {
+            if (!atEnd && buffer.size() < 4) return;
+            start = textio::Utf8TextStart(buffer);
+            if (!start) {
+                unusable = true;
+                return;
+            }
+            buffer.erase(0, static_cast<std::size_t>(*start));
+            bufferOffset = *start;
+        }
+        // Up to the last line break whose kind is known (a CR at the very end may still be
+        // followed by its LF).
+        std::size_t cut = atEnd ? buffer.size() : 0;
+        for (std::size_t at = buffer.size(); cut == 0 && at-- > 0;) {
+            if (buffer[at] == '\n' || (buffer[at] == '\r' && at + 1 < buffer.size())) cut = at + 1;
+        }
+        const char* const first = buffer.data();
+        const char* const last = first + cut;
+        for (const char* p = first; p != last;) {
+            const char* const lineEnd = textio::FindByteLineBreak(p, last);
+            if (static_cast<std::size_t>(lineEnd - p) > kMaxIndexLineUnits) {
+                unusable = true;
+                return;
+            }
+            gatherer.Take(std::string_view(p, static_cast<std::size_t>(lineEnd - p)),
+                          bufferOffset + static_cast<uint64_t>(p - first));
+            p = textio::SkipByteLineBreak(lineEnd, last);
+        }
+        buffer.erase(0, cut);
+        bufferOffset += cut;
+        if (buffer.size() > kMaxIndexLineUnits) unusable = true;
+    }
+
+    // Reads and takes what the file holds beyond what was read.
+    void ReadOn() {
+        constexpr std::size_t kPiece = std::size_t{1} << 20;
+        while (!unusable) {
+            const std::size_t kept = buffer.size();
+            buffer.resize(kept + kPiece);
+            const std::size_t got = file->ReadAt(readOffset, buffer.data() + kept, kPiece);
+            buffer.resize(kept + got);
+            readOffset += got;
+            if (got == 0) return;
+            TakeLines(false);
+        }
+    }
+};
+
+LookupFileBuilder::LookupFileBuilder(std::u16string_view databaseFile,
+                                     std::u16string_view lookupFile)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->databaseFile = databaseFile;
+    impl_->lookupFile = lookupFile;
+}
+
+LookupFileBuilder::~LookupFileBuilder() = default;
+
+void LookupFileBuilder::TakeWritten() {
+    Impl& m = *impl_;
+    if (!m.file) m.file = platform::ReadOnlyFile::Open(m.databaseFile);
+    if (m.file) m.ReadOn();
+}
+
+bool LookupFileBuilder::Finish() {
+    Impl& m = *impl_;
+    // The complete file; it must stay as it is while the rest is read.
+    const std::optional<platform::ReadOnlyFile> database =
+        platform::ReadOnlyFile::Open(m.databaseFile);
+    if (!database) {
+        const int error = errno;
+        throw textio::FileError(platform::ToUtf8(platform::FileErrorText(
+                                    m.databaseFile, u"kann nicht gelesen werden", error)),
+                                error);
+    }
+    if (!m.file) m.file = platform::ReadOnlyFile::Open(m.databaseFile);
+    if (m.file) m.ReadOn();
+    if (!m.unusable) m.TakeLines(true);
+    // A database file changed while it was read gets no lookup file now.
+    if (!m.file || m.unusable || m.gathered.overlong || m.gathered.words.Overflow() ||
+        m.readOffset != database->Size() ||
+        platform::StampOf(m.databaseFile) !=
+            platform::FileStamp{database->Size(), database->ModifiedNs()}) {
+        return false;
+    }
+    WriteGathered(m.gathered, *database, m.lookupFile);
     return true;
+}
+
+bool WriteLookupFile(std::u16string_view databaseFile, std::u16string_view lookupFile) {
+    return LookupFileBuilder(databaseFile, lookupFile).Finish();
 }
 
 }  // namespace vx::index

@@ -225,10 +225,15 @@ class IndexingRun {
         const std::u16string databaseFile = folders_.database + u"\\" + state_.setup.databaseName;
         // The chunk of a pass that also gives the database file is a second name of that file.
         const std::u16string first = pass == 1 && lastPass ? commit_.Stage(databaseFile) : chunk;
+        // The lookup file is built while the database file is written.
+        if (first != chunk) lookupFile_.StartFollowing(commit_, databaseFile);
+        int64_t lines = 0;
         index::WritePassFiles(lists, state_.wordIndex, {first}, [&](std::u16string_view line) {
             state_.count.postings += std::count(line.begin(), line.end(), u',');
             if (pass == 1) wordLists_.AddIndexLine(line);
+            if (++lines % 8192 == 0) lookupFile_.Written();
         });
+        lookupFile_.DatabaseWritten();
         if (first != chunk && !platform::LinkFileAt(first, chunk)) {
             index::WritePassFiles(lists, state_.wordIndex, {chunk});
         }
@@ -238,7 +243,6 @@ class IndexingRun {
         if (pass == 1 && lastPass) {
             outputs_ = RunOutputs();
             outputs_->database = StampOrNone(first);
-            lookupFile_.Start(commit_, databaseFile);
         }
         ShowWordsTaken();
     }

@@ -5,6 +5,7 @@
 namespace vx::indexing {
 
 LookupFileWriter::~LookupFileWriter() {
+    DatabaseWritten(false);
     if (written_.valid()) written_.wait();
 }
 
@@ -15,6 +16,54 @@ void LookupFileWriter::Start(index::DatabaseCommit& commit, std::u16string_view 
     // spare the writing waits for Finish.
     written_ = std::async(std::launch::async | std::launch::deferred, index::WriteLookupFile,
                           commit.Stage(databaseFile), commit.Stage(lookupFile_));
+}
+
+void LookupFileWriter::StartFollowing(index::DatabaseCommit& commit,
+                                      std::u16string_view databaseFile) {
+    commit_ = &commit;
+    lookupFile_ = index::LookupFileName(databaseFile);
+    following_ = std::make_shared<Following>();
+    written_ = std::async(std::launch::async | std::launch::deferred,
+                          [following = following_, database = commit.Stage(databaseFile),
+                           lookup = commit.Stage(lookupFile_)] {
+                              index::LookupFileBuilder builder(database, lookup);
+                              uint64_t taken = 0;
+                              for (;;) {
+                                  Following::File file;
+                                  {
+                                      std::unique_lock lock(following->mutex);
+                                      following->wake.wait(lock, [&] {
+                                          return following->written != taken ||
+                                                 following->file != Following::File::Writing;
+                                      });
+                                      taken = following->written;
+                                      file = following->file;
+                                  }
+                                  if (file == Following::File::Abandoned) return false;
+                                  if (file == Following::File::Complete) return builder.Finish();
+                                  builder.TakeWritten();
+                              }
+                          });
+}
+
+void LookupFileWriter::Tell(const std::function<void(Following&)>& change) {
+    if (!following_) return;
+    {
+        std::lock_guard lock(following_->mutex);
+        if (following_->file != Following::File::Writing) return;
+        change(*following_);
+    }
+    following_->wake.notify_one();
+}
+
+void LookupFileWriter::Written() {
+    Tell([](Following& f) { ++f.written; });
+}
+
+void LookupFileWriter::DatabaseWritten(bool complete) {
+    Tell([complete](Following& f) {
+        f.file = complete ? Following::File::Complete : Following::File::Abandoned;
+    });
 }
 
 void LookupFileWriter::Finish() {
