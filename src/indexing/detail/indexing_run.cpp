@@ -118,7 +118,7 @@ class IndexingRun {
         state.run.commit = &commit_;
         state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
         state.run.records = &records_;
-        state.run.deferReuse = MayKeepPreviousFiles();
+        state.run.deferReuse = MayKeepPreviousFiles() && DocumentsUnchanged();
     }
 
     void Run() {
@@ -272,6 +272,22 @@ class IndexingRun {
                platform::StampOf(DatabaseFile()) == previous->database &&
                platform::StampOf(WordListFile(u"_ansi.txt")) == previous->ansiList &&
                platform::StampOf(WordListFile(u"_unicode.txt")) == previous->unicodeList;
+    }
+
+    // Whether every document the pre-scan found is recorded with its present size and time. A
+    // document found changed only by the walk (changed meanwhile, or its copy) ends the deferral
+    // there, and the deferred documents are filed one after the other; this check keeps that to
+    // the rare case, since their words are then worked out on this thread alone.
+    bool DocumentsUnchanged() const {
+        for (const std::u16string& path : previousRecords_.Paths()) {
+            const ReindexRecord* record = previousRecords_.Find(path);
+            const std::optional<platform::FileInfo> info = platform::StatPath(path);
+            if (!state_.found.files.Contains(path) || !info || info->size != record->size ||
+                info->modifiedNs != record->modifiedNs) {
+                return false;
+            }
+        }
+        return true;
     }
 
     // Every document was unchanged: when the database file still begins with exactly the lines
