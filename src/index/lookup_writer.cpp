@@ -107,6 +107,17 @@ void SortRuns(std::vector<T>& items, NumberOf numberOf, Less less) {
     }
 }
 
+// Appends a key front-coded against the key before it: the bytes they share, the number of the
+// other bytes, and those bytes.
+void PutFrontCoded(std::string& out, std::string_view previous, std::string_view key) {
+    std::size_t shared = 0;
+    const std::size_t common = std::min(previous.size(), key.size());
+    while (shared < common && previous[shared] == key[shared]) ++shared;
+    PutVarint(out, shared);
+    PutVarint(out, key.size() - shared);
+    out.append(key.substr(shared));
+}
+
 // Keys with the offsets of their lines, taken in file order in batches. A full batch is sorted
 // at once, while the database file may still be written, and kept front-coded (a sorted run);
 // the runs are merged at the end. The keys then go to one arena, each key once.
@@ -238,12 +249,7 @@ class KeyedLines {
         std::string_view previous;
         for (const Entry& e : entries_) {
             const std::string_view key = KeyOf(e);
-            std::size_t shared = 0;
-            const std::size_t common = std::min(previous.size(), key.size());
-            while (shared < common && previous[shared] == key[shared]) ++shared;
-            PutVarint(run, shared);
-            PutVarint(run, key.size() - shared);
-            run.append(key.substr(shared));
+            PutFrontCoded(run, previous, key);
             PutVarint(run, e.offset);
             previous = key;
         }
@@ -311,12 +317,7 @@ class KeyTableWriter {
             previousKey_ = {};
             previousFirst_ = 0;
         }
-        std::size_t shared = 0;
-        const std::size_t common = std::min(previousKey_.size(), key.size());
-        while (shared < common && previousKey_[shared] == key[shared]) ++shared;
-        PutVarint(keys_, shared);
-        PutVarint(keys_, key.size() - shared);
-        keys_.append(key.substr(shared));
+        PutFrontCoded(keys_, previousKey_, key);
         previousKey_ = key;
 
         PutVarint(payloads_, offsets.size());
