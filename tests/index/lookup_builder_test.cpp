@@ -57,7 +57,8 @@ TEST(LookupFileBuilder, WhileWrittenEqualsFromTheFileAndFindsWhatAScanFinds) {
     LookupFileBuilder builder(databaseFile, databaseFile + u".following");
     for (std::size_t at = 0; at < bytes.size();) {
         const std::size_t piece = std::min<std::size_t>(bytes.size() - at, 1 + at % 777777);
-        std::ofstream(database, std::ios::binary | std::ios::app).write(bytes.data() + at, piece);
+        std::ofstream(database, std::ios::binary | std::ios::app)
+            .write(bytes.data() + at, static_cast<std::streamsize>(piece));
         builder.TakeWritten();
         at += piece;
     }
