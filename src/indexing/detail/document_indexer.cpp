@@ -350,8 +350,6 @@ struct DocumentIndexer::Impl {
         const std::atomic<bool> never{false};  // the document is numbered: it is filed whole
         doc = Prepare(parse, path, storedPath, never);
         --state.count.reused;
-        if (doc.recordable && state.run.records != nullptr)
-            state.run.records->Add(path, doc.record);
     }
 
     // Files the words of the documents deferred so far, in their order, and defers no more.
@@ -360,9 +358,25 @@ struct DocumentIndexer::Impl {
         const std::atomic<bool> never{false};  // they are numbered: each is filed whole
         for (DeferredDocument& d : deferred) {
             TakeDeferredWords(d.doc, d.path, d.storedPath);
-            if (d.doc.wordsReady) FileWords(d.doc, d.number, never);
+            FileOrLog(d.doc, d.number, d.path, never);
         }
         deferred.clear();
+    }
+
+    // Files the words of a numbered document and records it, or logs that it has no text copy.
+    // False when the cancel flag stopped the filing.
+    bool FileOrLog(PreparedDocument& doc, int32_t number, const std::u16string& path,
+                   const std::atomic<bool>& cancel) {
+        // A copy not written now may still lie there from an earlier run; it is read back.
+        if (doc.written || platform::FileExists(doc.copyFile)) {
+            if (!FileWords(doc, number, cancel)) return false;
+            if (doc.recordable && state.run.records != nullptr)
+                state.run.records->Add(path, doc.record);
+        } else {
+            state.Log(u"Kann nicht indiziert werden: " + path);
+            ++state.count.failures;
+        }
+        return true;
     }
 
     // Files the words of the text copy; false when the cancel flag stopped it.
@@ -440,15 +454,7 @@ struct DocumentIndexer::Impl {
         // The documents before this one are filed first.
         if (deferring) FileDeferred();
         if (doc.deferred) TakeDeferredWords(doc, path, item.storedPath);
-        // A copy not written now may still lie there from an earlier run; it is read back.
-        if (doc.written || platform::FileExists(doc.copyFile)) {
-            if (!FileWords(doc, number, state.flags.cancel)) return;
-            if (doc.recordable && state.run.records != nullptr)
-                state.run.records->Add(path, doc.record);
-        } else {
-            state.Log(u"Kann nicht indiziert werden: " + path);
-            ++state.count.failures;
-        }
+        if (!FileOrLog(doc, number, path, state.flags.cancel)) return;
         host.SetCurrentFile(u"");
     }
 };
