@@ -222,7 +222,7 @@ class IndexingRun {
         const int pass = state_.pass.number;
         const std::u16string chunk =
             folders_.chunk + u"\\" + ChunkName(state_.setup.databaseName, pass);
-        const std::u16string databaseFile = folders_.database + u"\\" + state_.setup.databaseName;
+        const std::u16string databaseFile = DatabaseFile();
         // The chunk of a pass that also gives the database file is a second name of that file.
         const std::u16string first = pass == 1 && lastPass ? commit_.Stage(databaseFile) : chunk;
         // The lookup file is built while the database file is written.
