@@ -5,7 +5,6 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 
@@ -21,8 +20,7 @@ bool IsDatabaseFile(std::u16string_view path) {
 }
 
 [[noreturn]] void Fail(std::u16string_view path, std::u16string_view action) {
-    const int error = errno;
-    throw textio::FileError(platform::ToUtf8(platform::FileErrorText(path, action, error)), error);
+    throw textio::FileError::About(path, action, errno);
 }
 
 }  // namespace

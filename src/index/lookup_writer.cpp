@@ -11,7 +11,6 @@
 #include "index/detail/lookup_samples.h"
 #include "index/lookup_file.h"
 #include "platform/hash64.h"
-#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
 #include "textio/byte_lines.h"
@@ -589,7 +588,7 @@ void WriteGathered(Gathered& gathered, const platform::ReadOnlyFile& database,
 struct LookupFileBuilder::Impl {
     std::u16string databaseFile;
     std::u16string lookupFile;
-    std::optional<platform::ReadOnlyFile> file;
+    std::optional<platform::ReadOnlyFile> file;  // opened by TakeWritten, while it is written
     std::string buffer;             // bytes read and not taken yet: the start of an unfinished line
     uint64_t bufferOffset = 0;      // file offset of buffer[0]
     uint64_t readOffset = 0;        // file offset of the next byte to read
@@ -634,12 +633,12 @@ struct LookupFileBuilder::Impl {
     }
 
     // Reads and takes what the file holds beyond what was read.
-    void ReadOn() {
+    void ReadOn(const platform::ReadOnlyFile& from) {
         constexpr std::size_t kPiece = std::size_t{1} << 20;
         while (!unusable) {
             const std::size_t kept = buffer.size();
             buffer.resize(kept + kPiece);
-            const std::size_t got = file->ReadAt(readOffset, buffer.data() + kept, kPiece);
+            const std::size_t got = from.ReadAt(readOffset, buffer.data() + kept, kPiece);
             buffer.resize(kept + got);
             readOffset += got;
             if (got == 0) return;
@@ -660,7 +659,7 @@ LookupFileBuilder::~LookupFileBuilder() = default;
 void LookupFileBuilder::TakeWritten() {
     Impl& m = *impl_;
     if (!m.file) m.file = platform::ReadOnlyFile::Open(m.databaseFile);
-    if (m.file) m.ReadOn();
+    if (m.file) m.ReadOn(*m.file);
 }
 
 bool LookupFileBuilder::Finish() {
@@ -669,16 +668,12 @@ bool LookupFileBuilder::Finish() {
     const std::optional<platform::ReadOnlyFile> database =
         platform::ReadOnlyFile::Open(m.databaseFile);
     if (!database) {
-        const int error = errno;
-        throw textio::FileError(platform::ToUtf8(platform::FileErrorText(
-                                    m.databaseFile, u"kann nicht gelesen werden", error)),
-                                error);
+        throw textio::FileError::About(m.databaseFile, u"kann nicht gelesen werden", errno);
     }
-    if (!m.file) m.file = platform::ReadOnlyFile::Open(m.databaseFile);
-    if (m.file) m.ReadOn();
+    m.ReadOn(m.file ? *m.file : *database);
     if (!m.unusable) m.TakeLines(true);
     // A database file changed while it was read gets no lookup file now.
-    if (!m.file || m.unusable || m.gathered.overlong || m.gathered.words.Overflow() ||
+    if (m.unusable || m.gathered.overlong || m.gathered.words.Overflow() ||
         m.readOffset != database->Size() ||
         platform::StampOf(m.databaseFile) !=
             platform::FileStamp{database->Size(), database->ModifiedNs()}) {

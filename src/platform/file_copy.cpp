@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/detail/host_paths.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/system_error_text.h"
@@ -69,12 +70,9 @@ bool CopyAll(int in, int out) {
 }  // namespace
 
 bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
-    const std::string hostFrom = ToHostPath(from);
-    const std::string hostTo = ToHostPath(to);
-    if (hostFrom.empty() || hostTo.empty()) {
-        errno = ENOENT;
-        return false;
-    }
+    std::string hostFrom;
+    std::string hostTo;
+    if (!detail::ToHostPaths(from, to, hostFrom, hostTo)) return false;
     Fd in(open(hostFrom.c_str(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0) return false;
     Fd out(open(hostTo.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "platform/detail/host_paths.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -89,9 +90,9 @@ bool DeleteFileAt(std::u16string_view path) {
 }
 
 bool RenameFileAt(std::u16string_view from, std::u16string_view to) {
-    const std::string hostFrom = ToHostPath(from);
-    std::string hostTo = ToHostPath(to);
-    if (hostFrom.empty() || hostTo.empty()) return false;
+    std::string hostFrom;
+    std::string hostTo;
+    if (!detail::ToHostPaths(from, to, hostFrom, hostTo)) return false;
     if (hostTo == hostFrom) {
         // The target resolved to the source itself: a change of letter case only, which the
         // file system sees as a new name.
@@ -105,23 +106,17 @@ bool RenameFileAt(std::u16string_view from, std::u16string_view to) {
 }
 
 bool ReplaceFileAt(std::u16string_view from, std::u16string_view to) {
-    const std::string hostFrom = ToHostPath(from);
-    const std::string hostTo = ToHostPath(to);
-    if (hostFrom.empty() || hostTo.empty()) {
-        errno = ENOENT;
-        return false;
-    }
-    return rename(hostFrom.c_str(), hostTo.c_str()) == 0;
+    std::string hostFrom;
+    std::string hostTo;
+    return detail::ToHostPaths(from, to, hostFrom, hostTo) &&
+           rename(hostFrom.c_str(), hostTo.c_str()) == 0;
 }
 
 bool LinkFileAt(std::u16string_view from, std::u16string_view to) {
-    const std::string hostFrom = ToHostPath(from);
-    const std::string hostTo = ToHostPath(to);
-    if (hostFrom.empty() || hostTo.empty()) {
-        errno = ENOENT;
-        return false;
-    }
-    return link(hostFrom.c_str(), hostTo.c_str()) == 0;
+    std::string hostFrom;
+    std::string hostTo;
+    return detail::ToHostPaths(from, to, hostFrom, hostTo) &&
+           link(hostFrom.c_str(), hostTo.c_str()) == 0;
 }
 
 namespace {

@@ -5,7 +5,6 @@
 #include <cerrno>
 
 #include "platform/files.h"
-#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "search/line_cursor.h"
 #include "textio/byte_lines.h"
@@ -24,12 +23,7 @@ SearchDatabase& SearchDatabase::operator=(SearchDatabase&&) noexcept = default;
 
 SearchDatabase SearchDatabase::Open(std::u16string_view fileName, bool useLookup) {
     std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::Open(fileName);
-    if (!file) {
-        const int error = errno;
-        throw textio::FileError(platform::ToUtf8(platform::FileErrorText(
-                                    fileName, u"kann nicht geöffnet werden", error)),
-                                error);
-    }
+    if (!file) throw textio::FileError::About(fileName, u"kann nicht geöffnet werden", errno);
     SearchDatabase database{std::u16string(fileName), std::move(*file)};
     database.textStart_ = textio::Utf8TextStart(*database.file_);
     if (database.textStart_ && useLookup) {

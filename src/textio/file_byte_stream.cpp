@@ -7,7 +7,6 @@
 #include <cerrno>
 
 #include "platform/paths.h"
-#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 
@@ -58,8 +57,7 @@ FileByteStream::~FileByteStream() {
 }
 
 void FileByteStream::Fail(const char16_t* action, int error) const {
-    throw FileError(vx::platform::ToUtf8(vx::platform::FileErrorText(displayName_, action, error)),
-                    error);
+    throw FileError::About(displayName_, action, error);
 }
 
 size_t FileByteStream::Read(void* buffer, size_t count) {

@@ -39,12 +39,16 @@ std::u16string ReadWhole(std::u16string_view fileName, bool ansiRoundTrip) {
 
 // A short write that the file stream did not report itself (it raises FileError with the reason).
 [[noreturn]] void FailToWrite(std::u16string_view fileName) {
-    throw FileError(
-        platform::ToUtf8(platform::FileErrorText(fileName, u"kann nicht geschrieben werden", EIO)),
-        EIO);
+    throw FileError::About(fileName, u"kann nicht geschrieben werden", EIO);
 }
 
 }  // namespace
+
+FileError FileError::About(std::u16string_view fileName, std::u16string_view action,
+                           int systemError) {
+    return FileError(platform::ToUtf8(platform::FileErrorText(fileName, action, systemError)),
+                     systemError);
+}
 
 bool FileError::DiskRefuses() const {
     return systemError_ == ENOSPC || systemError_ == EDQUOT || systemError_ == EROFS ||

@@ -26,6 +26,9 @@ class FileError : public std::runtime_error {
   public:
     explicit FileError(const std::string& message, int systemError = 0)
         : std::runtime_error(message), systemError_(systemError) {}
+    // The error of an action on a file: "<file> <action>: <the system's reason>".
+    static FileError About(std::u16string_view fileName, std::u16string_view action,
+                           int systemError);
     int SystemError() const { return systemError_; }
     // The disk itself refuses to take more (full, quota, read-only, failing): no later write can
     // succeed either, so a run ends instead of passing over the file.

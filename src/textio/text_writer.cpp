@@ -1,6 +1,5 @@
 #include <cerrno>
 
-#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
 #include "textio/file_byte_stream.h"
@@ -26,9 +25,7 @@ struct TextWriter::Impl {
         const bool keepLast = !closing && platform::EndsInsidePair(pending);
         const std::u16string_view text(pending.data(), pending.size() - (keepLast ? 1 : 0));
         if (!stream.WriteString(text)) {
-            throw FileError(platform::ToUtf8(platform::FileErrorText(
-                                fileName, u"kann nicht geschrieben werden", EIO)),
-                            EIO);
+            throw FileError::About(fileName, u"kann nicht geschrieben werden", EIO);
         }
         pending.erase(0, text.size());
     }
@@ -54,10 +51,8 @@ TextWriter::~TextWriter() {
 
 void TextWriter::Write(std::u16string_view text) {
     if (impl_->closed) {
-        throw FileError(platform::ToUtf8(platform::FileErrorText(
-                            impl_->fileName,
-                            u"ist schon geschlossen und kann nicht geschrieben werden", EBADF)),
-                        EBADF);
+        throw FileError::About(impl_->fileName,
+                               u"ist schon geschlossen und kann nicht geschrieben werden", EBADF);
     }
     impl_->pending += text;
     if (impl_->pending.size() >= kFlushUnits) impl_->Flush(false);

@@ -140,6 +140,14 @@ std::vector<std::u16string_view> LineViews(std::u16string_view text) {
     return lines;
 }
 
+// Marks a document as taken from its text copy under the previous run's record.
+void TakeFromCopy(PreparedDocument& doc, const ReindexRecord& record) {
+    doc.written = true;
+    doc.reused = true;
+    doc.recordable = true;
+    doc.record = record;
+}
+
 // Takes an unchanged document's words from its text copy when the copy still gives the lines
 // recorded for it; false (the document is parsed) when it does not or cannot be read.
 bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
@@ -157,10 +165,7 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
         return false;  // a text copy that cannot be read: the document is parsed again
     }
     doc.wordsReady = true;
-    doc.written = true;
-    doc.reused = true;
-    doc.recordable = true;
-    doc.record = record;
+    TakeFromCopy(doc, record);
     // A copy written again with the same lines (by a run that was killed) is recorded as it is.
     doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
     return true;
@@ -174,10 +179,7 @@ bool DeferTextCopy(const PrepareSettings& settings, PreparedDocument& doc,
         return false;
     }
     doc.deferred = true;
-    doc.written = true;
-    doc.reused = true;
-    doc.recordable = true;
-    doc.record = record;
+    TakeFromCopy(doc, record);
     return true;
 }
 
@@ -269,7 +271,7 @@ struct DocumentIndexer::Impl {
         settings.upperMask = platform::UpperCase(s.setup.scanMask);
         settings.previous = s.run.previousRecords;
         settings.deferReuse = &deferring;
-        deferring = s.run.previousRecords != nullptr && s.run.deferReuse;
+        deferring = s.run.deferReuse;
     }
 
     void Work() {

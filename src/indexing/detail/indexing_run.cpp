@@ -18,7 +18,6 @@
 #include "platform/memory.h"
 #include "platform/paths.h"
 #include "platform/read_only_file.h"
-#include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
 #include "textio/text_file.h"
@@ -83,10 +82,7 @@ namespace {
 // Copies a file of the previous run to the name this run stages it under.
 void CopyStaged(const std::u16string& from, const std::u16string& to) {
     if (!platform::CopyFileTo(from, to)) {
-        const int error = errno;
-        throw textio::FileError(
-            platform::ToUtf8(platform::FileErrorText(to, u"kann nicht geschrieben werden", error)),
-            error);
+        throw textio::FileError::About(to, u"kann nicht geschrieben werden", errno);
     }
 }
 

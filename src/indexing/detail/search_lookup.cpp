@@ -18,32 +18,35 @@ void LookupFileWriter::Start(index::DatabaseCommit& commit, std::u16string_view 
                           commit.Stage(databaseFile), commit.Stage(lookupFile_));
 }
 
+// The thread that follows the database file: takes what is written whenever the run thread says
+// so, and writes the lookup file once the database file is complete.
+bool LookupFileWriter::Follow(const std::shared_ptr<Following>& following,
+                              const std::u16string& database, const std::u16string& lookup) {
+    index::LookupFileBuilder builder(database, lookup);
+    uint64_t taken = 0;
+    for (;;) {
+        Following::File file;
+        {
+            std::unique_lock lock(following->mutex);
+            following->wake.wait(lock, [&] {
+                return following->written != taken || following->file != Following::File::Writing;
+            });
+            taken = following->written;
+            file = following->file;
+        }
+        if (file == Following::File::Abandoned) return false;
+        if (file == Following::File::Complete) return builder.Finish();
+        builder.TakeWritten();
+    }
+}
+
 void LookupFileWriter::StartFollowing(index::DatabaseCommit& commit,
                                       std::u16string_view databaseFile) {
     commit_ = &commit;
     lookupFile_ = index::LookupFileName(databaseFile);
     following_ = std::make_shared<Following>();
-    written_ = std::async(std::launch::async | std::launch::deferred,
-                          [following = following_, database = commit.Stage(databaseFile),
-                           lookup = commit.Stage(lookupFile_)] {
-                              index::LookupFileBuilder builder(database, lookup);
-                              uint64_t taken = 0;
-                              for (;;) {
-                                  Following::File file;
-                                  {
-                                      std::unique_lock lock(following->mutex);
-                                      following->wake.wait(lock, [&] {
-                                          return following->written != taken ||
-                                                 following->file != Following::File::Writing;
-                                      });
-                                      taken = following->written;
-                                      file = following->file;
-                                  }
-                                  if (file == Following::File::Abandoned) return false;
-                                  if (file == Following::File::Complete) return builder.Finish();
-                                  builder.TakeWritten();
-                              }
-                          });
+    written_ = std::async(std::launch::async | std::launch::deferred, Follow, following_,
+                          commit.Stage(databaseFile), commit.Stage(lookupFile_));
 }
 
 void LookupFileWriter::Tell(const std::function<void(Following&)>& change) {

@@ -48,6 +48,8 @@ class LookupFileWriter {
         enum class File { Writing, Complete, Abandoned } file = File::Writing;
     };
     void Tell(const std::function<void(Following&)>& change);
+    static bool Follow(const std::shared_ptr<Following>& following, const std::u16string& database,
+                       const std::u16string& lookup);
 
     index::DatabaseCommit* commit_ = nullptr;
     std::u16string lookupFile_;
