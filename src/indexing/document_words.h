@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,11 @@ class DocumentWords {
               const std::function<void()>& tick = {}) const;
     // How many filing steps the document needs.
     std::size_t Size() const { return steps_.size(); }
+
+    // Appends the words in the compact form a run keeps for the next re-index.
+    void AppendEncoded(std::string& out) const;
+    // The words of bytes AppendEncoded wrote; nullopt when the bytes are not of that form.
+    static std::optional<DocumentWords> Decode(std::string_view bytes);
 
   private:
     friend class DocumentWordsBuilder;

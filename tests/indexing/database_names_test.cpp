@@ -131,7 +131,7 @@ TEST(DatabaseNames, ANameWithDatKeepsTheFilesOfItsRow) {
         std::vector<std::string> files;
         for (const auto& [name, bytes] : TreeContents(run.Database())) files.push_back(name);
         EXPECT_EQ(files, (std::vector<std::string>{"Archiv.cache", "Archiv.dat", "Archiv.dat.idx",
-                                                   "Archiv.log", "Archiv_ansi.txt",
+                                                   "Archiv.log", "Archiv.words", "Archiv_ansi.txt",
                                                    "Archiv_unicode.txt", "Temp/Archiv.dat"}));
         std::vector<std::string> copies;
         for (const auto& [name, bytes] : TreeContents(run.TextCopies())) {

@@ -80,6 +80,7 @@ struct Change {
 
 TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
     const fs::path cache = fs::path("Datenbank") / (std::string(kName) + ".cache");
+    const fs::path words = fs::path("Datenbank") / (std::string(kName) + ".words");
     const std::vector<Change> changes = {
         {"nothing", [](const fs::path&, const CreateRun&) {}, 5},
         {"content, same size",
@@ -123,6 +124,15 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
              WriteBytes(r.root / "wd" / cache, bytes.substr(0, bytes.size() - 20));
          },
          0},
+        {"kept words missing",
+         [&](const fs::path&, const CreateRun& r) { fs::remove(r.root / "wd" / words); }, 5},
+        {"kept words damaged",
+         [&](const fs::path&, const CreateRun& r) {
+             std::string bytes = ReadBytes(r.root / "wd" / words);
+             for (std::size_t i = 0; i < bytes.size(); i += 7) bytes[i] ^= 0x21;
+             WriteBytes(r.root / "wd" / words, bytes);
+         },
+         5},
         {"text copy missing",
          [](const fs::path& d, const CreateRun& r) { fs::remove(CopyOf(r, d / "a.xml")); }, 4},
         {"text copy damaged",
@@ -154,9 +164,10 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
 }
 
 // A re-index of an unchanged tree takes the documents and their copies on their sizes and times
-// and keeps the previous run's files as its own, unless those files changed since.
+// and keeps the previous run's files as its own, unless those files changed since; then it files
+// the words the previous run kept, and reads a copy only where those cannot be used.
 TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
-    // reused: the forged copy below is found out where the files are written anew.
+    // reused: the forged copy below is found out where a copy is read.
     const std::vector<Change> changes = {
         {"nothing", [](const fs::path&, const CreateRun&) {}, 5},
         {"database file changed",
@@ -164,15 +175,21 @@ TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
              WriteBytes(r.Database() / "Projekte.dat",
                         ReadBytes(r.Database() / "Projekte.dat") + "ZELT=9,\r\n");
          },
-         4},
+         5},
         {"word list changed",
          [](const fs::path&, const CreateRun& r) {
              WriteBytes(r.Database() / "Projekte_ansi.txt", "ZELT\r\n");
          },
-         4},
+         5},
         {"text copy written again",
          [](const fs::path& d, const CreateRun& r) {
              WriteBytes(CopyOf(r, d / "a.xml"), ReadBytes(CopyOf(r, d / "a.xml")));
+         },
+         5},
+        {"kept words cut short, word list changed",
+         [](const fs::path&, const CreateRun& r) {
+             WriteBytes(r.Database() / "Projekte_ansi.txt", "ZELT\r\n");
+             fs::resize_file(r.Database() / "Projekte.words", 1);
          },
          4},
     };
@@ -196,14 +213,14 @@ TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
         EXPECT_EQ(result.reused, change.reused);
         EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
         // Kept files: the copies were not read; files written anew: the forged copy was.
-        EXPECT_EQ(ReadBytes(copy) == forged, std::string(change.name) == "nothing");
+        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 5);
         const auto database = platform::ReadOnlyFile::Open(Win(run.Database() / "Projekte.dat"));
         ASSERT_TRUE(database);
         EXPECT_NE(index::LookupFile::Open(Win(run.Database() / "Projekte.dat.idx"), *database),
                   nullptr);
         // The next run keeps the files of this one.
         EXPECT_EQ(Reindex(run, 20000, 2).reused, 5);
-        EXPECT_EQ(ReadBytes(copy) == forged, std::string(change.name) == "nothing");
+        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 5);
     }
 }
 

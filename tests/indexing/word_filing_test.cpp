@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -133,8 +134,10 @@ Words AllSaved(const index::WordIndex& index) {
     return saved;
 }
 
-// Files the lines through DocumentWords, consecutive lines of one number as one document.
-void FileDocuments(const std::vector<Filing>& filings, index::WordIndex& index) {
+// Files the lines through DocumentWords, consecutive lines of one number as one document; with
+// encoded set, through the compact form a run keeps for the next re-index.
+void FileDocuments(const std::vector<Filing>& filings, index::WordIndex& index,
+                   bool encoded = false) {
     const std::atomic<bool> cancel{false};
     DocumentWordsBuilder builder;
     for (std::size_t i = 0; i < filings.size();) {
@@ -142,7 +145,20 @@ void FileDocuments(const std::vector<Filing>& filings, index::WordIndex& index) 
         for (; end < filings.size() && filings[end].document == filings[i].document; ++end) {
             builder.AddLine(filings[end].line);
         }
-        EXPECT_TRUE(builder.Finish().File(filings[i].document, index, cancel));
+        DocumentWords words = builder.Finish();
+        if (encoded) {
+            std::string form;
+            words.AppendEncoded(form);
+            // Cut short or lengthened, the form is refused.
+            for (std::size_t size = 0; size < form.size(); ++size) {
+                EXPECT_FALSE(DocumentWords::Decode(std::string_view(form).substr(0, size)));
+            }
+            EXPECT_FALSE(DocumentWords::Decode(form + '\0'));
+            const std::optional<DocumentWords> decoded = DocumentWords::Decode(form);
+            ASSERT_TRUE(decoded);
+            words = *decoded;
+        }
+        EXPECT_TRUE(words.File(filings[i].document, index, cancel));
         i = end;
     }
 }
@@ -235,11 +251,13 @@ TEST(WordFilingTest, PreparedDocumentsFileAsTheirLines) {
         const std::atomic<bool> cancel{false};
         index::WordIndex byLines;
         for (const Filing& f : filings) FileWordsOfLine(f.line, f.document, byLines, cancel);
-        index::WordIndex prepared;
-        FileDocuments(filings, prepared);
-        EXPECT_EQ(AllSaved(prepared), AllSaved(byLines)) << "seed " << seed;
-        for (int bucket = 0; bucket < index::kBucketCount; ++bucket) {
-            EXPECT_EQ(prepared.ExtensionCounter(bucket), byLines.ExtensionCounter(bucket));
+        for (const bool encoded : {false, true}) {
+            index::WordIndex prepared;
+            FileDocuments(filings, prepared, encoded);
+            EXPECT_EQ(AllSaved(prepared), AllSaved(byLines)) << "seed " << seed << encoded;
+            for (int bucket = 0; bucket < index::kBucketCount; ++bucket) {
+                EXPECT_EQ(prepared.ExtensionCounter(bucket), byLines.ExtensionCounter(bucket));
+            }
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "indexing/detail/kept_words.h"
 #include "indexing/detail/reindex_cache.h"
 #include "indexing/detail/text_copy.h"
 #include "indexing/document_words.h"
@@ -45,7 +46,8 @@ struct PreparedDocument {
     // document whose text the parser delivered completely.
     bool recordable = false;
     ReindexRecord record;
-    XmlProblem problem;  // why the document did not load (reason empty when it did)
+    std::string wordsForm;  // the words in the form the next re-index reads (kept_words.h)
+    XmlProblem problem;     // why the document did not load (reason empty when it did)
 };
 
 // How long before its reading a document must have been written last for its record to be
@@ -58,6 +60,7 @@ struct PrepareSettings {
     std::u16string nameField;
     std::u16string upperMask;
     const ReindexCache* previous = nullptr;  // records of the previous run (read only)
+    const platform::ReadOnlyFile* previousWords = nullptr;  // the words it kept, if any
     // While set, an unchanged document whose copy is as recorded is not read (deferred).
     const std::atomic<bool>* deferReuse = nullptr;
 };
@@ -166,8 +169,29 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
     }
     doc.wordsReady = true;
     TakeFromCopy(doc, record);
+    doc.wordsForm = KeptWordsForm(doc.words, doc.record);
     // A copy written again with the same lines (by a run that was killed) is recorded as it is.
     doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
+    return true;
+}
+
+// Takes an unchanged document's words from those the previous run kept, when its copy still
+// has the recorded size and time: neither the document nor its copy is read.
+bool ReuseKeptWords(const PrepareSettings& settings, PreparedDocument& doc,
+                    const ReindexRecord& record) {
+    if (settings.previousWords == nullptr || record.copy.modifiedNs == 0 ||
+        platform::StampOf(doc.copyFile) != record.copy) {
+        return false;
+    }
+    std::optional<DocumentWords> words =
+        ReadKeptWords(*settings.previousWords, record, doc.wordsForm);
+    if (!words) {
+        doc.wordsForm.clear();
+        return false;
+    }
+    doc.words = std::move(*words);
+    doc.wordsReady = true;
+    TakeFromCopy(doc, record);
     return true;
 }
 
@@ -213,7 +237,8 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         const ReindexRecord* record = settings.previous->Find(path);
         if (record != nullptr && record->size == info->size &&
             record->modifiedNs == info->modifiedNs &&
-            (DeferTextCopy(settings, doc, *record) || ReuseTextCopy(doc, *record))) {
+            (DeferTextCopy(settings, doc, *record) || ReuseKeptWords(settings, doc, *record) ||
+             ReuseTextCopy(doc, *record))) {
             return doc;
         }
     }
@@ -229,6 +254,7 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         doc.record.size = info->size;
         doc.record.modifiedNs = info->modifiedNs;
         doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
+        doc.wordsForm = KeptWordsForm(doc.words, doc.record);
     }
     return doc;
 }
@@ -270,6 +296,7 @@ struct DocumentIndexer::Impl {
         settings.nameField = s.setup.nameField;
         settings.upperMask = platform::UpperCase(s.setup.scanMask);
         settings.previous = s.run.previousRecords;
+        settings.previousWords = s.run.previousWords;
         settings.deferReuse = &deferring;
         deferring = s.run.deferReuse;
     }
@@ -346,7 +373,7 @@ struct DocumentIndexer::Impl {
     void TakeDeferredWords(PreparedDocument& doc, const std::u16string& path,
                            const std::u16string& storedPath) {
         doc.deferred = false;
-        if (ReuseTextCopy(doc, doc.record)) return;
+        if (ReuseKeptWords(settings, doc, doc.record) || ReuseTextCopy(doc, doc.record)) return;
         PrepareSettings parse = settings;
         parse.previous = nullptr;
         const std::atomic<bool> never{false};  // the document is numbered: it is filed whole
@@ -372,8 +399,11 @@ struct DocumentIndexer::Impl {
         // A copy not written now may still lie there from an earlier run; it is read back.
         if (doc.written || platform::FileExists(doc.copyFile)) {
             if (!FileWords(doc, number, cancel)) return false;
-            if (doc.recordable && state.run.records != nullptr)
+            if (doc.recordable && state.run.records != nullptr) {
+                if (state.run.keptWords != nullptr && !doc.wordsForm.empty())
+                    state.run.keptWords->Append(doc.wordsForm, doc.record);
                 state.run.records->Add(path, doc.record);
+            }
         } else {
             state.Log(u"Kann nicht indiziert werden: " + path);
             ++state.count.failures;

@@ -110,10 +110,16 @@ class IndexingRun {
           commit_(state.folders.chunk),
           cacheFile_(ReindexCacheFileName(state.folders.database, state.setup.nameField)),
           previousRecords_(state.setup.reuseTextCopies ? ReindexCache::Load(cacheFile_)
-                                                       : ReindexCache()) {
+                                                       : ReindexCache()),
+          wordsFile_(KeptWordsFileName(state.folders.database, state.setup.nameField)),
+          previousWords_(state.setup.reuseTextCopies ? platform::ReadOnlyFile::Open(wordsFile_)
+                                                     : std::nullopt),
+          keptWords_(commit_.Stage(wordsFile_)) {
         state.run.commit = &commit_;
         state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
         state.run.records = &records_;
+        state.run.previousWords = previousWords_ ? &*previousWords_ : nullptr;
+        state.run.keptWords = &keptWords_;
         state.run.deferReuse = MayKeepPreviousFiles() && DocumentsUnchanged();
     }
 
@@ -311,6 +317,10 @@ class IndexingRun {
             CopyStaged(list, stagedList);
             *stamp = StampOrNone(stagedList);
         }
+        // The records of the documents place their words in the previous words file; a copy
+        // that fails only costs the next re-index the reading of the text copies.
+        keptWords_.Close();
+        platform::CopyFileTo(wordsFile_, commit_.Stage(wordsFile_));
         const std::u16string lookup = index::LookupFileName(databaseFile);
         if (!index::CopyLookupFile(databaseFile, lookup, staged, commit_.Stage(lookup))) {
             commit_.Unstage(lookup);
@@ -371,11 +381,14 @@ class IndexingRun {
             records_.SetOutputs(*outputs_);
         }
         records_.Write(commit_.Stage(cacheFile_));
+        keptWords_.Close();
         lookupFile_.Finish();
         commit_.Commit(state_.setup.previousCopy);
         state_.run.commit = nullptr;
         state_.run.previousRecords = nullptr;
         state_.run.records = nullptr;
+        state_.run.previousWords = nullptr;
+        state_.run.keptWords = nullptr;
     }
 
     void ShowEnd(const std::u16string& elapsed, const std::u16string& problems) {
@@ -405,6 +418,9 @@ class IndexingRun {
     const std::u16string cacheFile_;
     const ReindexCache previousRecords_;
     ReindexCache records_;
+    const std::u16string wordsFile_;
+    const std::optional<platform::ReadOnlyFile> previousWords_;
+    KeptWordsWriter keptWords_;
     std::optional<RunOutputs> outputs_;  // the files of a run that wrote them in one pass
     index::WordLists wordLists_;
 };

@@ -15,9 +15,10 @@ namespace {
 constexpr char kMagic[4] = {'V', 'X', 'R', 'C'};
 // Raised whenever what a run writes changes: the files a cache names must be what this version
 // would write.
-constexpr uint32_t kVersion = 2;
+constexpr uint32_t kVersion = 3;
 constexpr std::size_t kHeaderSize = 16;  // magic, version, record count
-constexpr std::size_t kRecordFixedSize = 4 + 4 + 8 + 8 + 8 + 1 + 16;  // without the path text
+constexpr std::size_t kRecordFixedSize =
+    4 + 4 + 8 + 8 + 8 + 1 + 16 + 8 + 4 + 8;  // without the path text
 
 using platform::MixBits64;
 
@@ -164,6 +165,9 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
         record.linesHash = in.Get(8);
         record.readBack = in.Get(1) != 0;
         record.copy = GetStamp(in);
+        record.wordsOffset = in.Get(8);
+        record.wordsSize = static_cast<uint32_t>(in.Get(4));
+        record.wordsHash = in.Get(8);
         if (in.Failed()) return {};
         cache.Add(path, record);
     }
@@ -204,6 +208,9 @@ void ReindexCache::Write(std::u16string_view fileName) const {
         PutU64(out, record.linesHash);
         out.push_back(record.readBack ? 1 : 0);
         PutStamp(out, record.copy);
+        PutU64(out, record.wordsOffset);
+        PutU32(out, record.wordsSize);
+        PutU64(out, record.wordsHash);
         previous = path;
     }
     out.push_back(outputs_ ? 1 : 0);

@@ -6,7 +6,9 @@
 // hash of the lines its words were filed from. A document is taken from its copy only when its
 // size and time are still those and the copy, read again, gives lines with that hash: a copy
 // that was rewritten, cut short or damaged since (by a later run that was killed, say) fails the
-// hash, and the document is parsed again.
+// hash, and the document is parsed again. The record also says where the run kept the
+// document's words (kept_words.h): while the copy keeps its recorded size and time, those words
+// are filed without reading the copy.
 //
 // The cache also names the files the run wrote (their sizes and exact times) and how many
 // postings they hold: a re-index that finds every document unchanged, and those files as they were
@@ -47,6 +49,11 @@ struct ReindexRecord {
     bool readBack = false;     // those lines were read back from the copy by the text reader
                                // (a text too large to keep, or with unpaired surrogates)
     platform::FileStamp copy;  // the text copy as written then
+    // Where the run kept the document's words in the words file (see kept_words.h), and the
+    // hash of that form; wordsSize 0 when it kept none.
+    uint64_t wordsOffset = 0;
+    uint32_t wordsSize = 0;
+    uint64_t wordsHash = 0;
 };
 
 // The files of a run that wrote its database file in one pass, as they were when it ended.

@@ -12,6 +12,7 @@
 
 #include "index/database_commit.h"
 #include "index/word_index.h"
+#include "indexing/detail/kept_words.h"
 #include "indexing/detail/reindex_cache.h"
 #include "indexing/run_options.h"
 #include "platform/collation.h"
@@ -106,6 +107,9 @@ struct RunState {
         index::DatabaseCommit* commit = nullptr;
         const ReindexCache* previousRecords = nullptr;
         ReindexCache* records = nullptr;
+        // The words file of the previous run (nullptr when there is none to read) and this run's.
+        const platform::ReadOnlyFile* previousWords = nullptr;
+        KeptWordsWriter* keptWords = nullptr;
         // The previous run's files may turn out to be this run's result: the filing of
         // unchanged documents waits until one must be filed (DocumentIndexer::AllDeferred).
         bool deferReuse = false;

@@ -1,0 +1,141 @@
+// The compact form of a document's words: the counts, the distinct ANSI words (bytes), the
+// distinct Unicode words (code units, little-endian), then one byte per filing step. A step that
+// files the next word of its kind not filed before (nearly every step) needs no word number;
+// only a repeat carries one. The hashes are worked out again when the form is read.
+#include "indexing/document_words.h"
+
+namespace vx::indexing {
+
+namespace {
+
+constexpr uint8_t kAnsiStep = 1;
+constexpr uint8_t kAdmittedStep = 2;
+constexpr uint8_t kRepeatStep = 4;
+
+void PutVarint(std::string& out, uint64_t v) {
+    for (; v >= 0x80; v >>= 7) out.push_back(static_cast<char>(v | 0x80));
+    out.push_back(static_cast<char>(v));
+}
+
+// Reads the form front to back; anything past its end or out of range fails the reader.
+class FormReader {
+  public:
+    explicit FormReader(std::string_view bytes) : bytes_(bytes) {}
+    uint64_t Varint() {
+        uint64_t v = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            if (position_ == bytes_.size()) break;
+            const auto byte = static_cast<uint8_t>(bytes_[position_++]);
+            v |= static_cast<uint64_t>(byte & 0x7F) << shift;
+            if (byte < 0x80) return v;
+        }
+        failed_ = true;
+        return 0;
+    }
+    // A count of items that take at least minBytes each.
+    uint32_t Count(std::size_t minBytes) {
+        const uint64_t n = Varint();
+        if (n > Remaining() / minBytes) failed_ = true;
+        return failed_ ? 0 : static_cast<uint32_t>(n);
+    }
+    std::string_view Bytes(uint64_t count) {
+        if (count > Remaining()) {
+            failed_ = true;
+            return {};
+        }
+        const std::string_view taken = bytes_.substr(position_, static_cast<std::size_t>(count));
+        position_ += taken.size();
+        return taken;
+    }
+    uint8_t Byte() {
+        if (Remaining() == 0) {
+            failed_ = true;
+            return 0;
+        }
+        return static_cast<uint8_t>(bytes_[position_++]);
+    }
+    std::size_t Remaining() const { return bytes_.size() - position_; }
+    bool Failed() const { return failed_; }
+
+  private:
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+void DocumentWords::AppendEncoded(std::string& out) const {
+    PutVarint(out, ansiWords_.size());
+    PutVarint(out, unicodeWords_.size());
+    PutVarint(out, steps_.size());
+    for (const Word& word : ansiWords_) {
+        PutVarint(out, word.length);
+        out.append(ansiText_, word.offset, word.length);
+    }
+    for (const Word& word : unicodeWords_) {
+        PutVarint(out, word.length);
+        for (uint32_t i = 0; i < word.length; ++i) {
+            const char16_t unit = unicodeText_[word.offset + i];
+            out.push_back(static_cast<char>(unit & 0xFF));
+            out.push_back(static_cast<char>(unit >> 8));
+        }
+    }
+    uint32_t nextAnsi = 0, nextUnicode = 0;
+    for (const Step& step : steps_) {
+        uint32_t& next = step.ansi ? nextAnsi : nextUnicode;
+        const bool repeat = step.word != next;
+        out.push_back(static_cast<char>((step.ansi ? kAnsiStep : 0) |
+                                        (step.admitted ? kAdmittedStep : 0) |
+                                        (repeat ? kRepeatStep : 0)));
+        if (repeat) {
+            PutVarint(out, step.word);
+        } else {
+            ++next;
+        }
+    }
+}
+
+std::optional<DocumentWords> DocumentWords::Decode(std::string_view bytes) {
+    FormReader in(bytes);
+    DocumentWords words;
+    const uint32_t ansiCount = in.Count(2);
+    const uint32_t unicodeCount = in.Count(2);
+    const uint32_t stepCount = in.Count(1);
+    words.ansiWords_.reserve(ansiCount);
+    for (uint32_t i = 0; i < ansiCount && !in.Failed(); ++i) {
+        const std::string_view text = in.Bytes(in.Varint());
+        words.ansiWords_.push_back({static_cast<uint32_t>(words.ansiText_.size()),
+                                    static_cast<uint32_t>(text.size()),
+                                    index::WordIndex::WordHash(text)});
+        words.ansiText_.append(text);
+    }
+    words.unicodeWords_.reserve(unicodeCount);
+    for (uint32_t i = 0; i < unicodeCount && !in.Failed(); ++i) {
+        const uint64_t length = in.Varint();
+        if (length > in.Remaining() / 2) return std::nullopt;
+        const std::string_view units = in.Bytes(length * 2);
+        const auto offset = static_cast<uint32_t>(words.unicodeText_.size());
+        for (std::size_t k = 0; k + 1 < units.size(); k += 2) {
+            words.unicodeText_.push_back(static_cast<char16_t>(
+                static_cast<uint8_t>(units[k]) | static_cast<uint8_t>(units[k + 1]) << 8));
+        }
+        const std::u16string_view text = std::u16string_view(words.unicodeText_).substr(offset);
+        words.unicodeWords_.push_back(
+            {offset, static_cast<uint32_t>(text.size()), index::WordIndex::UnicodeWordHash(text)});
+    }
+    words.steps_.reserve(stepCount);
+    uint32_t nextAnsi = 0, nextUnicode = 0;
+    for (uint32_t i = 0; i < stepCount && !in.Failed(); ++i) {
+        const uint8_t flags = in.Byte();
+        const bool ansi = (flags & kAnsiStep) != 0;
+        uint32_t& next = ansi ? nextAnsi : nextUnicode;
+        const uint64_t word = (flags & kRepeatStep) != 0 ? in.Varint() : next++;
+        if (word >= (ansi ? ansiCount : unicodeCount) || flags > 7) return std::nullopt;
+        words.steps_.push_back({static_cast<uint32_t>(word), ansi, (flags & kAdmittedStep) != 0});
+    }
+    if (in.Failed() || in.Remaining() != 0) return std::nullopt;
+    return words;
+}
+
+}  // namespace vx::indexing
