@@ -39,7 +39,9 @@ class WordIndex {
     void ExtendWordEntry(std::string_view key, int32_t number, bool& handled);
     // Appends the entry word=number, to every bucket selected for adding.
     void AddWordEntry(std::string_view word, int32_t number);
-    // Records word=number, in the Unicode postings list (equal entries are ignored).
+    // Records word=number, in the Unicode postings list (equal entries are ignored). Touches
+    // nothing the filing of ANSI words touches: one thread may record Unicode postings while
+    // another files ANSI words.
     void AddUnicodePosting(std::u16string_view word, int32_t number);
     // The same with hash = UnicodeWordHash(word), for callers that prepare words ahead.
     void AddUnicodePosting(std::u16string_view word, uint32_t hash, int32_t number);

@@ -363,22 +363,33 @@ DocumentWords DocumentWordsBuilder::Finish() {
 
 bool DocumentWords::File(int32_t documentNumber, index::WordIndex& index,
                          const std::atomic<bool>& cancel, const std::function<void()>& tick) const {
+    if (cancel.load(std::memory_order_relaxed)) return false;
+    FileUnicodeWords(documentNumber, index);
+    return FileAnsiWords(documentNumber, index, cancel, tick);
+}
+
+bool DocumentWords::FileAnsiWords(int32_t documentNumber, index::WordIndex& index,
+                                  const std::atomic<bool>& cancel,
+                                  const std::function<void()>& tick) const {
     std::size_t count = 0;
     for (const Step& step : steps_) {
+        if (!step.ansi) continue;
         if (cancel.load(std::memory_order_relaxed)) return false;
         if (tick && ++count % 4096 == 0) tick();
-        if (step.ansi) {
-            const Word& word = ansiWords_[step.word];
-            index.FileOccurrence(std::string_view(ansiText_).substr(word.offset, word.length),
-                                 word.hash, documentNumber, step.admitted);
-        } else {
-            const Word& word = unicodeWords_[step.word];
-            index.AddUnicodePosting(
-                std::u16string_view(unicodeText_).substr(word.offset, word.length), word.hash,
-                documentNumber);
-        }
+        const Word& word = ansiWords_[step.word];
+        index.FileOccurrence(std::string_view(ansiText_).substr(word.offset, word.length),
+                             word.hash, documentNumber, step.admitted);
     }
     return true;
+}
+
+void DocumentWords::FileUnicodeWords(int32_t documentNumber, index::WordIndex& index) const {
+    for (const Step& step : steps_) {
+        if (step.ansi) continue;
+        const Word& word = unicodeWords_[step.word];
+        index.AddUnicodePosting(std::u16string_view(unicodeText_).substr(word.offset, word.length),
+                                word.hash, documentNumber);
+    }
 }
 
 }  // namespace vx::indexing

@@ -21,10 +21,16 @@ class DocumentWordsBuilder;
 
 class DocumentWords {
   public:
-    // Files the words for the document. Returns false when the cancel flag stopped it (tested
-    // before each word). tick, when given, is called after every few thousand words.
+    // Files the words for the document: its Unicode words, then its ANSI words. Returns false
+    // when the cancel flag stopped it (tested before the first and before each ANSI word). tick,
+    // when given, is called after every few thousand words.
     bool File(int32_t documentNumber, index::WordIndex& index, const std::atomic<bool>& cancel,
               const std::function<void()>& tick = {}) const;
+    // The two halves of File, for filing on two threads at once: the ANSI words and the Unicode
+    // words touch separate parts of the index (see WordIndex), and each half keeps its order.
+    bool FileAnsiWords(int32_t documentNumber, index::WordIndex& index,
+                       const std::atomic<bool>& cancel, const std::function<void()>& tick) const;
+    void FileUnicodeWords(int32_t documentNumber, index::WordIndex& index) const;
     // How many filing steps the document needs.
     std::size_t Size() const { return steps_.size(); }
 

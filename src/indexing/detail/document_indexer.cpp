@@ -11,6 +11,7 @@
 #include "indexing/detail/kept_words.h"
 #include "indexing/detail/reindex_cache.h"
 #include "indexing/detail/text_copy.h"
+#include "indexing/detail/unicode_filing.h"
 #include "indexing/document_words.h"
 #include "indexing/size_text.h"
 #include "indexing/xml_text.h"
@@ -290,8 +291,9 @@ struct DocumentIndexer::Impl {
     std::deque<std::shared_ptr<Job>> queue;
     std::unordered_map<std::u16string, std::shared_ptr<Job>> jobs;
     bool stopping = false;
+    UnicodeFiling unicodeFiling;
 
-    explicit Impl(RunState& s) : state(s) {
+    Impl(RunState& s, bool threaded) : state(s), unicodeFiling(s.wordIndex, threaded) {
         settings.textCopyFolder = s.folders.textCopy;
         settings.nameField = s.setup.nameField;
         settings.upperMask = platform::UpperCase(s.setup.scanMask);
@@ -417,7 +419,10 @@ struct DocumentIndexer::Impl {
         if (!doc.wordsReady) ReadBackCopy(doc);
         // A large document lets the host refresh its display now and then.
         int64_t lastRefresh = SteadyTickMs();
-        return doc.words.File(number, state.wordIndex, cancel, [&] {
+        if (cancel) return false;
+        auto words = std::make_shared<const DocumentWords>(std::move(doc.words));
+        unicodeFiling.File(words, number);
+        return words->FileAnsiWords(number, state.wordIndex, cancel, [&] {
             const int64_t now = SteadyTickMs();
             if (now - lastRefresh >= 100) {
                 state.host.Pause();
@@ -492,7 +497,7 @@ struct DocumentIndexer::Impl {
 };
 
 DocumentIndexer::DocumentIndexer(RunState& state, int threads)
-    : impl_(std::make_unique<Impl>(state)) {
+    : impl_(std::make_unique<Impl>(state, threads > 0)) {
     for (int i = 0; i < threads; ++i) impl_->workers.emplace_back([this] { impl_->Work(); });
 }
 
@@ -548,8 +553,9 @@ bool DocumentIndexer::AllDeferred() const {
            impl_->deferred.size() == static_cast<std::size_t>(impl_->state.count.documents);
 }
 
-void DocumentIndexer::FileDeferred() {
+void DocumentIndexer::FinishFiling() {
     if (impl_->deferring) impl_->FileDeferred();
+    impl_->unicodeFiling.Wait();
 }
 
 }  // namespace vx::indexing

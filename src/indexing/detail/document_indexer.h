@@ -39,8 +39,10 @@ class DocumentIndexer {
     // copy alone, until a document that must be filed comes. True when every document numbered
     // so far was deferred.
     bool AllDeferred() const;
-    // Files the words of the deferred documents (in their order) and defers no more.
-    void FileDeferred();
+    // Returns when the words of every document indexed so far are in the word index, those of
+    // deferred documents filed in their order (and no more are deferred): the index may be
+    // saved or emptied then.
+    void FinishFiling();
 
   private:
     struct Impl;

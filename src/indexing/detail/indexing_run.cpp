@@ -175,7 +175,7 @@ class IndexingRun {
             ShowWordsTaken();
             return true;
         }
-        indexer.FileDeferred();
+        indexer.FinishFiling();
         WritePass(lists, lastPass);
         if (lastPass) SaveWordLists();
         if (chunkFull) ShowPassSaved();
