@@ -11,6 +11,9 @@ namespace {
 constexpr uint8_t kAnsiStep = 1;
 constexpr uint8_t kAdmittedStep = 2;
 constexpr uint8_t kRepeatStep = 4;
+// The lengths the word rules leave: an ANSI word of 2 to 50 bytes, a Unicode word of 1 to 50
+// code units.
+constexpr uint64_t kMaxWordLength = 50;
 
 void PutVarint(std::string& out, uint64_t v) {
     for (; v >= 0x80; v >>= 7) out.push_back(static_cast<char>(v | 0x80));
@@ -104,7 +107,9 @@ std::optional<DocumentWords> DocumentWords::Decode(std::string_view bytes) {
     const uint32_t stepCount = in.Count(1);
     words.ansiWords_.reserve(ansiCount);
     for (uint32_t i = 0; i < ansiCount && !in.Failed(); ++i) {
-        const std::string_view text = in.Bytes(in.Varint());
+        const uint64_t length = in.Varint();
+        if (length < 2 || length > kMaxWordLength) return std::nullopt;
+        const std::string_view text = in.Bytes(length);
         words.ansiWords_.push_back({static_cast<uint32_t>(words.ansiText_.size()),
                                     static_cast<uint32_t>(text.size()),
                                     index::WordIndex::WordHash(text)});
@@ -113,7 +118,8 @@ std::optional<DocumentWords> DocumentWords::Decode(std::string_view bytes) {
     words.unicodeWords_.reserve(unicodeCount);
     for (uint32_t i = 0; i < unicodeCount && !in.Failed(); ++i) {
         const uint64_t length = in.Varint();
-        if (length > in.Remaining() / 2) return std::nullopt;
+        if (length < 1 || length > kMaxWordLength || length > in.Remaining() / 2)
+            return std::nullopt;
         const std::string_view units = in.Bytes(length * 2);
         const auto offset = static_cast<uint32_t>(words.unicodeText_.size());
         for (std::size_t k = 0; k + 1 < units.size(); k += 2) {

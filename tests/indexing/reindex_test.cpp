@@ -212,7 +212,8 @@ TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
         ASSERT_EQ(result.outcome, CommandOutcome::Done);
         EXPECT_EQ(result.reused, change.reused);
         EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
-        // Kept files: the copies were not read; files written anew: the forged copy was.
+        // Files kept or words taken from the words file: the copies were not read; where those
+        // words could not be used, the forged copy was read and found out.
         EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 5);
         const auto database = platform::ReadOnlyFile::Open(Win(run.Database() / "Projekte.dat"));
         ASSERT_TRUE(database);
