@@ -32,7 +32,7 @@ DatabaseCommit::~DatabaseCommit() {
     Discard();
 }
 
-std::u16string DatabaseCommit::Stage(std::u16string_view finalPath) {
+std::u16string DatabaseCommit::Stage(std::u16string_view finalPath, bool synced) {
     for (const File& file : files_) {
         if (file.final == finalPath) return file.staged;
     }
@@ -40,6 +40,7 @@ std::u16string DatabaseCommit::Stage(std::u16string_view finalPath) {
     file.staged = stagingFolder_ + u"\\~" + std::u16string(platform::NameOf(finalPath)) +
                   std::u16string(kStagedSuffix);
     file.final = finalPath;
+    file.synced = synced;
     files_.push_back(file);
     return file.staged;
 }
@@ -66,7 +67,8 @@ void DatabaseCommit::Commit(std::u16string_view previousCopy) {
     std::stable_partition(files_.begin(), files_.end(),
                           [](const File& file) { return !IsDatabaseFile(file.final); });
     for (const File& file : files_) {
-        if (!platform::SyncFileAt(file.staged)) Fail(file.final, u"kann nicht gespeichert werden");
+        if (file.synced && !platform::SyncFileAt(file.staged))
+            Fail(file.final, u"kann nicht gespeichert werden");
     }
     std::vector<std::u16string> folders;
     while (!files_.empty()) {

@@ -21,8 +21,10 @@ class DatabaseCommit {
     DatabaseCommit(const DatabaseCommit&) = delete;
     DatabaseCommit& operator=(const DatabaseCommit&) = delete;
 
-    // The temporary name to write the final file to (the same name when staged again).
-    std::u16string Stage(std::u16string_view finalPath);
+    // The temporary name to write the final file to (the same name when staged again). A file
+    // whose reader checks every part it takes (a cache) is put in place without a sync: a crash
+    // may lose or damage it, and the next run works without it.
+    std::u16string Stage(std::u16string_view finalPath, bool synced = true);
     // Forgets a staged file that will not be written after all (and removes what was written).
     void Unstage(std::u16string_view finalPath);
     // The final name of a staged file, or "" when it is not staged.
@@ -45,6 +47,7 @@ class DatabaseCommit {
     struct File {
         std::u16string staged;
         std::u16string final;
+        bool synced = true;
     };
     std::u16string stagingFolder_;
     std::vector<File> files_;

@@ -114,7 +114,7 @@ class IndexingRun {
           wordsFile_(KeptWordsFileName(state.folders.database, state.setup.nameField)),
           previousWords_(state.setup.reuseTextCopies ? platform::ReadOnlyFile::Open(wordsFile_)
                                                      : std::nullopt),
-          keptWords_(commit_.Stage(wordsFile_)) {
+          keptWords_(commit_.Stage(wordsFile_, false)) {
         state.run.commit = &commit_;
         state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
         state.run.records = &records_;
@@ -320,7 +320,7 @@ class IndexingRun {
         // The records of the documents place their words in the previous words file; a copy
         // that fails only costs the next re-index the reading of the text copies.
         keptWords_.Close();
-        platform::CopyFileTo(wordsFile_, commit_.Stage(wordsFile_));
+        platform::CopyFileTo(wordsFile_, commit_.Stage(wordsFile_, false));
         const std::u16string lookup = index::LookupFileName(databaseFile);
         if (!index::CopyLookupFile(databaseFile, lookup, staged, commit_.Stage(lookup))) {
             commit_.Unstage(lookup);
