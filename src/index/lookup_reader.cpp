@@ -39,13 +39,8 @@ class VarintReader {
     explicit VarintReader(std::string_view bytes) : bytes_(bytes) {}
     uint64_t Next() {
         uint64_t value = 0;
-        for (int shift = 0; shift < 64; shift += 7) {
-            if (at_ >= bytes_.size()) Damaged();
-            const auto byte = static_cast<unsigned char>(bytes_[at_++]);
-            value |= static_cast<uint64_t>(byte & 0x7F) << shift;
-            if (byte < 0x80) return value;
-        }
-        Damaged();
+        if (!platform::GetVarint(bytes_, at_, value)) Damaged();
+        return value;
     }
     std::string_view Take(uint64_t count) {
         if (count > bytes_.size() - at_) Damaged();

@@ -3,6 +3,7 @@
 // files the next word of its kind not filed before (nearly every step) needs no word number;
 // only a repeat carries one. The hashes are worked out again when the form is read.
 #include "indexing/document_words.h"
+#include "platform/varint.h"
 
 namespace vx::indexing {
 
@@ -15,10 +16,7 @@ constexpr uint8_t kRepeatStep = 4;
 // code units.
 constexpr uint64_t kMaxWordLength = 50;
 
-void PutVarint(std::string& out, uint64_t v) {
-    for (; v >= 0x80; v >>= 7) out.push_back(static_cast<char>(v | 0x80));
-    out.push_back(static_cast<char>(v));
-}
+using platform::PutVarint;
 
 // Reads the form front to back; anything past its end or out of range fails the reader.
 class FormReader {
@@ -26,14 +24,8 @@ class FormReader {
     explicit FormReader(std::string_view bytes) : bytes_(bytes) {}
     uint64_t Varint() {
         uint64_t v = 0;
-        for (int shift = 0; shift < 64; shift += 7) {
-            if (position_ == bytes_.size()) break;
-            const auto byte = static_cast<uint8_t>(bytes_[position_++]);
-            v |= static_cast<uint64_t>(byte & 0x7F) << shift;
-            if (byte < 0x80) return v;
-        }
-        failed_ = true;
-        return 0;
+        if (!platform::GetVarint(bytes_, position_, v)) failed_ = true;
+        return failed_ ? 0 : v;
     }
     // A count of items that take at least minBytes each.
     uint32_t Count(std::size_t minBytes) {

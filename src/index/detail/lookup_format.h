@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/varint.h"
+
 namespace vx::index::lookup {
 
 static_assert(std::endian::native == std::endian::little, "the lookup file is little-endian");
@@ -58,13 +60,7 @@ struct LookupHead {
     uint64_t headHash;  // Hash64 of every byte before this field
 };
 
-inline void PutVarint(std::string& out, uint64_t value) {
-    char bytes[10];
-    std::size_t n = 0;
-    for (; value >= 0x80; value >>= 7) bytes[n++] = static_cast<char>(value | 0x80);
-    bytes[n++] = static_cast<char>(value);
-    out.append(bytes, n);
-}
+using platform::PutVarint;
 
 inline uint64_t ZigZag(int64_t value) {
     return (static_cast<uint64_t>(value) << 1) ^ static_cast<uint64_t>(value >> 63);
