@@ -2,7 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <exception>
 #include <limits>
+#include <thread>
 
 #include "index/detail/bucket_selection.h"
 #include "index/detail/paged_vector.h"
@@ -159,6 +161,23 @@ void WordIndex::ListenLoeschen() {
 }
 
 void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sink) const {
+    // The order of the Unicode postings, which come last, is worked out on a thread of its own
+    // while the buckets go to the sink.
+    std::vector<uint32_t> unicodeOrder;
+    std::exception_ptr orderFailure;
+    std::thread ordering([&] {
+        try {
+            unicodeOrder = impl_->unicodePostings.SaveOrder();
+        } catch (...) {
+            orderFailure = std::current_exception();
+        }
+    });
+    struct Join {
+        std::thread& thread;
+        ~Join() {
+            if (thread.joinable()) thread.join();
+        }
+    } join{ordering};
     std::u16string text;
     for (const int bucket : SaveOrder()) {
         for (const uint32_t id : impl_->buckets[static_cast<std::size_t>(bucket)]) {
@@ -166,7 +185,9 @@ void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sin
             sink(text);
         }
     }
-    impl_->unicodePostings.ForEach(sink);
+    ordering.join();
+    if (orderFailure) std::rethrow_exception(orderFailure);
+    impl_->unicodePostings.ForEachInOrder(unicodeOrder, sink);
 }
 
 void WordIndex::SaveBuckets(std::vector<std::u16string>& indexList) const {

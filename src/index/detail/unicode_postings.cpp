@@ -235,7 +235,11 @@ std::size_t UnicodePostings::Size() const {
 }
 
 void UnicodePostings::ForEach(const std::function<void(std::u16string_view)>& sink) const {
-    const std::vector<uint32_t> order = SaveOrder();
+    ForEachInOrder(SaveOrder(), sink);
+}
+
+void UnicodePostings::ForEachInOrder(const std::vector<uint32_t>& order,
+                                     const std::function<void(std::u16string_view)>& sink) const {
     std::u16string text;
     for (const uint32_t p : order) {
         EntryText(postings_[p], text);
