@@ -234,10 +234,6 @@ std::size_t UnicodePostings::Size() const {
     return SaveOrder().size();
 }
 
-void UnicodePostings::ForEach(const std::function<void(std::u16string_view)>& sink) const {
-    ForEachInOrder(SaveOrder(), sink);
-}
-
 void UnicodePostings::ForEachInOrder(const std::vector<uint32_t>& order,
                                      const std::function<void(std::u16string_view)>& sink) const {
     std::u16string text;

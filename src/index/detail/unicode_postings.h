@@ -27,12 +27,10 @@ class UnicodePostings {
     void Clear();
     // Entries as they are saved.
     std::size_t Size() const;
-    // Calls sink with every entry ("WORD=12,") in save order.
-    void ForEach(const std::function<void(std::u16string_view)>& sink) const;
     // Indices of the postings in save order, equal entries left out; the order's collation keys
     // make it the costly part of saving.
     std::vector<uint32_t> SaveOrder() const;
-    // ForEach in an order SaveOrder gave.
+    // Calls sink with every entry ("WORD=12,") in an order SaveOrder gave.
     void ForEachInOrder(const std::vector<uint32_t>& order,
                         const std::function<void(std::u16string_view)>& sink) const;
 

@@ -176,14 +176,16 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
     return true;
 }
 
+// Whether the document's text copy still has the size and time recorded for it.
+bool CopyAsRecorded(const PreparedDocument& doc, const ReindexRecord& record) {
+    return record.copy.modifiedNs != 0 && platform::StampOf(doc.copyFile) == record.copy;
+}
+
 // Takes an unchanged document's words from those the previous run kept, when its copy still
 // has the recorded size and time: neither the document nor its copy is read.
 bool ReuseKeptWords(const PrepareSettings& settings, PreparedDocument& doc,
                     const ReindexRecord& record) {
-    if (settings.previousWords == nullptr || record.copy.modifiedNs == 0 ||
-        platform::StampOf(doc.copyFile) != record.copy) {
-        return false;
-    }
+    if (settings.previousWords == nullptr || !CopyAsRecorded(doc, record)) return false;
     std::optional<DocumentWords> words =
         ReadKeptWords(*settings.previousWords, record, doc.wordsForm);
     if (!words) {
@@ -196,11 +198,18 @@ bool ReuseKeptWords(const PrepareSettings& settings, PreparedDocument& doc,
     return true;
 }
 
+// The words of an unchanged document without parsing it: those the previous run kept, else
+// those of its text copy.
+bool ReuseWords(const PrepareSettings& settings, PreparedDocument& doc,
+                const ReindexRecord& record) {
+    return ReuseKeptWords(settings, doc, record) || ReuseTextCopy(doc, record);
+}
+
 // Takes an unchanged document on its copy's recorded size and time, while the run defers.
 bool DeferTextCopy(const PrepareSettings& settings, PreparedDocument& doc,
                    const ReindexRecord& record) {
     if (settings.deferReuse == nullptr || !settings.deferReuse->load() ||
-        record.copy.modifiedNs == 0 || platform::StampOf(doc.copyFile) != record.copy) {
+        !CopyAsRecorded(doc, record)) {
         return false;
     }
     doc.deferred = true;
@@ -238,8 +247,7 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         const ReindexRecord* record = settings.previous->Find(path);
         if (record != nullptr && record->size == info->size &&
             record->modifiedNs == info->modifiedNs &&
-            (DeferTextCopy(settings, doc, *record) || ReuseKeptWords(settings, doc, *record) ||
-             ReuseTextCopy(doc, *record))) {
+            (DeferTextCopy(settings, doc, *record) || ReuseWords(settings, doc, *record))) {
             return doc;
         }
     }
@@ -370,12 +378,12 @@ struct DocumentIndexer::Impl {
         TakeSink(sink, doc);
     }
 
-    // The words of a deferred document, now that they must be filed: from its copy when that
-    // still gives the recorded lines, else from the document parsed again.
+    // The words of a deferred document, now that they must be filed: those kept or those of
+    // its copy when these are still as recorded, else those of the document parsed again.
     void TakeDeferredWords(PreparedDocument& doc, const std::u16string& path,
                            const std::u16string& storedPath) {
         doc.deferred = false;
-        if (ReuseKeptWords(settings, doc, doc.record) || ReuseTextCopy(doc, doc.record)) return;
+        if (ReuseWords(settings, doc, doc.record)) return;
         PrepareSettings parse = settings;
         parse.previous = nullptr;
         const std::atomic<bool> never{false};  // the document is numbered: it is filed whole
