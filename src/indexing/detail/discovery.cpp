@@ -146,7 +146,8 @@ void PreScan(RunState& state, std::u16string_view folder, std::u16string_view ma
         }
         state.found.files.Add(item.storedPath);
         const auto n = static_cast<int32_t>(state.found.pathList.size() + 1);
-        state.found.pathList.push_back(u"P" + IntText(n) + u"=" + item.storedFolder + u" ");
+        std::u16string& line = state.found.pathList.emplace_back(u"P");
+        line.append(IntText(n)).append(u"=").append(item.storedFolder).append(u" ");
         state.found.lastPathEntry[item.storedFolder] = n;
     }
 }
@@ -161,13 +162,15 @@ class Lookahead {
         const int64_t n = state.setup.chunkSize;
         quota_ = state.pass.number == 1 ? n - state.pass.documentCounter
                                         : n * state.pass.number - state.count.documents;
-        depth_ = static_cast<std::size_t>(indexer.Threads()) * 2 + 2;
+        const auto threads = static_cast<std::size_t>(indexer.Threads());
+        minDepth_ = threads * 2 + 2;
+        maxDepth_ = threads * 16 + 2;
     }
 
     // Fills the window of walk items ahead of the run thread.
     void Fill(WalkCursor& cursor, std::deque<WalkItem>& ahead) {
         const bool parallel = indexer_.Threads() > 0;
-        while (ahead.size() < 4096 && (parallel ? inWindow_ < depth_ : ahead.empty())) {
+        while (ahead.size() < 4096 && (parallel ? !WindowFull() : ahead.empty())) {
             WalkItem item;
             if (!cursor.Next(item)) return;
             if (parallel && predicted_ < quota_ && state_.pass.number <= 1000 &&
@@ -176,6 +179,7 @@ class Lookahead {
                 claimed_.Add(item.storedPath)) {
                 ++predicted_;
                 ++inWindow_;
+                bytesInWindow_ += item.entry.size;
                 item.prefetched = true;
                 indexer_.Prefetch(item);
             }
@@ -184,18 +188,30 @@ class Lookahead {
     }
     // The run thread took an item out of the window.
     void Taken(const WalkItem& item) {
-        if (item.prefetched) --inWindow_;
+        if (!item.prefetched) return;
+        --inWindow_;
+        bytesInWindow_ -= item.entry.size;
     }
 
   private:
+    // With the processors shared by more threads, a worker often starts a queued document late:
+    // the run thread waits for documents less the more of them are queued ahead. A byte budget
+    // keeps large documents, whose prepared words wait in memory, to a few.
+    static constexpr uint64_t kWindowBytes = 16 << 20;
+    bool WindowFull() const {
+        return inWindow_ >= maxDepth_ || (inWindow_ >= minDepth_ && bytesInWindow_ >= kWindowBytes);
+    }
+
     RunState& state_;
     DocumentIndexer& indexer_;
     // Stored paths already prefetched in this pass: each text copy is written by one thread.
     PathSet claimed_;
     int64_t quota_ = 0;
     int64_t predicted_ = 0;
-    std::size_t depth_ = 2;
+    std::size_t minDepth_ = 2;
+    std::size_t maxDepth_ = 2;
     std::size_t inWindow_ = 0;
+    uint64_t bytesInWindow_ = 0;
 };
 
 }  // namespace

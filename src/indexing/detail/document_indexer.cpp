@@ -543,11 +543,6 @@ void DocumentIndexer::DropPrefetched() {
     impl_->queue.clear();
 }
 
-std::size_t DocumentIndexer::PrefetchedCount() const {
-    std::lock_guard lock(impl_->mutex);
-    return impl_->jobs.size();
-}
-
 int DocumentIndexer::Threads() const {
     return static_cast<int>(impl_->workers.size());
 }

@@ -26,8 +26,6 @@ class DocumentIndexer {
     void Prefetch(const WalkItem& item);
     // Waits for or forgets every prefetched document that was not indexed.
     void DropPrefetched();
-    // How many documents are prefetched and not yet indexed.
-    std::size_t PrefetchedCount() const;
     int Threads() const;
 
     // Indexes the document the walk met (its text copy and document line follow its stored
