@@ -55,14 +55,26 @@ std::string ToHostPath(std::u16string_view windowsPath) {
     if (parts.empty()) return "/";
 
     std::string written;
-    for (const auto part : parts) written += "/" + ToUtf8(part);
+    std::size_t parentSize = 0;
+    for (const auto part : parts) {
+        parentSize = written.size();
+        written.push_back('/');
+        written += ToUtf8(part);
+    }
     if (EntryExists(written)) return written;
 
     // Component by component: the spelling as written when it exists, otherwise an entry that
     // differs only in letter case; from the first component that exists in no spelling on, the
     // rest is kept as written.
     std::string resolved;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
+    std::size_t first = 0;
+    // Most often the path names a file yet to be made in a folder that exists as written; every
+    // folder on the way exists as written then too, and the walk starts at the last component.
+    if (parts.size() > 1 && EntryExists(written.substr(0, parentSize))) {
+        resolved = written.substr(0, parentSize);
+        first = parts.size() - 1;
+    }
+    for (std::size_t i = first; i < parts.size(); ++i) {
         std::string candidate = resolved + "/" + ToUtf8(parts[i]);
         if (EntryExists(candidate)) {
             resolved = std::move(candidate);
@@ -72,7 +84,10 @@ std::string ToHostPath(std::u16string_view windowsPath) {
             detail::FindNameIgnoringCase(resolved.empty() ? "/" : resolved, parts[i]);
         if (!onDisk) {
             resolved = std::move(candidate);
-            for (std::size_t k = i + 1; k < parts.size(); ++k) resolved += "/" + ToUtf8(parts[k]);
+            for (std::size_t k = i + 1; k < parts.size(); ++k) {
+                resolved.push_back('/');
+                resolved += ToUtf8(parts[k]);
+            }
             break;
         }
         resolved += "/" + *onDisk;

@@ -87,6 +87,9 @@ TEST(Paths, ResolvesLetterCaseFromDisk) {
         // Missing components keep their spelling below the folders that exist.
         {root + u"\\DATEN\\Neu\\Datei.txt", dir.HostOf("daten/Neu/Datei.txt")},
         {root + u"\\DATEN\\SUB\\neu.txt", dir.HostOf("daten/Sub/neu.txt")},
+        // The folder as written, the name in another spelling, or not there at all.
+        {root + u"\\daten\\BERICHT.XML", dir.HostOf("daten/Bericht.xml")},
+        {root + u"\\daten\\Sub\\Neu.XML", dir.HostOf("daten/Sub/Neu.XML")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.win));
