@@ -3,15 +3,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/detail/host_paths.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
 namespace vx::platform {
 
 bool IsFileInUse(std::u16string_view path) {
-    const std::string host = ToHostPath(path);
     struct stat st {};
-    if (host.empty() || stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+    std::string host;
+    if (!detail::StatWindowsPath(path, st, &host) || S_ISDIR(st.st_mode)) return false;
     // O_NONBLOCK keeps the test from hanging on a FIFO.
     const int fd = open(host.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return true;

@@ -16,13 +16,9 @@ namespace vx::platform {
 
 namespace {
 
-bool StatHost(const std::string& host, struct stat& st) {
-    return !host.empty() && stat(host.c_str(), &st) == 0;
-}
-
 bool IsHostDirectory(const std::string& host) {
     struct stat st {};
-    return StatHost(host, st) && S_ISDIR(st.st_mode);
+    return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Last component of a Windows-form path, either separator accepted.
@@ -46,16 +42,17 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 
 bool FileExists(std::u16string_view path) {
     struct stat st {};
-    return StatHost(ToHostPath(path), st) && !S_ISDIR(st.st_mode);
+    return detail::StatWindowsPath(path, st) && !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(std::u16string_view path) {
-    return IsHostDirectory(ToHostPath(path));
+    struct stat st {};
+    return detail::StatWindowsPath(path, st) && S_ISDIR(st.st_mode);
 }
 
 std::optional<FileInfo> StatPath(std::u16string_view path) {
     struct stat st {};
-    if (!StatHost(ToHostPath(path), st)) return std::nullopt;
+    if (!detail::StatWindowsPath(path, st)) return std::nullopt;
     FileInfo info;
     info.size = static_cast<uint64_t>(st.st_size);
     info.dosTime = PackDosTime(st.st_mtim.tv_sec);

@@ -49,7 +49,12 @@ bool EntryExists(const std::string& hostPath) {
 
 }  // namespace
 
-std::string ToHostPath(std::u16string_view windowsPath) {
+namespace {
+
+// ToHostPath; asWritten receives what lstat tells of the path when it exists as written.
+std::string ResolveHostPath(std::u16string_view windowsPath, struct stat& asWritten,
+                            bool& existsAsWritten) {
+    existsAsWritten = false;
     std::vector<std::u16string_view> parts;
     if (!SplitDriveZPath(windowsPath, parts)) return "";
     if (parts.empty()) return "/";
@@ -61,7 +66,10 @@ std::string ToHostPath(std::u16string_view windowsPath) {
         written.push_back('/');
         written += ToUtf8(part);
     }
-    if (EntryExists(written)) return written;
+    if (lstat(written.c_str(), &asWritten) == 0) {
+        existsAsWritten = true;
+        return written;
+    }
 
     // Component by component: the spelling as written when it exists, otherwise an entry that
     // differs only in letter case; from the first component that exists in no spelling on, the
@@ -94,6 +102,28 @@ std::string ToHostPath(std::u16string_view windowsPath) {
     }
     return resolved;
 }
+
+}  // namespace
+
+std::string ToHostPath(std::u16string_view windowsPath) {
+    struct stat st {};
+    bool existsAsWritten = false;
+    return ResolveHostPath(windowsPath, st, existsAsWritten);
+}
+
+namespace detail {
+
+bool StatWindowsPath(std::u16string_view windowsPath, struct stat& st, std::string* hostPath) {
+    bool existsAsWritten = false;
+    std::string host = ResolveHostPath(windowsPath, st, existsAsWritten);
+    if (host.empty()) return false;
+    // What lstat told of an entry that is no symbolic link is what stat would tell.
+    const bool found = (existsAsWritten && !S_ISLNK(st.st_mode)) || stat(host.c_str(), &st) == 0;
+    if (hostPath != nullptr) *hostPath = std::move(host);
+    return found;
+}
+
+}  // namespace detail
 
 std::u16string ToWindowsPath(std::string_view hostPath) {
     std::string full;

@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include "platform/detail/host_paths.h"
 #include "platform/paths.h"
 
 namespace vx::platform {
@@ -75,9 +76,8 @@ bool ReadOnlyFile::ReadExactly(uint64_t offset, void* buffer, std::size_t count)
 }
 
 std::optional<FileStamp> StampOf(std::u16string_view path) {
-    const std::string host = ToHostPath(path);
     struct stat st {};
-    if (host.empty() || stat(host.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (!detail::StatWindowsPath(path, st) || !S_ISREG(st.st_mode)) return std::nullopt;
     return FileStamp{static_cast<uint64_t>(st.st_size), NanosecondsOf(st)};
 }
 

@@ -97,6 +97,9 @@ TEST(Files, ExistenceTests) {
     dir.MakeDirs("Folder");
     dir.WriteFile("Folder/File.txt");
     fs::create_symlink(dir.HostOf("Folder/nowhere"), dir.HostOf("broken"));
+    // Links are followed, also where the path names them as written.
+    fs::create_symlink(dir.HostOf("Folder/File.txt"), dir.HostOf("fileLink"));
+    fs::create_directory_symlink(dir.HostOf("Folder"), dir.HostOf("folderLink"));
     const std::u16string r = dir.Win();
     const struct {
         std::u16string path;
@@ -107,6 +110,8 @@ TEST(Files, ExistenceTests) {
         {r + u"\\folder", false, true},           {r + u"\\folder\\", false, true},
         {r + u"\\Folder\\absent", false, false},  {r + u"\\broken", false, false},
         {u"C:\\Windows", false, false},           {u"", false, false},
+        {r + u"\\fileLink", true, false},         {r + u"\\FOLDERLINK", false, true},
+        {r + u"\\folderLink", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(ToUtf8(c.path));

@@ -5,6 +5,7 @@
 #include "index/stored_names.h"
 #include "indexing/detail/document_indexer.h"
 #include "indexing/size_text.h"
+#include "platform/folder_listing.h"
 #include "platform/text.h"
 
 namespace vx::indexing {
@@ -74,21 +75,21 @@ WalkCursor::WalkCursor(std::u16string root, std::u16string mask, std::function<v
 void WalkCursor::Enter(std::u16string folder, std::u16string storedFolder, uint64_t device,
                        uint64_t inode) {
     if (onFolder_) onFolder_();
-    const std::u16string listing = ListingPath(folder);
+    // One listing gives the files of the mask and the subfolders, each in the listing's order.
     files_.clear();
-    for (auto& entry : platform::ListFolder(listing, mask_)) {
-        if (!entry.isDirectory) files_.push_back(std::move(entry));
+    Frame frame;
+    for (auto& entry : platform::ListFolder(ListingPath(folder), u"*")) {
+        if (entry.isDirectory) {
+            if (!entry.name.starts_with(u'.')) frame.subfolders.push_back(std::move(entry));
+        } else if (platform::MatchesMask(entry.name, mask_) ||
+                   platform::MatchesShortNameMask(entry.name, mask_)) {
+            files_.push_back(std::move(entry));
+        }
     }
     storedFiles_ = StoredNames(files_, true);
     nextFile_ = 0;
     filesFolder_ = folder;
     storedFilesFolder_ = storedFolder;
-    Frame frame;
-    for (auto& entry : platform::ListFolder(listing, u"*")) {
-        if (entry.isDirectory && !entry.name.starts_with(u'.')) {
-            frame.subfolders.push_back(std::move(entry));
-        }
-    }
     frame.storedNames = StoredNames(frame.subfolders, false);
     frame.folder = std::move(folder);
     frame.storedFolder = std::move(storedFolder);

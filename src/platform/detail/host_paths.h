@@ -1,5 +1,7 @@
-// The host forms of the two paths of a file operation (rename, link, copy).
+// The host forms of paths for the file operations.
 #pragma once
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <string>
@@ -9,6 +11,13 @@
 
 namespace vx::platform::detail {
 
+// stat of the host form of the path (ToHostPath, given in hostPath when asked for); false when
+// it has none or stat fails. The check the mapping makes of the path serves as the stat where it
+// can.
+bool StatWindowsPath(std::u16string_view windowsPath, struct stat& st,
+                     std::string* hostPath = nullptr);
+
+// The host forms of the two paths of a file operation (rename, link, copy).
 // False, with errno set to ENOENT, when either path has no host form.
 inline bool ToHostPaths(std::u16string_view from, std::u16string_view to, std::string& hostFrom,
                         std::string& hostTo) {
