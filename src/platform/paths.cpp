@@ -47,10 +47,6 @@ bool EntryExists(const std::string& hostPath) {
     return lstat(hostPath.c_str(), &st) == 0;
 }
 
-}  // namespace
-
-namespace {
-
 // ToHostPath; asWritten receives what lstat tells of the path when it exists as written.
 std::string ResolveHostPath(std::u16string_view windowsPath, struct stat& asWritten,
                             bool& existsAsWritten) {
