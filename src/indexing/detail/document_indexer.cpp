@@ -16,6 +16,7 @@
 #include "indexing/size_text.h"
 #include "indexing/xml_text.h"
 #include "platform/files.h"
+#include "platform/helper_thread.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
@@ -506,7 +507,12 @@ struct DocumentIndexer::Impl {
 
 DocumentIndexer::DocumentIndexer(RunState& state, int threads)
     : impl_(std::make_unique<Impl>(state, threads > 0)) {
-    for (int i = 0; i < threads; ++i) impl_->workers.emplace_back([this] { impl_->Work(); });
+    for (int i = 0; i < threads; ++i) {
+        impl_->workers.emplace_back([this] {
+            platform::RunAsHelperThread();
+            impl_->Work();
+        });
+    }
 }
 
 DocumentIndexer::~DocumentIndexer() {

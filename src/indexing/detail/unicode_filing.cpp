@@ -1,5 +1,7 @@
 #include "indexing/detail/unicode_filing.h"
 
+#include "platform/helper_thread.h"
+
 namespace vx::indexing {
 
 namespace {
@@ -10,7 +12,11 @@ constexpr std::size_t kMaxWaiting = 64;
 }  // namespace
 
 UnicodeFiling::UnicodeFiling(index::WordIndex& index, bool threaded) : index_(index) {
-    if (threaded) thread_ = std::thread([this] { Work(); });
+    if (!threaded) return;
+    thread_ = std::thread([this] {
+        platform::RunAsHelperThread();
+        Work();
+    });
 }
 
 UnicodeFiling::~UnicodeFiling() {
