@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/detail/host_paths.h"
 #include "platform/detail/name_cache.h"
 #include "platform/text.h"
 
