@@ -13,6 +13,7 @@
 #include "platform/hash64.h"
 #include "platform/text.h"
 #include "platform/utf8.h"
+#include "platform/varint.h"
 #include "textio/byte_lines.h"
 #include "textio/file_byte_stream.h"
 #include "textio/text_file.h"
@@ -219,13 +220,11 @@ class KeyedLines {
         }
 
       private:
+        // The runs are this builder's own: a number never runs past their end.
         uint64_t Get() {
             uint64_t value = 0;
-            for (int shift = 0;; shift += 7) {
-                const auto byte = static_cast<unsigned char>(run_[at_++]);
-                value |= static_cast<uint64_t>(byte & 0x7F) << shift;
-                if (byte < 0x80) return value;
-            }
+            platform::GetVarint(run_, at_, value);
+            return value;
         }
         std::string_view run_;
         std::size_t at_ = 0;
