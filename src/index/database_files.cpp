@@ -13,6 +13,7 @@ constexpr std::u16string_view kLookupExtension = u".idx";
 constexpr std::u16string_view kScratchExtension = u".tmp";
 constexpr std::u16string_view kLockExtension = u".lock";
 constexpr std::u16string_view kStagingExtension = u".run";
+constexpr char16_t kStagedCopiesMark = u'^';
 
 std::u16string Joined(std::u16string_view folder, std::u16string_view name,
                       std::u16string_view suffix = {}) {
@@ -91,6 +92,10 @@ std::u16string DatabaseFiles::TextCopies() const {
     return textCopyFolder_ + name_;
 }
 
+std::u16string DatabaseFiles::StagedTextCopies() const {
+    return textCopyFolder_ + kStagedCopiesMark + platform::UpperCase(name_);
+}
+
 std::u16string LookupFileName(std::u16string_view databaseFile) {
     return std::u16string(databaseFile) + std::u16string(kLookupExtension);
 }
@@ -110,8 +115,8 @@ std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName) {
     const std::size_t first = at + marker.size();
     const std::size_t end = upper.size() - kScratchExtension.size();
     int64_t pid = 0;
-    if (end <= first || !platform::ParseInt(std::u16string_view(upper).substr(first, end - first),
-                                            pid) ||
+    if (end <= first ||
+        !platform::ParseInt(std::u16string_view(upper).substr(first, end - first), pid) ||
         pid <= 0) {
         return std::nullopt;
     }
@@ -119,6 +124,9 @@ std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName) {
 }
 
 std::optional<std::u16string> StagingOwner(std::u16string_view tempEntryName) {
+    if (tempEntryName.size() > 1 && tempEntryName.front() == kStagedCopiesMark) {
+        return std::u16string(tempEntryName.substr(1));
+    }
     for (const std::u16string_view extension : {kLockExtension, kStagingExtension}) {
         if (tempEntryName.size() > extension.size() && tempEntryName.ends_with(extension)) {
             return std::u16string(tempEntryName.substr(0, tempEntryName.size() - extension.size()));

@@ -10,7 +10,9 @@
 // and below Datenbank\Temp\ (upper-cased, so that names in another letter case meet):
 //   N.lock         the lock of the database's writers
 //   N.run\         the staging folder of the run that holds the lock (chunks, staged files)
-// Its text copies lie below XML_Texte\N\.
+// Its text copies lie below XML_Texte\N\; a run writes the copies of the documents it parses to
+// XML_Texte\^N\ (upper-cased; no database name holds "^"), on the disk of the copies, until its
+// commit puts them in place.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +57,8 @@ class DatabaseFiles {
     std::u16string Chunk(int pass) const;
     // The folder of the text copies (TextCopyFolder + name, no trailing "\").
     std::u16string TextCopies() const;
+    // The folder where a run writes text copies until its commit (no trailing "\").
+    std::u16string StagedTextCopies() const;
 
   private:
     std::u16string name_;
@@ -70,8 +74,8 @@ std::u16string LookupScratchName(std::u16string_view lookupFile, int64_t pid);
 // The process that wrote a file of that form (a name of the database folder), or nullopt.
 std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName);
 
-// The name of the database whose lock or staging folder a name of Datenbank\Temp is (upper-case,
-// as Lock and Staging spell it), or nullopt for any other name.
+// The name of the database whose lock or staging folder a name of Datenbank\Temp or XML_Texte is
+// (upper-case, as Lock, Staging and StagedTextCopies spell it), or nullopt for any other name.
 std::optional<std::u16string> StagingOwner(std::u16string_view tempEntryName);
 
 }  // namespace vx::index

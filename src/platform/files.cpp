@@ -1,10 +1,10 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
-#include <dirent.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -79,6 +79,7 @@ namespace {
 
 bool CreateHostFolderTree(const std::string& host) {
     if (host.empty()) return false;
+    if (IsHostDirectory(host)) return true;
     for (std::size_t pos = host.find('/', 1); pos != std::string::npos;
          pos = host.find('/', pos + 1)) {
         mkdir(host.substr(0, pos).c_str(), 0777);

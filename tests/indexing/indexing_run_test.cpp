@@ -91,7 +91,7 @@ TEST(IndexingRun, OnePassDatabaseFileLineByLine) {
               (std::vector<std::string>{"BAUM", "HAUS", "ZELT", "ΩMEGA"}));
     EXPECT_EQ(ReadCrLfLines(run.Database() / "Projekte_unicode.txt"), std::vector<std::string>{});
     // The pass-1 chunk of a one-pass run stays until the next run.
-    EXPECT_EQ(ReadBytes(run.Database() / "Temp" / "Projekte.dat"),
+    EXPECT_EQ(ReadBytes(run.Staging("Projekte") / "Projekte.dat"),
               ReadBytes(run.Database() / "Projekte.dat"));
 
     // Text copies below the database's folder, one per document.
@@ -159,7 +159,7 @@ TEST(IndexingRun, PassesOfTheChunkSizeAndTheirMerge) {
     std::map<std::string, std::string> chunks;
     run.host.onStatus = [&](const std::string& status) {
         if (status != "Daten werden in Datenbank eingefügt ") return;
-        chunks = TreeContents(run.Database() / "Temp");
+        chunks = TreeContents(run.Staging("Projekte"));
         std::erase_if(chunks, [](const auto& file) { return !file.first.ends_with(".dat"); });
     };
     const auto result = run.Create("Projekte", data, 2);
@@ -206,7 +206,7 @@ TEST(IndexingRun, PassesOfTheChunkSizeAndTheirMerge) {
         "ΩMEGA=5,",
     };
     EXPECT_EQ(ReadCrLfLines(run.Database() / "Projekte.dat"), expected);
-    EXPECT_TRUE(TreeContents(run.Database() / "Temp").empty());
+    EXPECT_TRUE(run.LeftInTemp().empty());
     EXPECT_EQ(ReadCrLfLines(run.Database() / "Projekte_ansi.txt"),
               (std::vector<std::string>{"HAUS", "WORT", "ZELT", "ΩMEGA"}));
     EXPECT_EQ(ToUtf8(run.host.status), "Fertig mit der Indizierung.");
@@ -304,7 +304,7 @@ TEST(IndexingRun, CancelInALaterPassMergesTheChunksSoFar) {
     const auto lines = ReadCrLfLines(run.Database() / "Abbruch.dat");
     EXPECT_EQ(DocumentLines(lines).size(), 3u);
     EXPECT_EQ(After(lines, "[DATENBANK]"), (std::vector<std::string>{"HAUS=1,", "WORT=1,2,"}));
-    EXPECT_TRUE(TreeContents(run.Database() / "Temp").empty());
+    EXPECT_TRUE(run.LeftInTemp().empty());
     EXPECT_EQ(ToUtf8(run.host.status), "Fertig mit der Indizierung.");
 }
 

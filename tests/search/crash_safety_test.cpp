@@ -33,13 +33,14 @@ struct Work {
 
     Work() { fs::create_directories(wd / "Datenbank" / "Temp"); }
 
-    // Documents in a few folders; every one holds "Wort" + its number modulo 50.
-    void WriteCorpus(int documents) const {
+    // Documents in a few folders; every one holds "Wort" + its number modulo 50 (and the extra
+    // word, when one is given).
+    void WriteCorpus(int documents, const std::string& extra = "") const {
         for (int i = 0; i < documents; ++i) {
             std::string text = "<r>";
             for (int j = 0; j < 40; ++j) text += " Wort" + std::to_string((i + j) % 50);
             WriteBytes(data / ("f" + std::to_string(i % 7)) / ("d" + std::to_string(i) + ".xml"),
-                       text + " Einzig" + std::to_string(i) + "</r>");
+                       text + " Einzig" + std::to_string(i) + extra + "</r>");
         }
     }
 
@@ -107,7 +108,7 @@ TEST(CrashSafety, AReindexKilledAtAnyPointLeavesThePreviousDatabase) {
     struct Case {
         const char* name;
         const char* chunkSize;
-        std::function<bool(const fs::path& temp)> moment;
+        std::function<bool(const fs::path& staging)> moment;
     };
     bool sawSecondChunk = false;
     const Case cases[] = {
@@ -132,14 +133,18 @@ TEST(CrashSafety, AReindexKilledAtAnyPointLeavesThePreviousDatabase) {
             0)
             << work.Output();
         const auto before = work.DatabaseFiles();
+        const auto copies = TreeContents(work.wd / "XML_Texte" / "Akten");
         const auto hits = work.Search(u"einzig7");
         ASSERT_FALSE(hits.empty());
+        work.WriteCorpus(600, " Neu");  // the run parses every document and writes new copies
 
         const pid_t child = work.Start({"reindex", "Akten", "--yes", "--chunk-size", c.chunkSize});
-        ASSERT_TRUE(KillWhen(child, [&] { return c.moment(work.wd / "Datenbank" / "Temp"); }))
+        ASSERT_TRUE(KillWhen(
+            child, [&] { return c.moment(work.wd / "Datenbank" / "Temp" / "AKTEN.run"); }))
             << "the run ended before the moment came: " << work.Output();
         EXPECT_EQ(work.Databases(), std::vector<std::u16string>{u"Akten"});
         EXPECT_EQ(work.DatabaseFiles(), before);
+        EXPECT_EQ(TreeContents(work.wd / "XML_Texte" / "Akten"), copies);
         EXPECT_EQ(work.Search(u"einzig7"), hits);
 
         ASSERT_EQ(work.Run({"reindex", "Akten", "--yes", "--chunk-size", c.chunkSize}), 0)

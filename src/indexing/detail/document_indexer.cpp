@@ -10,6 +10,7 @@
 
 #include "indexing/detail/kept_words.h"
 #include "indexing/detail/reindex_cache.h"
+#include "indexing/detail/run_folders.h"
 #include "indexing/detail/text_copy.h"
 #include "indexing/detail/unicode_filing.h"
 #include "indexing/document_words.h"
@@ -31,12 +32,13 @@ using platform::IntText;
 
 // What the steps before the numbering leave for the run thread.
 struct PreparedDocument {
-    std::u16string copyFile;
+    std::u16string copyFile;    // where the text copy lies once the run is committed
+    std::u16string stagedCopy;  // where this run wrote it until then ("" when it wrote none)
     std::u16string folderPart;
     std::u16string warning;  // the copy folder that could not be created, or ""
     bool indexable = false;  // an XML document of the scan mask
     bool locked = false;     // in use: the run thread copies it through the scratch folder
-    bool written = false;    // the text copy holds this document's text
+    bool written = false;    // the text copy (staged or kept) holds this document's text
     bool reused = false;     // taken from the text copy of the previous run, not parsed
     // Taken from the copy on its recorded size and time alone, without reading it: its words
     // are read only if they must be filed (DocumentIndexer::FileDeferred).
@@ -59,6 +61,8 @@ constexpr int64_t kSettledNs = 3'000'000'000;
 // The settings the preparation reads; copied so that worker threads share nothing mutable.
 struct PrepareSettings {
     std::u16string textCopyFolder;
+    std::u16string stagedCopies;                   // the staging folder of the text copies
+    std::atomic<uint64_t>* copyNumber = nullptr;  // names the staged copies
     std::u16string nameField;
     std::u16string upperMask;
     const ReindexCache* previous = nullptr;  // records of the previous run (read only)
@@ -87,12 +91,12 @@ void TakeLines(const Lines& lines, PreparedDocument& doc) {
     doc.wordsReady = true;
 }
 
-// Reads the text copy back as the filing reads a copy whose lines were not kept.
-void ReadBackCopy(PreparedDocument& doc) {
+// Reads a text copy back as the filing reads a copy whose lines were not kept.
+void ReadBackCopy(PreparedDocument& doc, const std::u16string& copyFile) {
     DocumentWordsBuilder& builder = ThreadWordsBuilder();
     LineHash hash;
     try {
-        textio::LineReader reader(doc.copyFile);
+        textio::LineReader reader(copyFile);
         std::u16string line;
         while (reader.Next(line)) {
             hash.Add(line);
@@ -116,7 +120,7 @@ void TakeSink(TextCopySink& sink, PreparedDocument& doc) {
         TakeLines(sink.Lines(), doc);
         std::vector<std::u16string>().swap(sink.Lines());
     } else {
-        ReadBackCopy(doc);
+        ReadBackCopy(doc, doc.stagedCopy);
     }
 }
 
@@ -160,7 +164,7 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
         PreparedDocument reused;
         reused.copyFile = doc.copyFile;
         if (record.readBack) {
-            ReadBackCopy(reused);
+            ReadBackCopy(reused, doc.copyFile);
         } else {
             TakeLines(LineViews(ReadCopyText(doc.copyFile)), reused);
         }
@@ -218,6 +222,12 @@ bool DeferTextCopy(const PrepareSettings& settings, PreparedDocument& doc,
     return true;
 }
 
+// A new name in the staging folder for the text copy of a document parsed now.
+std::u16string StagedCopyName(const PrepareSettings& settings) {
+    return settings.stagedCopies + u"\\" + IntText(static_cast<int64_t>(++*settings.copyNumber)) +
+           u".txt";
+}
+
 // Everything up to the extraction and the text copy, for a document that is not in use. The
 // file is read at path; its text copy lies where its stored path leads.
 PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& path,
@@ -246,24 +256,25 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
     const std::optional<platform::FileInfo> info = platform::StatPath(path);
     if (settings.previous != nullptr && info && doc.warning.empty()) {
         const ReindexRecord* record = settings.previous->Find(path);
-        if (record != nullptr && record->size == info->size &&
-            record->modifiedNs == info->modifiedNs &&
+        if (record != nullptr && record->document == DocumentStamp::Of(*info) &&
             (DeferTextCopy(settings, doc, *record) || ReuseWords(settings, doc, *record))) {
             return doc;
         }
     }
-    TextCopySink sink(doc.copyFile, true);
+    doc.stagedCopy = StagedCopyName(settings);
+    TextCopySink sink(doc.stagedCopy, true);
     const XmlLoadResult result = ExtractXmlText(path, sink, cancel, &doc.problem);
     sink.Finish(result);
     TakeSink(sink, doc);
     // A document written moments before it was read may change again without its time
-    // changing (file times advance in steps): it is parsed again next time.
+    // changing (file times advance in steps): it is parsed again next time. (A write after an
+    // older time was set gives the present time, which differs from the one recorded.)
     if (info && result == XmlLoadResult::Loaded && doc.problem.reason.empty() && doc.wordsReady &&
         nowNs - info->modifiedNs >= kSettledNs) {
         doc.recordable = true;
-        doc.record.size = info->size;
-        doc.record.modifiedNs = info->modifiedNs;
-        doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
+        doc.record.document = DocumentStamp::Of(*info);
+        // The commit renames the copy into place, which keeps its size and time.
+        doc.record.copy = platform::StampOf(doc.stagedCopy).value_or(platform::FileStamp{});
         doc.wordsForm = KeptWordsForm(doc.words, doc.record);
     }
     return doc;
@@ -292,6 +303,7 @@ struct DocumentIndexer::Impl {
     RunState& state;
     PrepareSettings settings;
     std::atomic<bool> deferring{false};
+    std::atomic<uint64_t> copyNumber{0};
     std::vector<DeferredDocument> deferred;
     std::vector<std::thread> workers;
     mutable std::mutex mutex;
@@ -304,6 +316,8 @@ struct DocumentIndexer::Impl {
 
     Impl(RunState& s, bool threaded) : state(s), unicodeFiling(s.wordIndex, threaded) {
         settings.textCopyFolder = s.folders.textCopy;
+        settings.stagedCopies = s.run.stagedCopies;
+        settings.copyNumber = &copyNumber;
         settings.nameField = s.setup.nameField;
         settings.upperMask = platform::UpperCase(s.setup.scanMask);
         settings.previous = s.run.previousRecords;
@@ -365,15 +379,17 @@ struct DocumentIndexer::Impl {
     // The part of the document indexing that works with the scratch folder: a document in use
     // is copied there and the copy's text is written, when there is any.
     void PrepareLocked(const std::u16string& path, PreparedDocument& doc) {
-        const std::u16string& zipTemp = state.folders.zipTemp;
-        if (!platform::DirectoryExists(zipTemp)) return;
+        if (!platform::DirectoryExists(state.folders.zipTemp)) return;
+        const std::u16string zipTemp = ScratchCopyFolder(state.folders);
+        platform::CreateFolder(zipTemp);
         std::u16string& lastCopied = state.lastCopiedFolder;
         if (!lastCopied.empty() && lastCopied.size() != doc.folderPart.size()) {
             platform::DeleteAllFilesIn(zipTemp);
         }
         const std::u16string copy = platform::CopyFileInto(path, zipTemp);
         lastCopied = doc.folderPart;
-        TextCopySink sink(doc.copyFile, false);
+        doc.stagedCopy = StagedCopyName(settings);
+        TextCopySink sink(doc.stagedCopy, false);
         sink.Finish(copy.empty() ? XmlLoadResult::NotLoaded
                                  : ExtractXmlText(copy, sink, state.flags.cancel, &doc.problem));
         TakeSink(sink, doc);
@@ -388,8 +404,15 @@ struct DocumentIndexer::Impl {
         PrepareSettings parse = settings;
         parse.previous = nullptr;
         const std::atomic<bool> never{false};  // the document is numbered: it is filed whole
+        const std::string kept = platform::ToHostPath(doc.copyFile);
         doc = Prepare(parse, path, storedPath, never);
         --state.count.reused;
+        // The copy the deferral kept is replaced, or goes when the document has none now.
+        if (doc.written) {
+            KeepTextCopy(doc);
+        } else {
+            state.run.textCopies.erase(kept);
+        }
     }
 
     // Files the words of the documents deferred so far, in their order, and defers no more.
@@ -407,8 +430,9 @@ struct DocumentIndexer::Impl {
     // False when the cancel flag stopped the filing.
     bool FileOrLog(PreparedDocument& doc, int32_t number, const std::u16string& path,
                    const std::atomic<bool>& cancel) {
-        // A copy not written now may still lie there from an earlier run; it is read back.
-        if (doc.written || platform::FileExists(doc.copyFile)) {
+        // Only a copy this run wrote or checked is filed: one that an earlier run left (of a
+        // document that cannot be read now, say) holds another text.
+        if (doc.written) {
             if (!FileWords(doc, number, cancel)) return false;
             if (doc.recordable && state.run.records != nullptr) {
                 if (state.run.keptWords != nullptr && !doc.wordsForm.empty())
@@ -422,10 +446,22 @@ struct DocumentIndexer::Impl {
         return true;
     }
 
+    // The copy of a numbered document goes with the database: a staged one into place, one
+    // taken from the previous run stays.
+    void KeepTextCopy(const PreparedDocument& doc) {
+        if (doc.stagedCopy.empty()) {
+            state.run.textCopies.insert(platform::ToHostPath(doc.copyFile));
+        } else {
+            state.run.commit->StageTextCopy(doc.stagedCopy, doc.copyFile);
+            state.run.textCopies.insert(platform::ToHostPathAsWritten(doc.copyFile));
+        }
+    }
+
     // Files the words of the text copy; false when the cancel flag stopped it.
     bool FileWords(PreparedDocument& doc, int32_t number, const std::atomic<bool>& cancel) {
-        // A copy that this run did not write is read here.
-        if (!doc.wordsReady) ReadBackCopy(doc);
+        if (!doc.wordsReady) {
+            ReadBackCopy(doc, doc.stagedCopy.empty() ? doc.copyFile : doc.stagedCopy);
+        }
         // A large document lets the host refresh its display now and then.
         int64_t lastRefresh = SteadyTickMs();
         if (cancel) return false;
@@ -469,6 +505,7 @@ struct DocumentIndexer::Impl {
                 std::u16string(platform::NameOf(item.storedPath)) + u" Size:" +
                 IntText(static_cast<int64_t>(entry.size)) + u" Date:" + IntText(entry.dosTime));
         }
+        if (doc.written) KeepTextCopy(doc);
         if (!doc.problem.reason.empty()) {
             // The document keeps its number and empty copy; the log says why it has no text.
             ++state.count.unloadable;

@@ -15,10 +15,10 @@ namespace {
 constexpr char kMagic[4] = {'V', 'X', 'R', 'C'};
 // Raised whenever what a run writes changes: the files a cache names must be what this version
 // would write.
-constexpr uint32_t kVersion = 3;
+constexpr uint32_t kVersion = 4;
 constexpr std::size_t kHeaderSize = 16;  // magic, version, record count
 constexpr std::size_t kRecordFixedSize =
-    4 + 4 + 8 + 8 + 8 + 1 + 16 + 8 + 4 + 8;  // without the path text
+    4 + 4 + 40 + 8 + 1 + 16 + 8 + 4 + 8;  // without the path text
 
 using platform::MixBits64;
 
@@ -90,11 +90,6 @@ void PutStamp(std::string& out, const platform::FileStamp& stamp) {
 
 }  // namespace
 
-std::u16string ReindexCacheFileName(std::u16string_view databaseFolder,
-                                    std::u16string_view nameField) {
-    return std::u16string(databaseFolder) + u"\\" + std::u16string(nameField) + u".cache";
-}
-
 void LineHash::Add(std::u16string_view line) {
     // A multiply-rotate chain over the units, 8 bytes a step (the text copies are large).
     constexpr uint64_t kFactor = 0x9E3779B97F4A7C15ull;
@@ -160,8 +155,11 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
         path.resize(shared);
         for (uint64_t k = 0; k < added; ++k) path.push_back(static_cast<char16_t>(in.Get(2)));
         ReindexRecord record;
-        record.size = in.Get(8);
-        record.modifiedNs = static_cast<int64_t>(in.Get(8));
+        record.document.size = in.Get(8);
+        record.document.modifiedNs = static_cast<int64_t>(in.Get(8));
+        record.document.changedNs = static_cast<int64_t>(in.Get(8));
+        record.document.device = in.Get(8);
+        record.document.inode = in.Get(8);
         record.linesHash = in.Get(8);
         record.readBack = in.Get(1) != 0;
         record.copy = GetStamp(in);
@@ -203,8 +201,11 @@ void ReindexCache::Write(std::u16string_view fileName) const {
             out.push_back(static_cast<char>(path[k] >> 8));
         }
         const ReindexRecord& record = records_[i];
-        PutU64(out, record.size);
-        PutU64(out, static_cast<uint64_t>(record.modifiedNs));
+        PutU64(out, record.document.size);
+        PutU64(out, static_cast<uint64_t>(record.document.modifiedNs));
+        PutU64(out, static_cast<uint64_t>(record.document.changedNs));
+        PutU64(out, record.document.device);
+        PutU64(out, record.document.inode);
         PutU64(out, record.linesHash);
         out.push_back(record.readBack ? 1 : 0);
         PutStamp(out, record.copy);
