@@ -1,9 +1,11 @@
 #include "indexing/detail/discovery.h"
 
 #include <deque>
+#include <unordered_set>
 
 #include "index/stored_names.h"
 #include "indexing/detail/document_indexer.h"
+#include "indexing/detail/text_copy.h"
 #include "indexing/size_text.h"
 #include "platform/folder_listing.h"
 #include "platform/text.h"
@@ -40,9 +42,11 @@ namespace {
 
 // The stored names of a folder's entries (sorted by their upper-cased names, so names that
 // upper-casing merges stand together): "" for a name that cannot be stored, the escaped form for
-// every name after the first of such a group.
+// every name after the first of such a group and for a folder whose name is that of a text copy
+// in the same folder (copyNames, upper-cased).
 std::vector<std::u16string> StoredNames(const std::vector<platform::FolderEntry>& entries,
-                                        bool files) {
+                                        bool files,
+                                        const std::unordered_set<std::u16string>& copyNames = {}) {
     std::vector<std::u16string> stored;
     stored.reserve(entries.size());
     std::u16string previousUpper;
@@ -51,7 +55,8 @@ std::vector<std::u16string> StoredNames(const std::vector<platform::FolderEntry>
         std::u16string upper = platform::UpperCase(name);
         if (!entries[i].nameReadable || !index::HoldableName(name)) {
             stored.emplace_back();
-        } else if ((i > 0 && upper == previousUpper) || index::NeedsEscapeByItself(name)) {
+        } else if ((i > 0 && upper == previousUpper) || index::NeedsEscapeByItself(name) ||
+                   copyNames.contains(upper)) {
             stored.push_back(index::EscapeName(name, files));
         } else {
             stored.push_back(name);
@@ -87,10 +92,16 @@ void WalkCursor::Enter(std::u16string folder, std::u16string storedFolder, uint6
         }
     }
     storedFiles_ = StoredNames(files_, true);
+    std::unordered_set<std::u16string> copyNames;
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        if (!storedFiles_[i].empty() && IsXmlName(files_[i].name)) {
+            copyNames.insert(platform::UpperCase(CopyName(storedFiles_[i])));
+        }
+    }
     nextFile_ = 0;
     filesFolder_ = folder;
     storedFilesFolder_ = storedFolder;
-    frame.storedNames = StoredNames(frame.subfolders, false);
+    frame.storedNames = StoredNames(frame.subfolders, false, copyNames);
     frame.folder = std::move(folder);
     frame.storedFolder = std::move(storedFolder);
     frame.device = device;
