@@ -9,7 +9,8 @@ namespace vx::indexing {
 
 std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& folders) {
     std::vector<std::u16string> rows;
-    for (const auto& entry : platform::ListFolder(folders.database + u"\\", index::kDatabaseFileMask)) {
+    for (const auto& entry :
+         platform::ListFolder(folders.database + u"\\", index::kDatabaseFileMask)) {
         rows.push_back(index::DatabaseRowOf(entry.name));
     }
     platform::SortByCollation(rows);
@@ -19,7 +20,8 @@ std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& fo
 int RowToSelectAfterCreate(const std::vector<std::u16string>& rows, std::u16string_view name) {
     if (name.empty()) return -1;
     // The row of the database file just written ("Archiv" for the name "Archiv.dat").
-    const std::u16string upperName = platform::UpperCase(index::DatabaseRowOf(index::DatabaseFileName(name)));
+    const std::u16string upperName =
+        platform::UpperCase(index::DatabaseRowOf(index::DatabaseFileName(name)));
     int containing = -1;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (platform::UpperCase(rows[i]) == upperName) return static_cast<int>(i);

@@ -61,7 +61,7 @@ constexpr int64_t kSettledNs = 3'000'000'000;
 // The settings the preparation reads; copied so that worker threads share nothing mutable.
 struct PrepareSettings {
     std::u16string textCopyFolder;
-    std::u16string stagedCopies;                   // the staging folder of the text copies
+    std::u16string stagedCopies;                  // the staging folder of the text copies
     std::atomic<uint64_t>* copyNumber = nullptr;  // names the staged copies
     std::u16string nameField;
     std::u16string upperMask;

@@ -113,7 +113,8 @@ void MergeChunks(RunState& state) {
     const std::u16string baseChunk = files.Chunk(1);
     const std::u16string upperBase = platform::UpperCase(platform::NameOf(baseChunk));
     std::vector<std::pair<int64_t, std::u16string>> further;
-    for (const auto& entry : platform::ListFolder(files.Staging() + u"\\", index::kDatabaseFileMask)) {
+    for (const auto& entry :
+         platform::ListFolder(files.Staging() + u"\\", index::kDatabaseFileMask)) {
         if (entry.isDirectory || entry.name.find(u'_') == std::u16string::npos ||
             platform::UpperCase(entry.name) == upperBase) {
             continue;

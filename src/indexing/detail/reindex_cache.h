@@ -5,11 +5,11 @@
 // A record holds the document's size, exact last-write time, change time and identity (device and
 // inode) when its text copy was made and a hash of the lines its words were filed from. A document
 // is taken from its copy only when all of these are still those (a file renamed over it, or one
-// whose time was set back after an edit, is parsed again) and the copy, read again, gives lines with that hash: a copy
-// that was rewritten, cut short or damaged since (by a later run that was killed, say) fails the
-// hash, and the document is parsed again. The record also says where the run kept the
-// document's words (kept_words.h): while the copy keeps its recorded size and time, those words
-// are filed without reading the copy.
+// whose time was set back after an edit, is parsed again) and the copy, read again, gives lines
+// with that hash: a copy that was rewritten, cut short or damaged since (by a later run that was
+// killed, say) fails the hash, and the document is parsed again. The record also says where the run
+// kept the document's words (kept_words.h): while the copy keeps its recorded size and time, those
+// words are filed without reading the copy.
 //
 // The cache also names the files the run wrote (their sizes and exact times) and how many
 // postings they hold: a re-index that finds every document unchanged, and those files as they were

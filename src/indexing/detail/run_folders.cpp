@@ -34,7 +34,7 @@ void RemoveStagingLeftovers(const platform::WorkingFolders& folders, std::u16str
         if (!owner) continue;
         // Whoever holds the owner's lock uses the folder; a lock taken here shows nobody does.
         const std::u16string lock = folders.chunk + u"\\" + *owner + u".lock";
-        if (platform::FileExists(lock) && platform::FileLock::TryTake(lock)) {
+        if (platform::FileLock::TryTake(lock)) {
             platform::RemoveFolderTree(path);
         }
     }

@@ -57,8 +57,8 @@ struct RunState {
 
     // What the run indexes and how (from the dialog's fields and the options).
     struct Setup {
-        std::u16string nameField;     // the database name as typed; base of the word lists and log
-        std::u16string rootFolder;    // the folder without trailing "\"
+        std::u16string nameField;   // the database name as typed; base of the word lists and log
+        std::u16string rootFolder;  // the folder without trailing "\"
         std::u16string scanMask = u"*.xml";
         int chunkSize = kDefaultChunkSize;
         int parseThreads = 0;
