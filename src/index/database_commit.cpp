@@ -67,7 +67,7 @@ std::u16string DatabaseCommit::FinalNameOf(std::u16string_view stagedPath) const
     return {};
 }
 
-void DatabaseCommit::StageTextCopy(std::u16string staged, std::u16string finalPath) {
+void DatabaseCommit::StageTextCopy(std::u16string staged, std::u16string_view finalPath) {
     TextCopy copy;
     copy.staged = std::move(staged);
     copy.final = platform::ToHostPathAsWritten(finalPath);
@@ -108,17 +108,18 @@ void DatabaseCommit::PlaceTextCopies() {
 }
 
 void DatabaseCommit::RestoreTextCopies() {
-    for (auto copy = textCopies_.rbegin(); copy != textCopies_.rend(); ++copy) {
-        if (!copy->placed) continue;
-        const std::string staged = platform::ToHostPath(copy->staged);
-        if (copy->previous.empty()) {
-            rename(copy->final.c_str(), staged.c_str());
+    for (std::size_t i = textCopies_.size(); i-- > 0;) {
+        TextCopy& copy = textCopies_[i];
+        if (!copy.placed) continue;
+        const std::string staged = platform::ToHostPath(copy.staged);
+        if (copy.previous.empty()) {
+            rename(copy.final.c_str(), staged.c_str());
         } else {
             unlink(staged.c_str());
-            rename(copy->previous.c_str(), copy->final.c_str());
-            copy->previous.clear();
+            rename(copy.previous.c_str(), copy.final.c_str());
+            copy.previous.clear();
         }
-        copy->placed = false;
+        copy.placed = false;
     }
 }
 

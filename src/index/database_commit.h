@@ -36,7 +36,7 @@ class DatabaseCommit {
     // A text copy written at staged (in the staging folder) that goes to finalPath, spelled
     // exactly as given (missing folders are made so). Text copies are not synced: the run
     // records a hash of what each one holds and never takes a copy that differs.
-    void StageTextCopy(std::u16string staged, std::u16string finalPath);
+    void StageTextCopy(std::u16string staged, std::u16string_view finalPath);
 
     // Puts every staged file in place: the text copies (a copy that cannot be put in place puts
     // those before it back), then each other file synced and renamed over its final name in

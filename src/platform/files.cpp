@@ -94,20 +94,21 @@ bool PruneHostFolder(const std::string& folder,
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) return false;
     bool empty = true;
-    std::vector<std::pair<std::string, bool>> entries;  // name, is a folder
+    std::vector<std::pair<std::string, bool>> entries;  // path, is a folder
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
         if (name == "." || name == "..") continue;
+        std::string path = folder;
+        path.append("/").append(name);
         bool isFolder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_UNKNOWN) {
             struct stat st {};
-            isFolder = lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            isFolder = lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
         }
-        entries.emplace_back(name, isFolder);
+        entries.emplace_back(std::move(path), isFolder);
     }
     closedir(dir);
-    for (const auto& [name, isFolder] : entries) {
-        const std::string path = folder + "/" + name;
+    for (const auto& [path, isFolder] : entries) {
         const bool gone = isFolder ? PruneHostFolder(path, keep) && rmdir(path.c_str()) == 0
                                    : !keep(path) && unlink(path.c_str()) == 0;
         empty = empty && gone;
