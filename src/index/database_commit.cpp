@@ -1,5 +1,7 @@
 #include "index/database_commit.h"
 
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,9 +25,17 @@ constexpr std::u16string_view kStagedSuffix = u".tmp";
     throw textio::FileError::About(path, action, errno);
 }
 
-bool HostEntryExists(const std::string& path) {
+// rename(2) that fails with EEXIST instead of replacing the target.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // File systems without RENAME_NOREPLACE.
     struct stat st {};
-    return lstat(path.c_str(), &st) == 0;
+    if (lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace
@@ -67,9 +77,15 @@ std::u16string DatabaseCommit::FinalNameOf(std::u16string_view stagedPath) const
     return {};
 }
 
-void DatabaseCommit::StageTextCopy(std::u16string staged, std::u16string_view finalPath) {
+void DatabaseCommit::StageTextCopy(std::u16string_view staged, std::u16string_view finalPath) {
     TextCopy copy;
-    copy.staged = std::move(staged);
+    // The staged copies of a run share one folder.
+    const std::u16string_view stagedFolder = platform::FolderOf(staged);
+    if (stagedFolder != stagedCopiesFolder_) {
+        stagedCopiesFolder_ = stagedFolder;
+        stagedCopiesHostFolder_ = platform::ToHostPath(stagedFolder);
+    }
+    copy.staged = stagedCopiesHostFolder_ + "/" + platform::ToUtf8(platform::NameOf(staged));
     copy.final = platform::ToHostPathAsWritten(finalPath);
     if (copy.final.empty()) {
         errno = ENOENT;
@@ -82,20 +98,28 @@ void DatabaseCommit::PlaceTextCopies() {
     // A copy that it replaces waits in the staging folder until the database file is in place.
     const std::string previousFolder = platform::ToHostPath(stagingFolder_);
     std::size_t number = 0;
+    std::string madeFolder;
     for (TextCopy& copy : textCopies_) {
-        const std::string staged = platform::ToHostPath(copy.staged);
         const std::string folder = copy.final.substr(0, copy.final.rfind('/'));
-        if (!platform::CreateFolderTreeAsWritten(platform::ToWindowsPath(folder))) {
-            const int error = errno;
-            RestoreTextCopies();
-            errno = error;
-            Fail(platform::ToWindowsPath(folder), u"kann nicht angelegt werden");
+        if (folder != madeFolder) {
+            if (!platform::CreateFolderTreeAsWritten(platform::ToWindowsPath(folder))) {
+                const int error = errno;
+                RestoreTextCopies();
+                errno = error;
+                Fail(platform::ToWindowsPath(folder), u"kann nicht angelegt werden");
+            }
+            madeFolder = folder;
         }
-        if (HostEntryExists(copy.final)) {
+        // Most copies are new; the rename that does not replace tells which are not.
+        if (RenameNoReplace(copy.staged, copy.final)) {
+            copy.placed = true;
+            continue;
+        }
+        if (errno == EEXIST) {
             copy.previous = previousFolder + "/~vorher" + std::to_string(++number) + ".tmp";
             if (link(copy.final.c_str(), copy.previous.c_str()) != 0) copy.previous.clear();
         }
-        if (rename(staged.c_str(), copy.final.c_str()) != 0) {
+        if (rename(copy.staged.c_str(), copy.final.c_str()) != 0) {
             const int error = errno;
             if (!copy.previous.empty()) unlink(copy.previous.c_str());
             copy.previous.clear();
@@ -111,11 +135,10 @@ void DatabaseCommit::RestoreTextCopies() {
     for (std::size_t i = textCopies_.size(); i-- > 0;) {
         TextCopy& copy = textCopies_[i];
         if (!copy.placed) continue;
-        const std::string staged = platform::ToHostPath(copy.staged);
         if (copy.previous.empty()) {
-            rename(copy.final.c_str(), staged.c_str());
+            rename(copy.final.c_str(), copy.staged.c_str());
         } else {
-            unlink(staged.c_str());
+            unlink(copy.staged.c_str());
             rename(copy.previous.c_str(), copy.final.c_str());
             copy.previous.clear();
         }
@@ -191,7 +214,7 @@ void DatabaseCommit::Discard() {
     // database empties its staging folder before it starts.
     for (const File& file : files_) platform::DeleteFileAt(file.staged);
     files_.clear();
-    for (const TextCopy& copy : textCopies_) platform::DeleteFileAt(copy.staged);
+    for (const TextCopy& copy : textCopies_) unlink(copy.staged.c_str());
     textCopies_.clear();
 }
 

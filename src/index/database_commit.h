@@ -36,7 +36,7 @@ class DatabaseCommit {
     // A text copy written at staged (in the staging folder) that goes to finalPath, spelled
     // exactly as given (missing folders are made so). Text copies are not synced: the run
     // records a hash of what each one holds and never takes a copy that differs.
-    void StageTextCopy(std::u16string staged, std::u16string_view finalPath);
+    void StageTextCopy(std::u16string_view staged, std::u16string_view finalPath);
 
     // Puts every staged file in place: the text copies (a copy that cannot be put in place puts
     // those before it back), then each other file synced and renamed over its final name in
@@ -62,7 +62,7 @@ class DatabaseCommit {
         bool synced = true;
     };
     struct TextCopy {
-        std::u16string staged;  // Windows form
+        std::string staged;     // host form
         std::string final;      // host form, as written
         std::string previous;   // where the copy it replaced waits, "" when there was none
         bool placed = false;
@@ -71,6 +71,8 @@ class DatabaseCommit {
     std::u16string databaseFile_;
     std::vector<File> files_;
     std::vector<TextCopy> textCopies_;
+    std::u16string stagedCopiesFolder_;  // the folder of the last staged copy, and its host form
+    std::string stagedCopiesHostFolder_;
 };
 
 }  // namespace vx::index
