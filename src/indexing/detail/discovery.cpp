@@ -16,6 +16,14 @@ namespace {
 
 using platform::IntText;
 
+// The pass rules index documents in passes 1 to this one; a later pass indexes nothing and so
+// ends the run.
+constexpr int kLastPass = 1000;
+
+// Walk items the lookahead holds at the most, prefetched or not (a folder of many files that are
+// not indexed must not fill memory).
+constexpr std::size_t kMaxWalkItemsAhead = 4096;
+
 bool IsXmlName(std::u16string_view name) {
     const auto dot = name.rfind(u'.');
     return dot != std::u16string_view::npos && platform::UpperCase(name.substr(dot)) == u".XML";
@@ -182,10 +190,10 @@ class Lookahead {
     // Fills the window of walk items ahead of the run thread.
     void Fill(WalkCursor& cursor, std::deque<WalkItem>& ahead) {
         const bool parallel = indexer_.Threads() > 0;
-        while (ahead.size() < 4096 && (parallel ? !WindowFull() : ahead.empty())) {
+        while (ahead.size() < kMaxWalkItemsAhead && (parallel ? !WindowFull() : ahead.empty())) {
             WalkItem item;
             if (!cursor.Next(item)) return;
-            if (parallel && predicted_ < quota_ && state_.pass.number <= 1000 &&
+            if (parallel && predicted_ < quota_ && state_.pass.number <= kLastPass &&
                 IsXmlName(item.entry.name) && state_.found.files.Contains(item.storedPath) &&
                 !state_.found.indexedFiles.Contains(item.storedPath) &&
                 claimed_.Add(item.storedPath)) {
@@ -259,7 +267,7 @@ void WalkPass(RunState& state, DocumentIndexer& indexer) {
                     state.found.indexedFiles.Add(item.storedPath);
                 }
                 if (state.pass.documentCounter == n) flags.chunkFull = true;
-            } else if (state.pass.number <= 1000) {
+            } else if (state.pass.number <= kLastPass) {
                 if (state.pass.documentCounter > n) {
                     if (!state.found.indexedFiles.Contains(item.storedPath)) indexer.Index(item);
                     state.found.indexedFiles.Add(item.storedPath);

@@ -222,11 +222,13 @@ class IndexingRun {
         const std::u16string first = pass == 1 && lastPass ? commit_.Stage(databaseFile) : chunk;
         // The lookup file is built while the database file is written.
         if (first != chunk) lookupFile_.StartFollowing(commit_, databaseFile);
+        // The thread building the lookup file takes what is written in steps of this many lines.
+        constexpr int64_t kLookupStepLines = 8192;
         int64_t lines = 0;
         index::WritePassFiles(lists, state_.wordIndex, {first}, [&](std::u16string_view line) {
             state_.count.postings += std::count(line.begin(), line.end(), u',');
             if (pass == 1) wordLists_.AddIndexLine(line);
-            if (++lines % 8192 == 0) lookupFile_.Written();
+            if (++lines % kLookupStepLines == 0) lookupFile_.Written();
         });
         lookupFile_.DatabaseWritten();
         if (first != chunk && !platform::LinkFileAt(first, chunk)) {

@@ -27,19 +27,6 @@ uint64_t Step(uint64_t state, uint64_t word) {
     return (state << 27 | state >> 37) * 5 + 0x52DCE729;
 }
 
-uint64_t BytesHash(const uint8_t* data, std::size_t size) {
-    uint64_t state = 0x2545F4914F6CDD1Dull ^ size;
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, data + i, 8);
-        state = Step(state, word);
-    }
-    uint64_t tail = 0;
-    std::memcpy(&tail, data + i, size - i);
-    return MixBits64(Step(state, tail));
-}
-
 void PutU32(std::string& out, uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
 }
@@ -141,7 +128,7 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
     const std::size_t end = bytes.size() - 8;
     Reader tail(bytes, bytes.size());
     tail.Skip(end);
-    if (tail.Get(8) != BytesHash(reinterpret_cast<const uint8_t*>(bytes.data()), end)) return cache;
+    if (tail.Get(8) != platform::Hash64(bytes.data(), end)) return cache;
     Reader in(bytes, end);
     in.Get(4);
     if (in.Get(4) != kVersion) return cache;
@@ -221,7 +208,7 @@ void ReindexCache::Write(std::u16string_view fileName) const {
         PutStamp(out, outputs_->unicodeList);
         PutU64(out, static_cast<uint64_t>(outputs_->postings));
     }
-    PutU64(out, BytesHash(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
+    PutU64(out, platform::Hash64(out.data(), out.size()));
     textio::FileByteStream file(fileName, textio::FileOpenMode::CreateWrite);
     file.Write(out.data(), out.size());
     file.Close();
