@@ -131,7 +131,7 @@ class IndexingRun {
             ++state_.pass.number;
         }
         host_.SetPatienceIndicator(false);
-        if (state_.pass.completed >= 1) MergeChunks(state_);
+        if (state_.pass.completed >= 1) Merge();
         const std::u16string elapsed = ElapsedSince(state_.count.startTickMs, SteadyTickMs());
         const std::u16string problems = ProblemSummary(state_);
         WriteLog(elapsed, problems);
@@ -177,7 +177,8 @@ class IndexingRun {
         }
         indexer.FinishFiling();
         WritePass(lists, lastPass);
-        if (lastPass) SaveWordLists();
+        // After several passes the merge writes the word lists.
+        if (lastPass && state_.pass.completed == 0) SaveWordLists();
         if (chunkFull) ShowPassSaved();
         return lastPass;
     }
@@ -219,34 +220,57 @@ class IndexingRun {
     }
 
     // The pass text goes straight from the word index to its files: the chunk, and the database
-    // file when pass 1 is the last pass.
+    // file when pass 1 is the last pass. The chunk of a run of several passes is the merge's.
     void WritePass(index::PassLists& lists, bool lastPass) {
         const int pass = state_.pass.number;
         const std::u16string chunk =
             folders_.chunk + u"\\" + ChunkName(state_.setup.databaseName, pass);
+        if (pass > 1 || !lastPass) {
+            index::WriteChunkFiles(lists, state_.wordIndex, chunk, [&](std::u16string_view line) {
+                state_.count.postings += std::count(line.begin(), line.end(), u',');
+            });
+            chunks_.push_back(chunk);
+            ClearPass(lists);
+            return;
+        }
         const std::u16string databaseFile = DatabaseFile();
-        // The chunk of a pass that also gives the database file is a second name of that file.
-        const std::u16string first = pass == 1 && lastPass ? commit_.Stage(databaseFile) : chunk;
+        const std::u16string staged = commit_.Stage(databaseFile);
         // The lookup file is built while the database file is written.
-        if (first != chunk) lookupFile_.StartFollowing(commit_, databaseFile);
+        lookupFile_.StartFollowing(commit_, databaseFile);
         int64_t lines = 0;
-        index::WritePassFiles(lists, state_.wordIndex, {first}, [&](std::u16string_view line) {
+        index::WritePassFiles(lists, state_.wordIndex, {staged}, [&](std::u16string_view line) {
             state_.count.postings += std::count(line.begin(), line.end(), u',');
-            if (pass == 1) wordLists_.AddIndexLine(line);
+            wordLists_.AddIndexLine(line);
             if (++lines % 8192 == 0) lookupFile_.Written();
         });
         lookupFile_.DatabaseWritten();
-        if (first != chunk && !platform::LinkFileAt(first, chunk)) {
+        // The chunk of the pass is a second name of the database file.
+        if (!platform::LinkFileAt(staged, chunk)) {
             index::WritePassFiles(lists, state_.wordIndex, {chunk});
         }
+        ClearPass(lists);
+        outputs_ = RunOutputs();
+        outputs_->database = StampOrNone(staged);
+    }
+
+    void ClearPass(index::PassLists& lists) {
         state_.wordIndex.ListenLoeschen();
         lists = index::PassLists();
         platform::ReturnFreeMemory();
-        if (pass == 1 && lastPass) {
-            outputs_ = RunOutputs();
-            outputs_->database = StampOrNone(first);
-        }
         ShowWordsTaken();
+    }
+
+    // The chunks of the passes into the database file and the word lists; the lookup file is
+    // built while the database file is written.
+    void Merge() {
+        const std::u16string databaseFile = DatabaseFile();
+        MergeTargets targets;
+        targets.ansiList = commit_.Stage(WordListFile(u"_ansi.txt"));
+        targets.unicodeList = commit_.Stage(WordListFile(u"_unicode.txt"));
+        targets.databaseFile = commit_.Stage(databaseFile);
+        lookupFile_.StartFollowing(commit_, databaseFile);
+        MergeChunks(state_, chunks_, targets, [this] { lookupFile_.Written(); });
+        lookupFile_.DatabaseWritten();
     }
 
     void ShowWordsTaken() {
@@ -421,7 +445,8 @@ class IndexingRun {
     const std::u16string wordsFile_;
     const std::optional<platform::ReadOnlyFile> previousWords_;
     KeptWordsWriter keptWords_;
-    std::optional<RunOutputs> outputs_;  // the files of a run that wrote them in one pass
+    std::optional<RunOutputs> outputs_;   // the files of a run that wrote them in one pass
+    std::vector<std::u16string> chunks_;  // the chunks for the merge, in pass order
     index::WordLists wordLists_;
 };
 
