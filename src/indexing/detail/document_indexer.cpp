@@ -61,8 +61,8 @@ struct PrepareSettings {
     std::u16string textCopyFolder;
     std::u16string nameField;
     std::u16string upperMask;
-    const ReindexCache* previous = nullptr;  // records of the previous run (read only)
-    const platform::ReadOnlyFile* previousWords = nullptr;  // the words it kept, if any
+    const ReindexCache* previous = nullptr;        // records of the previous run (read only)
+    const KeptWordsFile* previousWords = nullptr;  // the words it kept, if any
     // While set, an unchanged document whose copy is as recorded is not read (deferred).
     const std::atomic<bool>* deferReuse = nullptr;
 };
@@ -171,7 +171,7 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
     }
     doc.wordsReady = true;
     TakeFromCopy(doc, record);
-    doc.wordsForm = KeptWordsForm(doc.words, doc.record);
+    doc.wordsForm = KeptWordsForm(doc.words);
     // A copy written again with the same lines (by a run that was killed) is recorded as it is.
     doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
     return true;
@@ -264,7 +264,7 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         doc.record.size = info->size;
         doc.record.modifiedNs = info->modifiedNs;
         doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
-        doc.wordsForm = KeptWordsForm(doc.words, doc.record);
+        doc.wordsForm = KeptWordsForm(doc.words);
     }
     return doc;
 }

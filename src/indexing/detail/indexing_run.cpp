@@ -112,9 +112,10 @@ class IndexingRun {
           previousRecords_(state.setup.reuseTextCopies ? ReindexCache::Load(cacheFile_)
                                                        : ReindexCache()),
           wordsFile_(KeptWordsFileName(state.folders.database, state.setup.nameField)),
-          previousWords_(state.setup.reuseTextCopies ? platform::ReadOnlyFile::Open(wordsFile_)
+          previousWords_(state.setup.reuseTextCopies ? KeptWordsFile::Open(wordsFile_)
                                                      : std::nullopt),
-          keptWords_(commit_.Stage(wordsFile_, false)) {
+          keptWords_(commit_.Stage(wordsFile_, false),
+                     previousWords_ ? &*previousWords_ : nullptr) {
         state.run.commit = &commit_;
         state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
         state.run.records = &records_;
@@ -176,6 +177,9 @@ class IndexingRun {
             return true;
         }
         indexer.FinishFiling();
+        // Every document is filed: the words file is complete, and its table goes before the
+        // pass is written.
+        if (lastPass) keptWords_.Close();
         WritePass(lists, lastPass);
         // After several passes the merge writes the word lists.
         if (lastPass && state_.pass.completed == 0) SaveWordLists();
@@ -443,7 +447,7 @@ class IndexingRun {
     const ReindexCache previousRecords_;
     ReindexCache records_;
     const std::u16string wordsFile_;
-    const std::optional<platform::ReadOnlyFile> previousWords_;
+    const std::optional<KeptWordsFile> previousWords_;
     KeptWordsWriter keptWords_;
     std::optional<RunOutputs> outputs_;   // the files of a run that wrote them in one pass
     std::vector<std::u16string> chunks_;  // the chunks for the merge, in pass order
