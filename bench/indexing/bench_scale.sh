@@ -1,15 +1,19 @@
 #!/bin/bash
-# Scale benchmark: create runs of vantor-xml-cli over 1, 4 and 16 hard-linked copies of a real XML
-# corpus (the Unicode CLDR files of Debian's unicode-cldr-core package by default; `cp -al`, so
-# the copies take no disk space of their own, but the text copies and databases of a run over
-# x16 take about 2 GB), each with the default chunk size and in one pass, and a run of several
-# small passes over x4; then the search benchmark over x16.
+# Scale benchmark: create runs of vantor-xml-cli over 1, 4 and 16 copies of a real XML corpus (the
+# Unicode CLDR files of Debian's unicode-cldr-core package by default), hard-linked with cp -al
+# so that the copies take no disk of their own (the text copies and databases of a run over x16
+# take about 2 GB while it lasts); then the search benchmark over x16.
 # Usage: bench_scale.sh [CLI] [CORPUS]
-#   SCALES="1 4 16"    the copy counts to measure.
-#   BASE_CLI=path      also measures an earlier vantor-xml-cli, run by run beside CLI.
-#   SEARCH=0           leaves out the search benchmark.
-# Prints per run: passes, wall time, processor time, peak memory, and the size of every file the
-# run leaves in Datenbank/. The machine may be shared: note the load (printed).
+#   SCALES="1 4 16"   the copy counts.
+#   BASE_CLI=path     also measures an earlier vantor-xml-cli, run by run beside CLI (and passes
+#                     it on to the search benchmark).
+#   SEARCH=0          leaves the search benchmark out.
+# Each copy count is created with the default chunk size and, where that takes several passes,
+# in one pass (--chunk-size above the document count); x4 also in passes of 2,100 documents.
+# Prints per run the passes, wall and processor time, peak memory and the size of every file
+# the run leaves in Datenbank/, then the ratios of several passes to one pass of the same tree.
+# The machine may be shared: the load is printed, and the ratios compare runs made one after
+# the other.
 set -euo pipefail
 
 bench_dir=$(cd "$(dirname "$0")" && pwd)
@@ -24,12 +28,13 @@ fi
 [[ -d "$corpus" ]] || { echo "corpus $corpus missing (apt-get install unicode-cldr-core)" >&2; exit 2; }
 cli=$(realpath "$cli")
 base_cli=${BASE_CLI:+$(realpath "$BASE_CLI")}
-scales=${SCALES:-1 4 16}
+read -r -a scales <<<"${SCALES:-1 4 16}"
+command -v /usr/bin/time >/dev/null || { echo "/usr/bin/time missing (apt-get install time)" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Hard links to files of another owner need root (fs.protected_hardlinks): without them, one
-# copy of the corpus serves as the source of the links.
+# Hard links to files of another owner need root (fs.protected_hardlinks); without them one copy
+# of the corpus is the source of the links.
 source_tree=$corpus
 mkdir "$work/probe"
 if ! cp -al "$corpus" "$work/probe/tree" 2>/dev/null; then
@@ -37,21 +42,27 @@ if ! cp -al "$corpus" "$work/probe/tree" 2>/dev/null; then
     source_tree=$work/own
 fi
 rm -rf "$work/probe"
-for n in $scales; do
+for n in "${scales[@]}"; do
     mkdir "$work/x$n"
     for ((i = 1; i <= n; i++)); do cp -al "$source_tree" "$work/x$n/Kopie$i"; done
 done
 
 echo "load: $(cut -d ' ' -f 1-3 /proc/loadavg), processors: $(nproc)"
+echo
+echo "Wall and processor time in s, peak memory and file sizes in MB."
+echo "| run | build | documents | passes | wall | processor | peak | .dat | .dat.idx | _ansi.txt" \
+    "| _unicode.txt | .log | .cache | .words |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|"
 
-# run LABEL CLI TREE OPTIONS...: one create in a fresh working folder; prints a table row.
+declare -A wall peak
+# run LABEL BUILD CLI TREE OPTIONS...: one create in a fresh working folder; prints its row.
 run() {
-    local label=$1 program=$2 tree=$3
-    shift 3
+    local label=$1 build=$2 program=$3 tree=$4
+    shift 4
     local wd=$work/wd
     rm -rf "$wd" "$work/xdg"
     mkdir "$wd"
-    local start end
+    local start end user sys kb
     start=$(date +%s%N)
     (cd "$wd" && XDG_DATA_HOME="$work/xdg" /usr/bin/time -f "%U %S %M" -o "$work/time.txt" \
         "$program" create Bench "$tree" --yes "$@" >"$work/out.txt" 2>"$work/err.txt") || {
@@ -60,47 +71,56 @@ run() {
         exit 2
     }
     end=$(date +%s%N)
-    local user sys peak
-    read -r user sys peak <"$work/time.txt"
-    local documents chunk passes
+    read -r user sys kb <"$work/time.txt"
+    local documents chunk=20000
     documents=$(find "$tree" -type f -iname '*.xml' | wc -l)
-    chunk=20000
     [[ "$*" =~ --chunk-size\ ([0-9]+) ]] && chunk=${BASH_REMATCH[1]}
-    passes=$(((documents + chunk - 1) / chunk))
     local sizes=""
     for file in Bench.dat Bench.dat.idx Bench_ansi.txt Bench_unicode.txt Bench.log Bench.cache \
         Bench.words; do
-        sizes+=" | $(awk -v b="$(stat -c %s "$wd/Datenbank/$file" 2>/dev/null || echo 0)" \
-            'BEGIN { printf "%.1f", b / 1048576 }')"
+        sizes+=" | $(stat -c %s "$wd/Datenbank/$file" 2>/dev/null |
+            awk '{ printf "%.1f", $1 / 1048576 }')"
     done
-    awk -v l="$label" -v d="$documents" -v p="$passes" -v s="$start" -v e="$end" -v u="$user" \
-        -v y="$sys" -v m="$peak" -v z="$sizes" 'BEGIN {
-        printf "| %s | %d | %d | %.1f | %.1f | %.0f%s |\n", l, d, p, (e - s) / 1e9, u + y, m / 1024, z }'
+    wall[$label,$build]=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.1f", (e - s) / 1e9 }')
+    peak[$label,$build]=$(awk -v k="$kb" 'BEGIN { printf "%.0f", k / 1024 }')
+    echo "| $label | $build | $documents | $(((documents + chunk - 1) / chunk)) |" \
+        "${wall[$label,$build]} | $(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.1f", u + s }') |" \
+        "${peak[$label,$build]}$sizes |"
     rm -rf "$wd"
 }
 
-echo
-echo "Wall and processor time in s, peak memory and file sizes in MB."
-echo "| run | documents | passes | wall | processor | peak | .dat | .dat.idx | _ansi.txt |" \
-    "_unicode.txt | .log | .cache | .words |"
-echo "|---|---|---|---|---|---|---|---|---|---|---|---|---|"
-for n in $scales; do
-    runs=("x$n default|")
+builds=(this)
+[[ -n "$base_cli" ]] && builds+=(earlier)
+for n in "${scales[@]}"; do
     documents=$(find "$work/x$n" -type f -iname '*.xml' | wc -l)
-    # One pass, whatever the default chunk size.
-    ((documents >= 20000)) && runs+=("x$n one pass|--chunk-size $((documents + 1))")
-    # Passes of about 2,000 documents: what the merge costs beside one pass over the same tree.
-    ((n == 4)) && runs+=("x$n --chunk-size 2100|--chunk-size 2100")
+    runs=("x$n default|")
+    ((documents > 20000)) && runs+=("x$n one pass|--chunk-size $((documents + 1))")
+    ((n == 4)) && runs+=("x4 --chunk-size 2100|--chunk-size 2100")
     for entry in "${runs[@]}"; do
-        label=${entry%%|*}
         read -r -a options <<<"${entry#*|}"
-        run "$label" "$cli" "$work/x$n" "${options[@]}"
-        [[ -n "$base_cli" ]] && run "$label, earlier build" "$base_cli" "$work/x$n" "${options[@]}"
+        for build in "${builds[@]}"; do
+            program=$cli
+            [[ $build == earlier ]] && program=$base_cli
+            run "${entry%%|*}" "$build" "$program" "$work/x$n" "${options[@]}"
+        done
     done
 done
 
+echo
+# ratio NAME A B: value A over value B of the array NAME, per build, where both were measured.
+ratio() {
+    local -n values=$1
+    for build in "${builds[@]}"; do
+        [[ -n "${values[$2,$build]:-}" && -n "${values[$3,$build]:-}" ]] || continue
+        awk -v a="${values[$2,$build]}" -v b="${values[$3,$build]}" -v t="$4 ($build build)" \
+            'BEGIN { printf "%s: %.2f\n", t, a / b }'
+    done
+}
+ratio wall "x16 default" "x16 one pass" "x16: wall time of the default passes over one pass"
+ratio peak "x4 --chunk-size 2100" "x4 default" "x4: peak of passes of 2,100 documents over one pass"
+
 if [[ "${SEARCH:-1}" != 0 ]]; then
     echo
-    # The search benchmark over x16; COPIES asks it for that many copies of the corpus.
-    COPIES=16 BASE_CLI="${BASE_CLI:-}" bash "$bench_dir/../search/bench_search.sh" "$cli" "$corpus"
+    # The search over x16 copies (COPIES chooses the copy counts of the search benchmark).
+    COPIES=16 bash "$bench_dir/../search/bench_search.sh" "$cli" "$corpus"
 fi
