@@ -32,6 +32,35 @@ BucketSet LookupBuckets(std::string_view word) {
     return SelectBucketSet(c1, c2, BucketPurpose::Lookup);
 }
 
+// The save order of the Unicode postings, worked out on a thread of its own while the caller goes
+// on.
+class SaveOrderAside {
+  public:
+    explicit SaveOrderAside(const UnicodePostings& postings)
+        : thread_([this, &postings] {
+              try {
+                  order_ = postings.SaveOrder();
+              } catch (...) {
+                  failure_ = std::current_exception();
+              }
+          }) {}
+    ~SaveOrderAside() {
+        if (thread_.joinable()) thread_.join();
+    }
+    SaveOrderAside(const SaveOrderAside&) = delete;
+    SaveOrderAside& operator=(const SaveOrderAside&) = delete;
+    std::vector<uint32_t> Take() {
+        thread_.join();
+        if (failure_) std::rethrow_exception(failure_);
+        return std::move(order_);
+    }
+
+  private:
+    std::vector<uint32_t> order_;
+    std::exception_ptr failure_;
+    std::thread thread_;  // last: it starts once the others are there
+};
+
 // The upper-cased word of an entry becomes the MergeKeyText of its lines.
 void EndKeyText(std::u16string& word) {
     const auto eq = word.find(u'=');
@@ -167,23 +196,8 @@ void WordIndex::ListenLoeschen() {
 }
 
 void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sink) const {
-    // The order of the Unicode postings, which come last, is worked out on a thread of its own
-    // while the buckets go to the sink.
-    std::vector<uint32_t> unicodeOrder;
-    std::exception_ptr orderFailure;
-    std::thread ordering([&] {
-        try {
-            unicodeOrder = impl_->unicodePostings.SaveOrder();
-        } catch (...) {
-            orderFailure = std::current_exception();
-        }
-    });
-    struct Join {
-        std::thread& thread;
-        ~Join() {
-            if (thread.joinable()) thread.join();
-        }
-    } join{ordering};
+    // The Unicode postings come last: their order is worked out while the buckets go to the sink.
+    SaveOrderAside unicodeOrder(impl_->unicodePostings);
     std::u16string text;
     for (const int bucket : SaveOrder()) {
         for (const uint32_t id : impl_->buckets[static_cast<std::size_t>(bucket)]) {
@@ -191,28 +205,12 @@ void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sin
             sink(text);
         }
     }
-    ordering.join();
-    if (orderFailure) std::rethrow_exception(orderFailure);
-    impl_->unicodePostings.ForEachInOrder(unicodeOrder, sink);
+    impl_->unicodePostings.ForEachInOrder(unicodeOrder.Take(), sink);
 }
 
 std::unique_ptr<OrderedLines> WordIndex::EntriesInMergeOrder() const {
     // The lines in save order: the bucket entries, then the Unicode postings SaveOrder keeps.
-    auto unicode = std::make_shared<std::vector<uint32_t>>();
-    std::exception_ptr orderFailure;
-    std::thread ordering([&] {
-        try {
-            *unicode = impl_->unicodePostings.SaveOrder();
-        } catch (...) {
-            orderFailure = std::current_exception();
-        }
-    });
-    struct Join {
-        std::thread& thread;
-        ~Join() {
-            if (thread.joinable()) thread.join();
-        }
-    } join{ordering};
+    SaveOrderAside unicodeOrder(impl_->unicodePostings);
     auto entries = std::make_shared<std::vector<uint32_t>>();
     for (const int bucket : SaveOrder()) {
         const auto& ids = impl_->buckets[static_cast<std::size_t>(bucket)];
@@ -229,8 +227,7 @@ std::unique_ptr<OrderedLines> WordIndex::EntriesInMergeOrder() const {
         EndKeyText(text);
         keyOf.push_back(keyTexts.Add(text));
     }
-    ordering.join();
-    if (orderFailure) std::rethrow_exception(orderFailure);
+    const auto unicode = std::make_shared<std::vector<uint32_t>>(unicodeOrder.Take());
     const UnicodePostings& postings = impl_->unicodePostings;
     std::vector<uint32_t> keyOfWord(postings.WordCount(), kNoEntry);
     for (const uint32_t posting : *unicode) {

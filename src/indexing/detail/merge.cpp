@@ -69,6 +69,14 @@ class BufferedText {
     std::u16string buffer_;
 };
 
+std::vector<index::OrderedLines*> SourcesOf(
+    const std::vector<std::unique_ptr<index::ChunkReader>>& readers) {
+    std::vector<index::OrderedLines*> sources;
+    sources.reserve(readers.size());
+    for (const auto& reader : readers) sources.push_back(reader.get());
+    return sources;
+}
+
 // The chunks opened in their order, their header lines taken, the chunks deleted. A chunk that
 // is missing reads as empty. More chunks than are read at once are merged group by group into
 // chunks of their own first.
@@ -106,11 +114,7 @@ class OpenedChunks {
     OpenedChunks& operator=(const OpenedChunks&) = delete;
 
     std::vector<std::u16string>& Header() { return header_; }
-    std::vector<index::OrderedLines*> Sources() const {
-        std::vector<index::OrderedLines*> sources;
-        for (const auto& reader : readers_) sources.push_back(reader.get());
-        return sources;
-    }
+    std::vector<index::OrderedLines*> Sources() const { return SourcesOf(readers_); }
 
   private:
     // The entries of a group of chunks as a chunk of an empty header part, opened.
@@ -122,9 +126,7 @@ class OpenedChunks {
             text.Line(u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 0");
             text.Line(u"[DATENBANK]");
             index::ChunkKeysWriter keys(index::ChunkKeysFileName(file));
-            std::vector<index::OrderedLines*> sources;
-            for (const auto& reader : group) sources.push_back(reader.get());
-            index::MergeInOrder(sources, [&](const index::OrderedLine& line) {
+            index::MergeInOrder(SourcesOf(group), [&](const index::OrderedLine& line) {
                 text.Line(line.text);
                 keys.Add(line);
             });
