@@ -45,22 +45,6 @@ TEST(MergeSortedEntries, JoinsEntriesOfOneWord) {
     for (const auto& c : cases) EXPECT_EQ(Merge(c.sorted), c.merged) << c.name;
 }
 
-TEST(ChunkName, PassOneKeepsTheDatabaseName) {
-    const struct {
-        const char16_t* name;
-        int pass;
-        const char* chunk;
-    } cases[] = {
-        {u"Projekte.dat", 1, "Projekte.dat"},       {u"Projekte.dat", 2, "Projekte_2.dat"},
-        {u"Projekte.dat", 13, "Projekte_13.dat"},   {u"x.DAT", 3, "x_3.dat"},
-        {u"Alt_Daten.dat", 2, "Alt_Daten_2.dat"},   {u"Alt.Daten.dat", 2, "Alt_2.dat"},
-        {u"Projekt.2020", 2, "Projekt.2020_2.dat"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(platform::ToUtf8(ChunkName(c.name, c.pass)), c.chunk) << c.chunk;
-    }
-}
-
 TEST(PathLinesForHeader, RepeatedFoldersEndAfterTheEqualsSign) {
     const std::vector<std::u16string> pathList = {u"P1=C:\\Daten ", u"P2=C:\\Daten ",
                                                   u"P3=C:\\Daten ", u"P4=C:\\Daten\\Sub ",
@@ -139,7 +123,7 @@ TEST(MergeChunks, WritesWhatSortingAllLinesAtOnceGave) {
                      (c.damageKeys ? ", keys damaged" : ""));
         TempDir work;
         CreateRun run(work.Path());
-        const fs::path temp = run.Database() / "Temp";
+        const fs::path temp = run.Staging("Korpus");
         std::vector<std::string> chunks;
         const auto chunk = [&](int pass) {
             return temp / ("Korpus" + (pass == 1 ? "" : "_" + std::to_string(pass)) + ".dat");
@@ -163,7 +147,7 @@ TEST(MergeChunks, WritesWhatSortingAllLinesAtOnceGave) {
         EXPECT_EQ(ReadBytes(run.Database() / "Korpus.dat"), expected.database);
         EXPECT_EQ(ReadBytes(run.Database() / "Korpus_ansi.txt"), expected.ansi);
         EXPECT_EQ(ReadBytes(run.Database() / "Korpus_unicode.txt"), expected.unicode);
-        EXPECT_TRUE(TreeContents(temp).empty());
+        EXPECT_TRUE(run.LeftInTemp().empty());
     }
 }
 

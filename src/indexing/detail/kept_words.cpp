@@ -59,11 +59,6 @@ uint64_t GetU64(const char* p) {
 
 }  // namespace
 
-std::u16string KeptWordsFileName(std::u16string_view databaseFolder,
-                                 std::u16string_view nameField) {
-    return std::u16string(databaseFolder) + u"\\" + std::u16string(nameField) + u".words";
-}
-
 std::optional<KeptWordsFile> KeptWordsFile::Open(std::u16string_view fileName) {
     std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::Open(fileName);
     if (!file || file->Size() < kTailSize) return std::nullopt;

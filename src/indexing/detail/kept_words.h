@@ -27,9 +27,6 @@
 
 namespace vx::indexing {
 
-// Datenbank\ + name field + ".words".
-std::u16string KeptWordsFileName(std::u16string_view databaseFolder, std::u16string_view nameField);
-
 // A words file a previous run wrote, with its table read.
 class KeptWordsFile {
   public:
