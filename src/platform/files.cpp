@@ -167,8 +167,19 @@ bool RenameFileAt(std::u16string_view from, std::u16string_view to) {
 bool ReplaceFileAt(std::u16string_view from, std::u16string_view to) {
     std::string hostFrom;
     std::string hostTo;
-    return detail::ToHostPaths(from, to, hostFrom, hostTo) &&
-           rename(hostFrom.c_str(), hostTo.c_str()) == 0;
+    if (!detail::ToHostPaths(from, to, hostFrom, hostTo) ||
+        rename(hostFrom.c_str(), hostTo.c_str()) != 0) {
+        return false;
+    }
+    // Two names of one file: rename(2) leaves both, and the source name goes here.
+    struct stat source {};
+    struct stat target {};
+    if (hostFrom != hostTo && lstat(hostFrom.c_str(), &source) == 0 &&
+        lstat(hostTo.c_str(), &target) == 0 && source.st_ino == target.st_ino &&
+        source.st_dev == target.st_dev) {
+        unlink(hostFrom.c_str());
+    }
+    return true;
 }
 
 bool LinkFileAt(std::u16string_view from, std::u16string_view to) {

@@ -2,6 +2,7 @@
 // cache or in the copies, the database files equal those of a fresh create over the same tree.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -216,36 +217,47 @@ TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
          },
          6},
     };
-    for (const Change& change : changes) {
-        SCOPED_TRACE(change.name);
-        TempDir dir;
-        const fs::path data = dir.Path() / "Daten";
-        WriteTree(data, false);
-        CreateRun run(dir.Path());
-        ASSERT_EQ(run.Create(kName, data).outcome, CommandOutcome::Done);
-        // A copy changed behind the run's back without a trace in its size or time.
-        const fs::path copy = CopyOf(run, data / "b.xml");
-        const auto copyTime = fs::last_write_time(copy);
-        std::string forged = ReadBytes(copy);
-        forged[1] = 'X';
-        WriteBytes(copy, forged);
-        fs::last_write_time(copy, copyTime);
-        change.apply(data, run);
-        const CommandResult result = Reindex(run, 20000, 2);
-        ASSERT_EQ(result.outcome, CommandOutcome::Done);
-        EXPECT_EQ(result.reused, change.reused);
-        EXPECT_EQ(RunFiles(run), FreshCreate(data, 20000));
-        // Files kept or words taken from the words file: the copies were not read; where those
-        // words could not be used, the forged copy was read and found out.
-        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 7);
-        const auto database = platform::ReadOnlyFile::Open(Win(run.Database() / "Projekte.dat"));
-        ASSERT_TRUE(database);
-        EXPECT_NE(index::LookupFile::Open(Win(run.Database() / "Projekte.dat.idx"), *database),
-                  nullptr);
-        // The next run keeps the files of this one.
-        EXPECT_EQ(Reindex(run, 20000, 2).reused, 7);
-        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 7);
-    }
+    // One pass, and several passes.
+    for (const int chunkSize : {20000, 2})
+        for (const Change& change : changes) {
+            SCOPED_TRACE(change.name + std::string(", chunk size ") + std::to_string(chunkSize));
+            TempDir dir;
+            const fs::path data = dir.Path() / "Daten";
+            WriteTree(data, false);
+            CreateRun run(dir.Path());
+            ASSERT_EQ(run.Create(kName, data, chunkSize).outcome, CommandOutcome::Done);
+            // A copy changed behind the run's back without a trace in its size or time.
+            const fs::path copy = CopyOf(run, data / "b.xml");
+            const auto copyTime = fs::last_write_time(copy);
+            std::string forged = ReadBytes(copy);
+            forged[1] = 'X';
+            WriteBytes(copy, forged);
+            fs::last_write_time(copy, copyTime);
+            change.apply(data, run);
+            const CommandResult result = Reindex(run, chunkSize, 2);
+            ASSERT_EQ(result.outcome, CommandOutcome::Done);
+            EXPECT_EQ(result.reused, change.reused);
+            EXPECT_EQ(RunFiles(run), FreshCreate(data, chunkSize));
+            // Files kept or words taken from the words file: the copies were not read; where those
+            // words could not be used, the forged copy was read and found out.
+            EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 7);
+            const auto database =
+                platform::ReadOnlyFile::Open(Win(run.Database() / "Projekte.dat"));
+            ASSERT_TRUE(database);
+            EXPECT_NE(index::LookupFile::Open(Win(run.Database() / "Projekte.dat.idx"), *database),
+                      nullptr);
+            // The next run keeps the files of this one: the same files under their names again.
+            const auto inode = [&] {
+                struct stat info {};
+                stat((run.Database() / "Projekte.dat").c_str(), &info);
+                return info.st_ino;
+            };
+            const ino_t before = inode();
+            EXPECT_EQ(Reindex(run, chunkSize, 2).reused, 7);
+            EXPECT_EQ(inode(), before);
+            EXPECT_LE(run.LeftInTemp().size(), 1u);  // at most the chunk of a single pass
+            EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 7);
+        }
 }
 
 // A document that cannot be read now (locked, with no scratch folder to copy it to, or without

@@ -19,6 +19,7 @@ using platform::IntText;
 
 // A document numbered while its filing was deferred.
 struct DeferredDocument {
+    int pass;
     int32_t number;
     std::u16string path;
     std::u16string storedPath;
@@ -33,6 +34,7 @@ struct DocumentIndexer::Impl {
     std::atomic<bool> deferring{false};
     std::atomic<uint64_t> copyNumber{0};
     std::vector<DeferredDocument> deferred;
+    std::function<void(int pass)> writeEarlierPass;
     UnicodeFiling unicodeFiling;
     PrefetchPool pool;
 
@@ -98,13 +100,20 @@ struct DocumentIndexer::Impl {
         }
     }
 
-    // Files the words of the documents deferred so far, in their order, and defers no more.
+    // Files the words of the documents deferred so far, in their order, each earlier pass's
+    // saved once its documents are filed, and defers no more.
     void FileDeferred() {
         deferring = false;
         const std::atomic<bool> never{false};  // they are numbered: each is filed whole
-        for (DeferredDocument& d : deferred) {
+        for (std::size_t i = 0; i < deferred.size(); ++i) {
+            DeferredDocument& d = deferred[i];
             TakeDeferredWords(d.doc, d.path, d.storedPath);
             FileOrLog(d.doc, d.number, d.path, never);
+            const bool passEnds = i + 1 == deferred.size() || deferred[i + 1].pass != d.pass;
+            if (passEnds && d.pass < state.pass.number) {
+                unicodeFiling.Wait();
+                writeEarlierPass(d.pass);
+            }
         }
         deferred.clear();
     }
@@ -209,7 +218,7 @@ struct DocumentIndexer::Impl {
 
         if (doc.state == DocumentState::Deferred && deferring) {
             if (state.run.records != nullptr) state.run.records->Add(path, doc.record);
-            deferred.push_back({number, path, item.storedPath, std::move(doc)});
+            deferred.push_back({state.pass.number, number, path, item.storedPath, std::move(doc)});
             host.SetCurrentFile(u"");
             return;
         }
@@ -245,6 +254,10 @@ void DocumentIndexer::Index(const WalkItem& item) {
 bool DocumentIndexer::AllDeferred() const {
     return impl_->deferring && !impl_->deferred.empty() &&
            impl_->deferred.size() == static_cast<std::size_t>(impl_->state.count.documents);
+}
+
+void DocumentIndexer::SetEarlierPassWriter(std::function<void(int pass)> writer) {
+    impl_->writeEarlierPass = std::move(writer);
 }
 
 void DocumentIndexer::FinishFiling() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,13 +34,16 @@ class DocumentIndexer {
     void Index(const WalkItem& item);
 
     // A re-index that may keep the previous run's files (RunState::run.deferReuse) defers the
-    // filing of unchanged documents, taken on the recorded size and time of the document and its
-    // copy alone, until a document that must be filed comes. True when every document numbered
-    // so far was deferred.
+    // filing of unchanged documents, taken on the recorded stamps of the document and its copy
+    // alone, until a document that must be filed comes, also across passes. True when every
+    // document numbered so far was deferred.
     bool AllDeferred() const;
+    // Where deferred documents of an earlier pass go once filed: the word index then holds
+    // exactly that pass's words, and the writer saves them (and empties the index).
+    void SetEarlierPassWriter(std::function<void(int pass)> writer);
     // Returns when the words of every document indexed so far are in the word index, those of
-    // deferred documents filed in their order (and no more are deferred): the index may be
-    // saved or emptied then.
+    // deferred documents filed in their order (those of earlier passes through the writer), and
+    // no more are deferred: the index may be saved or emptied then.
     void FinishFiling();
 
   private:

@@ -73,9 +73,11 @@ std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>
 
 namespace {
 
-// Copies a file of the previous run to the name this run stages it under.
-void CopyStaged(const std::u16string& from, const std::u16string& to) {
-    if (!platform::CopyFileTo(from, to)) {
+// Gives a file of the previous run the name this run stages it under: a second name where the
+// file system allows, a copy otherwise.
+void LinkOrCopy(const std::u16string& from, const std::u16string& to) {
+    platform::DeleteFileAt(to);
+    if (!platform::LinkFileAt(from, to) && !platform::CopyFileTo(from, to)) {
         throw textio::FileError::About(to, u"kann nicht geschrieben werden", errno);
     }
 }
@@ -121,12 +123,13 @@ class IndexingRun {
     void Run() {
         ShowStart();
         DocumentIndexer indexer(state_, state_.setup.parseThreads);
+        indexer.SetEarlierPassWriter([this](int pass) { WriteDeferredPass(pass); });
         while (!RunPass(indexer)) {
             ++state_.pass.completed;
             ++state_.pass.number;
         }
         host_.SetPatienceIndicator(false);
-        if (state_.pass.completed >= 1) Merge();
+        if (!keptPrevious_ && state_.pass.completed >= 1) Merge();
         const std::u16string elapsed = ElapsedSince(state_.count.startTickMs, SteadyTickMs());
         const std::u16string problems = ProblemSummary(state_);
         WriteLog(elapsed, problems);
@@ -165,16 +168,23 @@ class IndexingRun {
         host_.Pause();  // a cancel taken here still makes this the last pass
         const bool chunkFull = state_.flags.chunkFull;
         const bool lastPass = !chunkFull || state_.flags.cancel;
-        if (lastPass && state_.pass.number == 1 && indexer.AllDeferred() &&
-            KeepPreviousFiles(lists)) {
-            ShowWordsTaken();
-            return true;
+        if (indexer.AllDeferred() && MayKeepPreviousFiles()) {
+            if (lastPass && KeepPreviousFiles(lists)) {
+                ShowWordsTaken();
+                return true;
+            }
+            if (!lastPass) {
+                // Written only when a later document must be filed after all.
+                deferredPasses_.push_back(std::move(lists));
+                ShowPassSaved();
+                return false;
+            }
         }
         indexer.FinishFiling();
         // Every document is filed: the words file is complete, and its table goes before the
         // pass is written.
         if (lastPass) keptWords_.Close();
-        WritePass(lists, lastPass);
+        WritePass(lists, lastPass, state_.pass.number);
         // After several passes the merge writes the word lists.
         if (lastPass && state_.pass.completed == 0) SaveWordLists();
         if (chunkFull) ShowPassSaved();
@@ -217,10 +227,14 @@ class IndexingRun {
                                                u" ", u"[DATENBANK]", u" "});
     }
 
+    // An earlier pass whose documents were deferred, now filed.
+    void WriteDeferredPass(int pass) {
+        WritePass(deferredPasses_.at(static_cast<std::size_t>(pass - 1)), false, pass);
+    }
+
     // The pass text goes straight from the word index to its files: the chunk, and the database
     // file when pass 1 is the last pass. The chunk of a run of several passes is the merge's.
-    void WritePass(index::PassLists& lists, bool lastPass) {
-        const int pass = state_.pass.number;
+    void WritePass(index::PassLists& lists, bool lastPass, int pass) {
         const std::u16string chunk = files_.Chunk(pass);
         if (pass > 1 || !lastPass) {
             index::WriteChunkFiles(lists, state_.wordIndex, chunk, [&](std::u16string_view line) {
@@ -270,6 +284,10 @@ class IndexingRun {
         lookupFile_.StartFollowing(commit_, databaseFile);
         MergeChunks(state_, chunks_, targets, [this] { lookupFile_.Written(); });
         lookupFile_.DatabaseWritten();
+        outputs_ = RunOutputs();
+        outputs_->database = StampOrNone(targets.databaseFile);
+        outputs_->ansiList = StampOrNone(targets.ansiList);
+        outputs_->unicodeList = StampOrNone(targets.unicodeList);
     }
 
     void ShowWordsTaken() {
@@ -278,14 +296,14 @@ class IndexingRun {
         host_.Pause();
     }
 
-    // Whether the previous run's files may become this run's result: a re-index of no more
-    // documents than one pass takes, as many as the previous run recorded, whose files are as
-    // that run left them. The documents themselves are checked as the walk meets them.
+    // Whether the previous run's files may become this run's result: a re-index of as many
+    // documents as the previous run recorded, in passes of the same size, whose files are as that
+    // run left them. The documents themselves are checked as the walk meets them.
     bool MayKeepPreviousFiles() const {
         const std::optional<RunOutputs>& previous = previousRecords_.Outputs();
         const RunState& state = state_;
         return state.setup.reuseTextCopies && previous && state.found.unstorable.empty() &&
-               state.found.count < state.setup.chunkSize &&
+               previous->chunkSize == state.setup.chunkSize &&
                previousRecords_.Size() == static_cast<std::size_t>(state.found.count) &&
                platform::StampOf(files_.Database()) == previous->database &&
                platform::StampOf(files_.AnsiWordList()) == previous->ansiList &&
@@ -308,34 +326,66 @@ class IndexingRun {
         return true;
     }
 
+    // The lines the database file of this run holds before its words: the pass text before the
+    // entries after one pass, the merged header after several.
+    std::string TextBeforeTheWords(const index::PassLists& lastLists) const {
+        if (deferredPasses_.empty()) return platform::EncodeUtf8(index::BuildPassText(lastLists));
+        std::vector<std::u16string> header;
+        bool first = true;
+        for (const index::PassLists* lists : AllPasses(lastLists)) {
+            std::vector<std::u16string> lines;
+            for (std::u16string& line : textio::SplitLines(index::BuildPassText(*lists))) {
+                if (index::IsSizeLine(line)) break;
+                lines.push_back(std::move(line));
+            }
+            TakeChunkHeader(std::move(lines), first, header);
+            first = false;
+        }
+        std::u16string text;
+        WriteMergedHeader(header,
+                          [&text](std::u16string_view line) { text.append(line).append(u"\r\n"); });
+        return platform::EncodeUtf8(text);
+    }
+    std::vector<const index::PassLists*> AllPasses(const index::PassLists& lastLists) const {
+        std::vector<const index::PassLists*> passes;
+        for (const index::PassLists& lists : deferredPasses_) passes.push_back(&lists);
+        passes.push_back(&lastLists);
+        return passes;
+    }
+
     // Every document was unchanged: when the database file still begins with exactly the lines
     // this run writes before the words (the same documents under the same numbers, in the same
-    // folders, with the same sizes and times), its words are those this run would file, and the
-    // previous files are copied as this run's. False when they cannot be taken.
+    // folders, with the same sizes and times, in passes of the same size), its words are those
+    // this run would file, and the previous files are taken as this run's (a second name for each
+    // where the file system has them: no file is ever changed in place). False when they cannot
+    // be taken.
     bool KeepPreviousFiles(const index::PassLists& lists) {
         const std::u16string databaseFile = files_.Database();
-        if (!MayKeepPreviousFiles() ||
-            !FileBeginsWith(databaseFile, platform::EncodeUtf8(index::BuildPassText(lists)))) {
-            return false;
-        }
+        if (!FileBeginsWith(databaseFile, TextBeforeTheWords(lists))) return false;
         const std::u16string staged = commit_.Stage(databaseFile);
-        CopyStaged(databaseFile, staged);
-        // The chunk of the pass is a second name of the database file, as when it is written.
-        const std::u16string chunk = files_.Chunk(1);
-        if (!platform::LinkFileAt(staged, chunk)) CopyStaged(staged, chunk);
+        LinkOrCopy(databaseFile, staged);
+        // The chunk of a single pass is a second name of the database file, as when it is
+        // written.
+        if (deferredPasses_.empty()) LinkOrCopy(staged, files_.Chunk(1));
         RunOutputs outputs;
         outputs.database = StampOrNone(staged);
         for (const auto& [list, stamp] :
              {std::pair{files_.AnsiWordList(), &outputs.ansiList},
               std::pair{files_.UnicodeWordList(), &outputs.unicodeList}}) {
             const std::u16string stagedList = commit_.Stage(list);
-            CopyStaged(list, stagedList);
+            LinkOrCopy(list, stagedList);
             *stamp = StampOrNone(stagedList);
         }
-        // The records of the documents place their words in the previous words file; a copy
-        // that fails only costs the next re-index the reading of the text copies.
+        // The records of the documents place their words in the previous words file, where there
+        // is one; else this run's file holds the words it read from the text copies.
         keptWords_.Close();
-        platform::CopyFileTo(wordsFile_, commit_.Stage(wordsFile_, false));
+        const std::u16string stagedWords = commit_.Stage(wordsFile_, false);
+        if (platform::FileExists(wordsFile_)) {
+            platform::DeleteFileAt(stagedWords);
+            if (!platform::LinkFileAt(wordsFile_, stagedWords)) {
+                platform::CopyFileTo(wordsFile_, stagedWords);
+            }
+        }
         const std::u16string lookup = files_.Lookup();
         if (!index::CopyLookupFile(databaseFile, lookup, staged, commit_.Stage(lookup))) {
             commit_.Unstage(lookup);
@@ -343,6 +393,7 @@ class IndexingRun {
         }
         state_.count.postings = previousRecords_.Outputs()->postings;
         outputs_ = outputs;
+        keptPrevious_ = true;
         return true;
     }
 
@@ -392,6 +443,7 @@ class IndexingRun {
     void PutFilesInPlace() {
         if (outputs_) {
             outputs_->postings = state_.count.postings;
+            outputs_->chunkSize = state_.setup.chunkSize;
             records_.SetOutputs(*outputs_);
         }
         records_.Write(commit_.Stage(cacheFile_));
@@ -441,7 +493,11 @@ class IndexingRun {
     const std::u16string wordsFile_;
     const std::optional<KeptWordsFile> previousWords_;
     KeptWordsWriter keptWords_;
-    std::optional<RunOutputs> outputs_;   // the files of a run that wrote them in one pass
+    std::optional<RunOutputs> outputs_;  // the files of the run
+    // Passes whose documents were all deferred: their lists, pass 1 first, and their chunks
+    // written only if a later document must be filed after all.
+    std::vector<index::PassLists> deferredPasses_;
+    bool keptPrevious_ = false;           // the previous run's files are this run's
     std::vector<std::u16string> chunks_;  // the chunks for the merge, in pass order
     index::WordLists wordLists_;
 };

@@ -89,9 +89,7 @@ class OpenedChunks {
             for (std::size_t i = first; i < end; ++i) {
                 if (!platform::FileExists(chunks[i])) continue;
                 group.push_back(std::make_unique<index::ChunkReader>(chunks[i]));
-                for (std::u16string& line : group.back()->ReadHeader()) {
-                    if (!(i > 0 && IsScanHeaderLine(line))) header_.push_back(std::move(line));
-                }
+                TakeChunkHeader(group.back()->ReadHeader(), i == 0, header_);
                 state.host.Pause();
                 if (i > 0) DeleteChunk(state, chunks[i]);
             }
@@ -145,6 +143,25 @@ class OpenedChunks {
 
 }  // namespace
 
+void TakeChunkHeader(std::vector<std::u16string> lines, bool firstChunk,
+                     std::vector<std::u16string>& header) {
+    for (std::u16string& line : lines) {
+        if (firstChunk || !IsScanHeaderLine(line)) header.push_back(std::move(line));
+    }
+}
+
+void WriteMergedHeader(const std::vector<std::u16string>& header,
+                       const std::function<void(std::u16string_view)>& line) {
+    // The scan mask and path list first, then the document lines of every chunk.
+    for (const bool first : {true, false}) {
+        for (const std::u16string& text : header) {
+            if (TrimView(text).empty()) continue;
+            if ((text.starts_with(u'P') || IsScanHeaderLine(text)) == first) line(text);
+        }
+    }
+    line(u"[DATENBANK]");
+}
+
 void EntryJoiner::Add(std::u16string_view line) {
     if (!holding_) {
         current_.assign(line);
@@ -189,16 +206,9 @@ void MergeChunks(RunState& state, const std::vector<std::u16string>& chunks,
 
     OpenedChunks opened(state, chunks);
     BufferedText database(targets.databaseFile);
-    // The scan mask and path list first, then the document lines of every chunk.
-    std::vector<std::u16string>& header = opened.Header();
-    for (const bool first : {true, false}) {
-        for (const std::u16string& line : header) {
-            if (TrimView(line).empty()) continue;
-            if ((line.starts_with(u'P') || IsScanHeaderLine(line)) == first) database.Line(line);
-        }
-    }
-    std::vector<std::u16string>().swap(header);
-    database.Line(u"[DATENBANK]");
+    WriteMergedHeader(opened.Header(),
+                      [&database](std::u16string_view line) { database.Line(line); });
+    std::vector<std::u16string>().swap(opened.Header());
 
     index::WordLists words;
     uint64_t lines = 0;

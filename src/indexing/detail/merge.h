@@ -32,6 +32,14 @@ class EntryJoiner {
 // EntryJoiner over a whole list (lines trimmed first).
 std::vector<std::u16string> MergeSortedEntries(const std::vector<std::u16string>& sorted);
 
+// Adds the header part of a chunk (its lines before the total-size line, as the file holds them)
+// to the header of the merged file: the scan mask and path list of the first chunk only.
+void TakeChunkHeader(std::vector<std::u16string> lines, bool firstChunk,
+                     std::vector<std::u16string>& header);
+// The lines of the merged database file before its entries, from the chunks' header parts.
+void WriteMergedHeader(const std::vector<std::u16string>& header,
+                       const std::function<void(std::u16string_view)>& line);
+
 // The files the merge writes, under the names the run stages them.
 struct MergeTargets {
     std::u16string ansiList;

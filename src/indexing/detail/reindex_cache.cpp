@@ -15,7 +15,7 @@ namespace {
 constexpr char kMagic[4] = {'V', 'X', 'R', 'C'};
 // Raised whenever what a run writes changes: the files a cache names must be what this version
 // would write.
-constexpr uint32_t kVersion = 4;
+constexpr uint32_t kVersion = 5;
 constexpr std::size_t kHeaderSize = 16;  // magic, version, record count
 constexpr std::size_t kRecordFixedSize =
     4 + 4 + 40 + 8 + 1 + 16 + 8 + 4 + 8;  // without the path text
@@ -162,6 +162,7 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
         outputs.ansiList = GetStamp(in);
         outputs.unicodeList = GetStamp(in);
         outputs.postings = static_cast<int64_t>(in.Get(8));
+        outputs.chunkSize = static_cast<int64_t>(in.Get(8));
         cache.outputs_ = outputs;
     }
     if (in.Failed() || in.Remaining() != 0) return {};
@@ -207,6 +208,7 @@ void ReindexCache::Write(std::u16string_view fileName) const {
         PutStamp(out, outputs_->ansiList);
         PutStamp(out, outputs_->unicodeList);
         PutU64(out, static_cast<uint64_t>(outputs_->postings));
+        PutU64(out, static_cast<uint64_t>(outputs_->chunkSize));
     }
     PutU64(out, platform::Hash64(out.data(), out.size()));
     textio::FileByteStream file(fileName, textio::FileOpenMode::CreateWrite);

@@ -65,12 +65,14 @@ struct ReindexRecord {
     uint64_t wordsHash = 0;
 };
 
-// The files of a run that wrote its database file in one pass, as they were when it ended.
+// The files of a run that indexed every document it found, as they were when it ended.
 struct RunOutputs {
     platform::FileStamp database;
     platform::FileStamp ansiList;
     platform::FileStamp unicodeList;
     int64_t postings = 0;  // the "," characters of the index lines
+    // The documents a pass took: with the same documents, the same passes.
+    int64_t chunkSize = 0;
 };
 
 class ReindexCache {
