@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/hash64.h"
 #include "platform/text.h"
 
 namespace vx::platform::detail {
@@ -33,30 +34,66 @@ int64_t Nanoseconds(const timespec& t) {
     return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
 }
 
+// The upper-cased decoded form of a name on disk, which lookups compare; buffer holds it. A name
+// of ASCII bytes, the most common, is upper-cased in place without decoding.
+std::u16string_view UpperKeyOf(std::string_view name, std::u16string& buffer) {
+    buffer.clear();
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            buffer = UpperCase(FromUtf8(name));
+            return buffer;
+        }
+        buffer.push_back(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 32 : c));
+    }
+    return buffer;
+}
+
+uint64_t KeyHash(std::u16string_view upper) {
+    return Hash64(upper.data(), upper.size() * sizeof(char16_t));
+}
+
 struct Listing {
     dev_t device = 0;
     ino_t inode = 0;
     int watch = -1;
     int64_t mtimeNs = 0;
     bool trusted = false;
-    // Upper-cased decoded name -> names on disk with that form.
-    std::unordered_map<std::u16string, std::vector<std::string>> byUpperName;
+    // Names on disk by the hash of their upper-cased form: one small node a name, since a folder
+    // of thousands of files is read whole for a single lookup.
+    std::unordered_multimap<uint64_t, std::string> byKeyHash;
 
-    void AddName(const std::string& name) {
-        auto& names = byUpperName[UpperCase(FromUtf8(name))];
-        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    void AddName(std::string name) {
+        const uint64_t hash = KeyHash(UpperKeyOf(name, scratch_));
+        const auto [first, last] = byKeyHash.equal_range(hash);
+        for (auto it = first; it != last; ++it) {
+            if (it->second == name) return;
+        }
+        byKeyHash.emplace(hash, std::move(name));
     }
     void RemoveName(const std::string& name) {
-        const auto it = byUpperName.find(UpperCase(FromUtf8(name)));
-        if (it == byUpperName.end()) return;
-        std::erase(it->second, name);
-        if (it->second.empty()) byUpperName.erase(it);
+        const auto [first, last] = byKeyHash.equal_range(KeyHash(UpperKeyOf(name, scratch_)));
+        for (auto it = first; it != last; ++it) {
+            if (it->second == name) {
+                byKeyHash.erase(it);
+                return;
+            }
+        }
     }
-    std::optional<std::string> Find(const std::u16string& upper) const {
-        const auto it = byUpperName.find(upper);
-        if (it == byUpperName.end()) return std::nullopt;
-        return *std::min_element(it->second.begin(), it->second.end());
+    std::optional<std::string> Find(const std::u16string& upper) {
+        const std::string* smallest = nullptr;
+        const auto [first, last] = byKeyHash.equal_range(KeyHash(upper));
+        for (auto it = first; it != last; ++it) {
+            if (UpperKeyOf(it->second, scratch_) == upper &&
+                (smallest == nullptr || it->second < *smallest)) {
+                smallest = &it->second;
+            }
+        }
+        if (smallest == nullptr) return std::nullopt;
+        return *smallest;
     }
+
+  private:
+    std::u16string scratch_;
 };
 
 class Cache {
@@ -124,8 +161,8 @@ class Cache {
         clock_gettime(CLOCK_REALTIME, &now);
         l.trusted = Nanoseconds(now) - l.mtimeNs > kTrustMarginNs;
         while (const dirent* e = readdir(dir.get())) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..") l.AddName(name);
+            std::string name = e->d_name;
+            if (name != "." && name != "..") l.AddName(std::move(name));
         }
         return true;
     }
