@@ -1,5 +1,6 @@
 #include "index/stored_names.h"
 
+#include "platform/paths.h"
 #include "platform/text.h"
 
 namespace vx::index {
@@ -70,6 +71,13 @@ std::u16string UnescapePath(std::u16string_view path) {
         start = end + 1;
     }
     return out;
+}
+
+std::u16string TextCopyName(std::u16string_view fileName) {
+    std::u16string name(fileName);
+    const std::u16string_view extension = platform::ExtensionOf(fileName);
+    if (!extension.empty()) name.erase(name.find(extension), extension.size());
+    return name + u".txt";
 }
 
 bool HoldableName(std::u16string_view name) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -48,24 +47,6 @@ std::u16string LimitCountLine(int count) {
 std::u16string FinalCountLine(int count, std::u16string_view databaseName) {
     return u"wurde in " + IntText(count) + (count < 2 ? u" Datei" : u" Datei(en)") +
            u" gefunden. Datenbankname: \"" + std::u16string(databaseName) + u".dat\"";
-}
-
-std::u16string DisplayPath(std::u16string_view textCopyPath, std::u16string_view databaseName) {
-    std::u16string s(textCopyPath);
-    if (!databaseName.empty() && s.find(databaseName) != std::u16string::npos) {
-        std::size_t at = s.find(u"XML_Texte\\" + std::u16string(databaseName));
-        std::size_t p = at == std::u16string::npos ? 0 : at + 1;  // counted from 1, 0: none
-        s.erase(0, std::min(s.size(), p + databaseName.size() + 10));
-    }
-    std::size_t backslash = s.find(u'\\');
-    s.insert(backslash == std::u16string::npos ? 0 : backslash, u":");
-    std::size_t txt = platform::UpperCase(s).find(u".TXT");
-    if (txt != std::u16string::npos) {
-        s.erase(txt, 4);
-        s += u".XML";
-    }
-    // Names stored escaped (twins in letter case) are shown and linked as they are on disk.
-    return index::UnescapePath(platform::Trim(s));
 }
 
 int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeats) {

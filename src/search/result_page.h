@@ -29,11 +29,6 @@ std::u16string LimitCountLine(int count);
 // The database name is put in as given (callers escape it for the page).
 std::u16string FinalCountLine(int count, std::u16string_view databaseName);
 
-// The document path shown for a hit: its text-copy path turned back into the stored document
-// path ("...\XML_Texte\Projekte\C\DATEN\BERICHT.txt" -> "C:\DATEN\BERICHT.XML"); names stored
-// escaped come back as the names on disk.
-std::u16string DisplayPath(std::u16string_view textCopyPath, std::u16string_view databaseName);
-
 // Lines after the page head whose ":\" stands at position 2. With skipRepeats, a path line that
 // contains the path line before it is not counted again.
 int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeats);

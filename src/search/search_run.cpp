@@ -6,6 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
@@ -36,16 +37,6 @@ Choice ChooseCollection(const SearchOptions& options, const PreparedQuery& query
     if (options.oder) return {Heading::Oder, Choice::Any};
     if (options.und) return {Heading::Und, Choice::All};
     return {};
-}
-
-// The hit's text-copy path as the output loop uses it.
-std::u16string HitFile(std::u16string_view hit) {
-    std::u16string h = platform::Trim(hit);
-    std::size_t size = h.find(u"SIZE:");
-    if (size != std::u16string::npos) h.erase(size);
-    std::size_t drive = h.find(u":\\");
-    if (drive != std::u16string::npos && drive > 0) h.erase(0, drive - 1);
-    return h;
 }
 
 // Opens the database file for the search; nothing when it is damaged (no scan-mask key, or a
@@ -96,15 +87,16 @@ class ShownHits {
 // be read is like a missing one: no context at all. A cancel request empties every context.
 class HitContexts {
   public:
-    HitContexts(const std::u16string& file, const RunFlags& flags, bool& cancelled)
-        : file_(file), flags_(flags), cancelled_(cancelled) {}
+    HitContexts(const Lookup& lookup, const Hit& hit, const RunFlags& flags, bool& cancelled)
+        : lookup_(lookup), hit_(hit), flags_(flags), cancelled_(cancelled) {}
 
     Context Of(std::u16string_view word) {
         Context context;
-        if (!flags_.cancel && platform::FileExists(file_)) {
+        if (!flags_.cancel) {
             if (!copyRead_) {
                 copyRead_ = true;
-                copy_ = TextCopy::Read(file_);
+                const std::u16string file = lookup_.ExistingTextCopy(hit_);
+                if (platform::FileExists(file)) copy_ = TextCopy::Read(file);
             }
             if (copy_) context = CollectContextIn(*copy_, word);
         }
@@ -117,7 +109,8 @@ class HitContexts {
     }
 
   private:
-    const std::u16string& file_;
+    const Lookup& lookup_;
+    const Hit& hit_;
     const RunFlags& flags_;
     bool& cancelled_;
     std::optional<TextCopy> copy_;
@@ -348,11 +341,11 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
         result.pagePath = pageFolder_ + kResultFileName;
     });
     ShownHits shown(result, folders_.working);
-    const std::vector<std::u16string> hits = lookup.Hits();
+    const std::vector<Hit> hits = lookup.Hits();
     for (std::size_t r = 0; r < hits.size(); ++r) {
-        const std::u16string file = HitFile(hits[r]);
-        HitContexts contexts(file, flags_, cancelled);
-        const std::u16string displayPath = DisplayPath(file, name);
+        HitContexts contexts(lookup, hits[r], flags_, cancelled);
+        // Names stored escaped (twins in letter case) are shown and linked as they are on disk.
+        const std::u16string displayPath = index::UnescapePath(hits[r].document);
         if (options.phrase) {
             AddPhraseBlock(pageLines_, contexts.Of(fieldText), fieldText, displayPath, shown);
         } else {
