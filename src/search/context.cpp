@@ -40,9 +40,13 @@ void Context::Trim() {
     Erase(0, begin);
 }
 
+bool Context::HoldsLines() const {
+    return std::find(markup_.begin(), markup_.end(), 1) != markup_.end();
+}
+
 std::vector<std::u16string> Context::PlainLines() const {
     std::vector<std::u16string> lines;
-    if (std::find(markup_.begin(), markup_.end(), 1) == markup_.end()) return lines;
+    if (!HoldsLines()) return lines;
     std::size_t i = 0;
     while (i < text_.size()) {
         while (i < text_.size() && markup_[i] != 0) ++i;

@@ -25,6 +25,8 @@ class Context {
     // lines of the text copy as the page shows them, as plain text. The "Kein Kontext
     // enthalten!" form (no markup at all) has no lines.
     std::vector<std::u16string> PlainLines() const;
+    // Whether lines of the text copy were taken (the "Kein Kontext enthalten!" form has none).
+    bool HoldsLines() const;
     bool IsMarkup(std::size_t i) const { return markup_[i] != 0; }
     std::size_t Size() const { return text_.size(); }
     bool Empty() const { return text_.empty(); }

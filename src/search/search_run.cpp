@@ -176,15 +176,17 @@ class ResultPageWriter {
     std::function<void()> write_;
 };
 
-// The block of a phrase hit: its path and its marked context.
+// The block of a phrase hit: its path and its marked context. Only a document with the phrase
+// on a line counts as found; the others show "Kein Kontext enthalten!".
 void AddPhraseBlock(std::vector<std::u16string>& lines, const Context& context,
                     const std::u16string& phrase, const std::u16string& displayPath,
-                    ShownHits& shown) {
+                    ShownHits& shown, SearchResult& result) {
     if (context.Empty()) return;
     std::u16string marked = MarkContext(context, phrase, false, false, true);
     lines.push_back(HtmlEscape(displayPath));
     lines.push_back(std::move(marked));
-    shown.Note(displayPath, context);
+    ++result.allWordsDocuments;
+    if (context.HoldsLines()) shown.Note(displayPath, context);
 }
 
 // The block of one word of a hit: its path (unless the context says there is none) and the
@@ -347,7 +349,8 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
         // Names stored escaped (twins in letter case) are shown and linked as they are on disk.
         const std::u16string displayPath = index::UnescapePath(hits[r].document);
         if (options.phrase) {
-            AddPhraseBlock(pageLines_, contexts.Of(fieldText), fieldText, displayPath, shown);
+            AddPhraseBlock(pageLines_, contexts.Of(fieldText), fieldText, displayPath, shown,
+                           result);
         } else {
             for (int k = 0; k < query.count; ++k) {
                 const SearchWord& word = query.words[static_cast<std::size_t>(k)];

@@ -43,10 +43,13 @@ struct SearchResult {
     // text (not HTML-escaped, without "<br>").
     std::u16string countLine;
     // The documents of the hits the output loop went through, as Linux paths (UTF-8), in hit
-    // order, each once.
+    // order, each once: those the page shows with context lines.
     std::vector<std::string> hitPaths;
     // For every entry of hitPaths: its context lines as the page shows them, as plain text.
     std::vector<std::vector<std::u16string>> hitContexts;
+    // A phrase search: the documents the page lists, which hold all the words; hitPaths holds
+    // those of them with the phrase on one line (the others show "Kein Kontext enthalten!").
+    std::size_t allWordsDocuments = 0;
     // The result page written ("" when none was written).
     std::u16string pagePath;
 };
