@@ -37,20 +37,126 @@ int64_t Nanoseconds(const timespec& t) {
 // The upper-cased decoded form of a name on disk, which lookups compare; buffer holds it. A name
 // of ASCII bytes, the most common, is upper-cased in place without decoding.
 std::u16string_view UpperKeyOf(std::string_view name, std::u16string& buffer) {
-    buffer.clear();
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
+    buffer.resize(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x80) {
             buffer = UpperCase(FromUtf8(name));
             return buffer;
         }
-        buffer.push_back(static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 32 : c));
+        buffer[i] = static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
     }
     return buffer;
 }
 
+// A hash of an upper-cased name, taken code unit by code unit so that a name on disk can be
+// hashed while it is upper-cased (FNV-1a, mixed for the table's low bits).
+class KeyHasher {
+  public:
+    void Add(char16_t unit) { hash_ = (hash_ ^ unit) * 0x100000001B3ULL; }
+    uint64_t Value() const { return MixBits64(hash_); }
+
+  private:
+    uint64_t hash_ = 0xCBF29CE484222325ULL;
+};
+
 uint64_t KeyHash(std::u16string_view upper) {
-    return Hash64(upper.data(), upper.size() * sizeof(char16_t));
+    KeyHasher hasher;
+    for (const char16_t unit : upper) hasher.Add(unit);
+    return hasher.Value();
 }
+
+// KeyHash of the upper-cased form of a name on disk.
+uint64_t KeyHashOfName(std::string_view name, std::u16string& buffer) {
+    KeyHasher hasher;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) return KeyHash(UpperKeyOf(name, buffer));
+        hasher.Add(static_cast<char16_t>(byte >= 'a' && byte <= 'z' ? byte - 32 : byte));
+    }
+    return hasher.Value();
+}
+
+// The names of one folder by the hash of their upper-cased form, in open addressing: a folder of
+// thousands of files is read whole for a single lookup, so a name costs no allocation of its own.
+class NameTable {
+  public:
+    // A name as read from the folder (each comes once).
+    void Insert(std::string name) {
+        hashes_.push_back(KeyHashOfName(name, scratch_));
+        names_.push_back(std::move(name));
+        if (slots_.size() < 2 * names_.size()) {
+            Rebuild();
+        } else {
+            Place(names_.size() - 1);
+        }
+    }
+    // A name that an event reports, perhaps known already.
+    void Add(std::string name) {
+        bool known = false;
+        ForHash(KeyHashOfName(name, scratch_), [&](std::string& n) { known |= n == name; });
+        if (!known) Insert(std::move(name));
+    }
+    void Remove(const std::string& name) {
+        // A removed name stays in its slot as "", which no lookup matches, until the next rebuild.
+        ForHash(KeyHashOfName(name, scratch_), [&](std::string& n) {
+            if (n == name) n.clear();
+        });
+    }
+    // The smallest name whose upper-cased form is upper.
+    std::optional<std::string> Find(std::u16string_view upper) {
+        const std::string* smallest = nullptr;
+        ForHash(KeyHash(upper), [&](const std::string& n) {
+            if (UpperKeyOf(n, scratch_) == upper && (smallest == nullptr || n < *smallest)) {
+                smallest = &n;
+            }
+        });
+        if (smallest == nullptr) return std::nullopt;
+        return *smallest;
+    }
+
+  private:
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+
+    template <class Visit>
+    void ForHash(uint64_t hash, Visit visit) {
+        if (slots_.empty()) return;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask; slots_[at] != kEmpty; at = (at + 1) & mask) {
+            const uint32_t entry = slots_[at];
+            if (hashes_[entry] == hash && !names_[entry].empty()) visit(names_[entry]);
+        }
+    }
+    void Place(std::size_t entry) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t at = hashes_[entry] & mask;
+        while (slots_[at] != kEmpty) at = (at + 1) & mask;
+        slots_[at] = static_cast<uint32_t>(entry);
+    }
+    // Drops the removed names and lays out the slots for four times the names.
+    void Rebuild() {
+        std::size_t live = 0;
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            if (names_[i].empty()) continue;
+            if (live != i) {
+                names_[live] = std::move(names_[i]);
+                hashes_[live] = hashes_[i];
+            }
+            ++live;
+        }
+        names_.resize(live);
+        hashes_.resize(live);
+        std::size_t size = 16;
+        while (size < 4 * live) size *= 2;
+        slots_.assign(size, kEmpty);
+        for (std::size_t i = 0; i < live; ++i) Place(i);
+    }
+
+    std::vector<std::string> names_;  // "" once removed
+    std::vector<uint64_t> hashes_;    // of each name's upper-cased form
+    std::vector<uint32_t> slots_;     // entries of names_, a power of two of them
+    std::u16string scratch_;
+};
 
 struct Listing {
     dev_t device = 0;
@@ -58,42 +164,7 @@ struct Listing {
     int watch = -1;
     int64_t mtimeNs = 0;
     bool trusted = false;
-    // Names on disk by the hash of their upper-cased form: one small node a name, since a folder
-    // of thousands of files is read whole for a single lookup.
-    std::unordered_multimap<uint64_t, std::string> byKeyHash;
-
-    void AddName(std::string name) {
-        const uint64_t hash = KeyHash(UpperKeyOf(name, scratch_));
-        const auto [first, last] = byKeyHash.equal_range(hash);
-        for (auto it = first; it != last; ++it) {
-            if (it->second == name) return;
-        }
-        byKeyHash.emplace(hash, std::move(name));
-    }
-    void RemoveName(const std::string& name) {
-        const auto [first, last] = byKeyHash.equal_range(KeyHash(UpperKeyOf(name, scratch_)));
-        for (auto it = first; it != last; ++it) {
-            if (it->second == name) {
-                byKeyHash.erase(it);
-                return;
-            }
-        }
-    }
-    std::optional<std::string> Find(const std::u16string& upper) {
-        const std::string* smallest = nullptr;
-        const auto [first, last] = byKeyHash.equal_range(KeyHash(upper));
-        for (auto it = first; it != last; ++it) {
-            if (UpperKeyOf(it->second, scratch_) == upper &&
-                (smallest == nullptr || it->second < *smallest)) {
-                smallest = &it->second;
-            }
-        }
-        if (smallest == nullptr) return std::nullopt;
-        return *smallest;
-    }
-
-  private:
-    std::u16string scratch_;
+    NameTable names;
 };
 
 class Cache {
@@ -113,9 +184,9 @@ class Cache {
         }
         if (it != folders_.end()) {
             Listing& l = it->second;
-            if (l.watch >= 0) return l.Find(key);
+            if (l.watch >= 0) return l.names.Find(key);
             if (l.mtimeNs == Nanoseconds(st.st_mtim)) {
-                if (auto hit = l.Find(key)) return hit;
+                if (auto hit = l.names.Find(key)) return hit;
                 if (l.trusted) return std::nullopt;
             }
             Forget(it);
@@ -133,7 +204,7 @@ class Cache {
             return std::nullopt;
         }
         if (fresh.watch >= 0) watched_[fresh.watch].push_back(folder);
-        return folders_.insert_or_assign(folder, std::move(fresh)).first->second.Find(key);
+        return folders_.insert_or_assign(folder, std::move(fresh)).first->second.names.Find(key);
     }
 
     void Clear() {
@@ -162,7 +233,7 @@ class Cache {
         l.trusted = Nanoseconds(now) - l.mtimeNs > kTrustMarginNs;
         while (const dirent* e = readdir(dir.get())) {
             std::string name = e->d_name;
-            if (name != "." && name != "..") l.AddName(std::move(name));
+            if (name != "." && name != "..") l.names.Insert(std::move(name));
         }
         return true;
     }
@@ -217,8 +288,8 @@ class Cache {
         for (const auto& folder : w->second) {
             const auto it = folders_.find(folder);
             if (it == folders_.end()) continue;
-            if (ev.mask & (IN_CREATE | IN_MOVED_TO)) it->second.AddName(name);
-            if (ev.mask & (IN_DELETE | IN_MOVED_FROM)) it->second.RemoveName(name);
+            if (ev.mask & (IN_CREATE | IN_MOVED_TO)) it->second.names.Add(name);
+            if (ev.mask & (IN_DELETE | IN_MOVED_FROM)) it->second.names.Remove(name);
         }
     }
 
@@ -229,7 +300,8 @@ class Cache {
 };
 
 Cache& TheCache() {
-    static Cache cache;
+    // Never destroyed: freeing every listing would only delay the end of the process.
+    static Cache& cache = *new Cache();
     return cache;
 }
 
