@@ -92,17 +92,24 @@ std::size_t DriveLetterInText(std::u16string_view line) {
 
 }  // namespace
 
-std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view workingFolder) {
+const std::string& LinkTargets::HostPathOf(std::u16string_view path) {
+    const auto [entry, added] = known_.try_emplace(std::u16string(path));
+    if (added) {
+        const std::u16string target = ResolveLinkTarget(path, workingFolder_);
+        entry->second = platform::ToHostPath(target);
+        if (entry->second.empty()) entry->second = platform::ToUtf8(target);
+    }
+    return entry->second;
+}
+
+std::u16string RewriteLinkLine(std::u16string_view line, LinkTargets& links) {
     const std::size_t letter = DriveLetterInText(line);
     if (letter == std::u16string_view::npos) return std::u16string(line);
     // The path runs to the end of the line or to the page's next markup, which stays after the
     // link (text holds no "<": it is escaped).
     const std::size_t end = std::min(line.find(u'<', letter), line.size());
     // Page lines are HTML; the file tests need the text the path was escaped from.
-    std::u16string target =
-        ResolveLinkTarget(HtmlUnescape(line.substr(letter, end - letter)), workingFolder);
-    std::string hostPath = platform::ToHostPath(target);
-    if (hostPath.empty()) hostPath = platform::ToUtf8(target);
+    const std::string& hostPath = links.HostPathOf(HtmlUnescape(line.substr(letter, end - letter)));
     std::u16string out(line.substr(0, letter));
     out += u"<a href=\"";
     out += platform::FromUtf8(FileUrl(hostPath));
@@ -113,8 +120,19 @@ std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view wor
     return out;
 }
 
+std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view workingFolder) {
+    LinkTargets links(workingFolder);
+    return RewriteLinkLine(line, links);
+}
+
 std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
                                             std::u16string_view workingFolder) {
+    LinkTargets links(workingFolder);
+    return BuildResultPage(pageLines, links);
+}
+
+std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
+                                            LinkTargets& links) {
     std::u16string text;
     for (const std::u16string& line : pageLines) {
         text += platform::TrimView(line);
@@ -122,7 +140,7 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
     }
     std::vector<std::u16string> lines = textio::SplitLines(text);
     for (std::u16string& line : lines) {
-        line = RewriteLinkLine(line, workingFolder);
+        line = RewriteLinkLine(line, links);
     }
     std::vector<std::u16string> page{
         u"<html>",
@@ -142,8 +160,14 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
 
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
                     RunDisplay* host, std::u16string_view pageFolder) {
-    if (pageFolder.empty()) pageFolder = workingFolder;
-    std::vector<std::u16string> page = BuildResultPage(pageLines, workingFolder);
+    LinkTargets links(workingFolder);
+    SchreibHTMLDoc(pageLines, links, host, pageFolder);
+}
+
+void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, LinkTargets& links,
+                    RunDisplay* host, std::u16string_view pageFolder) {
+    if (pageFolder.empty()) pageFolder = links.WorkingFolder();
+    std::vector<std::u16string> page = BuildResultPage(pageLines, links);
     textio::WriteToStream(textio::JoinLines(page), std::u16string(pageFolder) + kResultFileName,
                           textio::kCodePageUtf8);
     if (host != nullptr) StarteInternetBrowser(*host, pageFolder);

@@ -18,6 +18,8 @@
 
 namespace vx::search {
 
+class LinkTargets;
+
 // The dialog state. The dialog keeps at most one of und / oder on; phrase implies und.
 struct SearchOptions {
     bool und = false;
@@ -91,7 +93,7 @@ class SearchRun {
     // Writes the page into pageFolder, or, when that is empty, into the working folder, or, when
     // the working folder takes no files, into the scratch folder (with a warning). Returns the
     // folder written to; throws textio::FileError when no page could be written.
-    std::u16string WritePage(const std::u16string& working, RunDisplay* pageHost,
+    std::u16string WritePage(LinkTargets& links, RunDisplay* pageHost,
                              const std::u16string& pageFolder);
 
     Host& host_;
