@@ -94,11 +94,16 @@ std::size_t DriveLetterInText(std::u16string_view line) {
 
 const std::string& LinkTargets::HostPathOf(std::u16string_view path) {
     const auto [entry, added] = known_.try_emplace(std::u16string(path));
-    if (added) {
-        const std::u16string target = ResolveLinkTarget(path, workingFolder_);
-        entry->second = platform::ToHostPath(target);
-        if (entry->second.empty()) entry->second = platform::ToUtf8(target);
+    if (!added) return entry->second;
+    // Most often the file is there: its path on disk, found once, names it as written.
+    std::string host = platform::ToHostPath(path);
+    if (!host.empty() && platform::FileExists(platform::ToWindowsPath(host))) {
+        entry->second = std::move(host);
+        return entry->second;
     }
+    const std::u16string target = ResolveLinkTarget(path, workingFolder_);
+    entry->second = platform::ToHostPath(target);
+    if (entry->second.empty()) entry->second = platform::ToUtf8(target);
     return entry->second;
 }
 

@@ -77,84 +77,95 @@ uint64_t KeyHashOfName(std::string_view name, std::u16string& buffer) {
     return hasher.Value();
 }
 
-// The names of one folder by the hash of their upper-cased form, in open addressing: a folder of
-// thousands of files is read whole for a single lookup, so a name costs no allocation of its own.
+// The names of one folder by the hash of their upper-cased form, in open addressing over one
+// buffer of names: a folder of thousands of files is read whole for a single lookup, so a name
+// costs no allocation of its own.
 class NameTable {
   public:
     // A name as read from the folder (each comes once).
-    void Insert(std::string name) {
-        hashes_.push_back(KeyHashOfName(name, scratch_));
-        names_.push_back(std::move(name));
-        if (slots_.size() < 2 * names_.size()) {
+    void Insert(std::string_view name) {
+        entries_.push_back({KeyHashOfName(name, scratch_), static_cast<uint32_t>(bytes_.size()),
+                            static_cast<uint32_t>(name.size())});
+        bytes_ += name;
+        if (slots_.size() < 2 * entries_.size()) {
             Rebuild();
         } else {
-            Place(names_.size() - 1);
+            Place(entries_.size() - 1);
         }
     }
     // A name that an event reports, perhaps known already.
-    void Add(std::string name) {
+    void Add(std::string_view name) {
         bool known = false;
-        ForHash(KeyHashOfName(name, scratch_), [&](std::string& n) { known |= n == name; });
-        if (!known) Insert(std::move(name));
+        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) { known |= NameOf(e) == name; });
+        if (!known) Insert(name);
     }
-    void Remove(const std::string& name) {
-        // A removed name stays in its slot as "", which no lookup matches, until the next rebuild.
-        ForHash(KeyHashOfName(name, scratch_), [&](std::string& n) {
-            if (n == name) n.clear();
+    void Remove(std::string_view name) {
+        // A removed name keeps its slot with the size 0, which no lookup matches, until the
+        // next rebuild.
+        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) {
+            if (NameOf(e) == name) e.size = 0;
         });
     }
     // The smallest name whose upper-cased form is upper.
     std::optional<std::string> Find(std::u16string_view upper) {
-        const std::string* smallest = nullptr;
-        ForHash(KeyHash(upper), [&](const std::string& n) {
-            if (UpperKeyOf(n, scratch_) == upper && (smallest == nullptr || n < *smallest)) {
-                smallest = &n;
+        std::optional<std::string_view> smallest;
+        ForHash(KeyHash(upper), [&](Entry& e) {
+            const std::string_view name = NameOf(e);
+            if (UpperKeyOf(name, scratch_) == upper && (!smallest || name < *smallest)) {
+                smallest = name;
             }
         });
-        if (smallest == nullptr) return std::nullopt;
-        return *smallest;
+        if (!smallest) return std::nullopt;
+        return std::string(*smallest);
     }
 
   private:
     static constexpr uint32_t kEmpty = UINT32_MAX;
+    struct Entry {
+        uint64_t hash;  // of the name's upper-cased form
+        uint32_t offset;
+        uint32_t size;  // 0 once removed (no name is empty)
+    };
 
+    std::string_view NameOf(const Entry& e) const {
+        return std::string_view(bytes_).substr(e.offset, e.size);
+    }
     template <class Visit>
     void ForHash(uint64_t hash, Visit visit) {
         if (slots_.empty()) return;
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t at = hash & mask; slots_[at] != kEmpty; at = (at + 1) & mask) {
-            const uint32_t entry = slots_[at];
-            if (hashes_[entry] == hash && !names_[entry].empty()) visit(names_[entry]);
+            Entry& e = entries_[slots_[at]];
+            if (e.hash == hash && e.size != 0) visit(e);
         }
     }
     void Place(std::size_t entry) {
         const std::size_t mask = slots_.size() - 1;
-        std::size_t at = hashes_[entry] & mask;
+        std::size_t at = entries_[entry].hash & mask;
         while (slots_[at] != kEmpty) at = (at + 1) & mask;
         slots_[at] = static_cast<uint32_t>(entry);
     }
     // Drops the removed names and lays out the slots for four times the names.
     void Rebuild() {
+        std::string bytes;
+        bytes.reserve(bytes_.size());
         std::size_t live = 0;
-        for (std::size_t i = 0; i < names_.size(); ++i) {
-            if (names_[i].empty()) continue;
-            if (live != i) {
-                names_[live] = std::move(names_[i]);
-                hashes_[live] = hashes_[i];
-            }
-            ++live;
+        for (const Entry e : entries_) {
+            if (e.size == 0) continue;
+            entries_[live++] = {e.hash, static_cast<uint32_t>(bytes.size()), e.size};
+            bytes += NameOf(e);
         }
-        names_.resize(live);
-        hashes_.resize(live);
+        entries_.resize(live);
+        bytes_ = std::move(bytes);
         std::size_t size = 16;
         while (size < 4 * live) size *= 2;
         slots_.assign(size, kEmpty);
         for (std::size_t i = 0; i < live; ++i) Place(i);
     }
 
-    std::vector<std::string> names_;  // "" once removed
-    std::vector<uint64_t> hashes_;    // of each name's upper-cased form
-    std::vector<uint32_t> slots_;     // entries of names_, a power of two of them
+    std::string bytes_;  // the names, one after the other
+    std::vector<Entry> entries_;
+    std::vector<uint32_t> slots_;  // entries, a power of two of them
     std::u16string scratch_;
 };
 
@@ -232,8 +243,8 @@ class Cache {
         clock_gettime(CLOCK_REALTIME, &now);
         l.trusted = Nanoseconds(now) - l.mtimeNs > kTrustMarginNs;
         while (const dirent* e = readdir(dir.get())) {
-            std::string name = e->d_name;
-            if (name != "." && name != "..") l.names.Insert(std::move(name));
+            const std::string_view name = e->d_name;
+            if (name != "." && name != "..") l.names.Insert(name);
         }
         return true;
     }
