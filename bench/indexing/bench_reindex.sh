@@ -4,6 +4,9 @@
 # times: xmllint --noout over the files (the parse alone, for the ratio), create, re-index of the
 # unchanged tree, and re-index after changing 80 documents, deleting 10 and adding 10.
 # Usage: bench_reindex.sh [CLI] [CORPUS] [REPEATS]
+#   READ_ONLY=1   the trees are read-only (no write permission; run it as an ordinary user, whom
+#                 permissions bind): create and unchanged re-index only, which must take every
+#                 document over unchanged.
 # Prints the median wall time and peak memory of each step over REPEATS rounds (default 3) and
 # the ratios the indexing is measured by. Other work on the machine disturbs the times: note
 # the load (printed) and prefer a quiet machine.
@@ -21,6 +24,11 @@ mkdir "$work/corpus4"
 for i in 1 2 3 4; do cp -r "$work/corpus" "$work/corpus4/$i"; done
 # Copied files carry the time of the copy; a run does not trust times that recent.
 find "$work/corpus" "$work/corpus4" -type f -exec touch -d '1 hour ago' {} +
+if [[ -n "${READ_ONLY:-}" ]]; then
+    [[ $(id -u) == 0 ]] && echo "note: permissions do not bind root; run READ_ONLY=1 as an ordinary user" >&2
+    chmod -R a-w "$work/corpus" "$work/corpus4"
+    trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+fi
 
 # measure LABEL COMMAND...: runs the command in $wd, appends "LABEL wall peak_kb" to results.
 measure() {
@@ -60,6 +68,10 @@ for ((round = 0; round < repeats; round++)); do
         measure "xmllint_x$size" sh -c "find '$tree' -type f -name '*.xml' -print0 | xargs -0 xmllint --noout"
         measure "create_x$size" "$cli" create Bench "$tree" --yes
         measure "reindex_unchanged_x$size" "$cli" reindex Bench --yes
+        if [[ -n "${READ_ONLY:-}" ]]; then
+            { grep -h "übernommen" "$work/out.txt" || true; } | sed "s/^/  round $round x$size: /"
+            continue
+        fi
         change "$tree" "$round"
         measure "reindex_100_changes_x$size" "$cli" reindex Bench --yes
         { grep -h "übernommen" "$work/out.txt" || true; } | sed "s/^/  round $round x$size: /"

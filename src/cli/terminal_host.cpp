@@ -207,6 +207,11 @@ bool TerminalHost::ConfirmIndexing(int documentCount, const std::u16string& size
 
 void TerminalHost::FinishRun() {
     ClearProgress();
+    // A Ctrl-C after the run's last pause (while it put its files in place) stopped nothing.
+    if (g_interruptPending.exchange(false)) {
+        interrupted_ = true;
+        std::cerr << "Strg-C kam erst nach dem Speichern; die Datenbank ist vollständig.\n";
+    }
     const std::u16string status = Locked(status_);
     const std::u16string totals = Locked(totals_);
     if (!status.empty()) std::cout << TerminalText(status) << '\n';

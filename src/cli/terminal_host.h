@@ -37,6 +37,7 @@ class TerminalHost : public Host {
     void Pause() override;
 
     // Removes the progress line and prints the final status and totals lines (standard output).
+    // A Ctrl-C that came too late to stop the run still counts as an interruption.
     void FinishRun();
     // Whether Ctrl-C stopped the run.
     bool Interrupted() const { return interrupted_; }

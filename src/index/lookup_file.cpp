@@ -15,10 +15,6 @@ bool IsNumberUnit(char16_t c) {
 
 }  // namespace
 
-std::u16string LookupFileName(std::u16string_view databaseFile) {
-    return std::u16string(databaseFile) + u".idx";
-}
-
 std::string LookupKey(std::u16string_view lineText) {
     const std::u16string key = platform::UpperCase(lineText.substr(0, lineText.find(u'=')));
     return platform::EncodeUtf8(key, platform::LoneSurrogates::Keep);

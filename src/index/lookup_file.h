@@ -23,9 +23,6 @@
 
 namespace vx::index {
 
-// "Bench.dat" -> "Bench.dat.idx" (no listing of "*.DAT" shows it).
-std::u16string LookupFileName(std::u16string_view databaseFile);
-
 // The key of a line as the lookup file sorts it (see above).
 std::string LookupKey(std::u16string_view lineText);
 // True for a line that holds only digits and commas (no key).

@@ -5,12 +5,14 @@
 #include <exception>
 #include <thread>
 
+#include "index/database_files.h"
 #include "index/word_index.h"
 #include "indexing/database_names.h"
 #include "indexing/detail/discovery.h"
 #include "indexing/detail/indexing_run.h"
 #include "indexing/detail/run_state.h"
 #include "indexing/size_text.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
@@ -32,6 +34,15 @@ std::u16string UnwritableFolderText(const platform::WorkingFolders& folders) {
         }
     }
     return {};
+}
+
+// The notice for a database whose lock another run holds.
+std::u16string BusyText(std::u16string_view name, const platform::LockHolder& holder) {
+    const std::u16string who =
+        holder.pid == 0 ? std::u16string(u"einem anderen Programm")
+                        : holder.program + u" (Prozess " + platform::IntText(holder.pid) + u")";
+    return u"Die Datenbank \"" + std::u16string(name) + u"\" wird gerade von " + who +
+           u" indiziert. Versuchen Sie es später noch einmal.";
 }
 
 int ParseThreadsFor(const RunOptions& options) {
@@ -72,6 +83,9 @@ struct IndexingCommands::Impl {
         }
         result.outcome = FindDocuments(state, folderField);
         if (result.outcome != CommandOutcome::Done) return result;
+        // The database is written only by the run that holds its lock, from here to its end.
+        const std::optional<platform::FileLock> lock = TakeLock(state, result.outcome);
+        if (!lock) return result;
         result.outcome = IndexDocuments(state, folderField, update);
         result.documents = state.count.documents;
         result.failures = state.count.failures;
@@ -82,6 +96,25 @@ struct IndexingCommands::Impl {
     }
 
   private:
+    // The lock of the database, or nullopt with the outcome set and the reason shown.
+    std::optional<platform::FileLock> TakeLock(const RunState& state, CommandOutcome& outcome) {
+        const std::u16string lockFile = state.Files().Lock();
+        platform::LockHolder holder;
+        std::optional<platform::FileLock> lock = platform::FileLock::TryTake(lockFile, &holder);
+        if (lock) return lock;
+        const int error = errno;
+        host.SetStatusLine(u"");
+        if (error == EWOULDBLOCK) {
+            host.Tell(MessageKind::Information, BusyText(state.setup.nameField, holder));
+            outcome = CommandOutcome::Busy;
+        } else {
+            host.Tell(MessageKind::Error,
+                      platform::FileErrorText(lockFile, u"kann nicht angelegt werden", error));
+            outcome = CommandOutcome::Failed;
+        }
+        return std::nullopt;
+    }
+
     // A command starts with an empty status area and no request of the last one.
     void Reset() {
         flags.cancel = false;
@@ -129,12 +162,10 @@ struct IndexingCommands::Impl {
             } else {
                 host.SetStatusLine(u"Datenbank wird aktualisiert.");
                 // The previous database stays in place until the run's files replace it.
-                state.setup.previousCopy =
-                    folders.database + u"\\" + state.setup.nameField + u".old";
+                state.setup.previousCopy = state.Files().Backup();
                 state.setup.reuseTextCopies = !options.fullReindex;
             }
             state.setup.scanMask = u"*.xml";
-            state.setup.databaseName = DatabaseFileName(state.setup.nameField);
             state.setup.rootFolder = NormalizeRootFolder(folderField);
             state.count.sizeTotal = 0;
             flags.running = true;
@@ -182,7 +213,7 @@ CommandResult IndexingCommands::Create(const std::u16string& name, const std::u1
 }
 
 std::u16string IndexingCommands::StoredFolder(const std::u16string& databaseName) const {
-    const std::u16string file = impl_->folders.database + u"\\" + databaseName + u".dat";
+    const std::u16string file = index::DatabaseFiles(impl_->folders, databaseName).Database();
     // The folder is read whole, also beyond the usual length of a profile value.
     constexpr std::size_t kWhole = std::u16string::npos;
     std::u16string value = platform::ReadProfileString(file, u"Scanmaske", u"Pfad", kWhole);

@@ -21,6 +21,7 @@ enum class CommandOutcome {
     Refused,   // a check failed, nothing was selected, or no documents were found
     Declined,  // the notice or the dialog was answered with "Nein" / cancelled
     Failed,    // a file-system error ended the command (reported by an error box)
+    Busy,      // another run writes the database (reported by a notice naming it); try later
 };
 
 struct CommandResult {
@@ -46,6 +47,10 @@ class IndexingCommands {
 
     void SetOptions(const RunOptions& options);
     const RunOptions& Options() const;
+
+    // Each command writes its database only while it holds the database's lock (from the
+    // pre-scan to the end of the run); another program's run holding it makes the command end
+    // as Busy before anything is done.
 
     // The create command after the new-database dialog returned OK with name and folder
     // (Windows form): pre-scan, notice (Host::ConfirmIndexing), indexing run.

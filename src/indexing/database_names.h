@@ -14,14 +14,6 @@ namespace vx::indexing {
 // (found without regard to case), sorted by the collation ignoring case, duplicates kept.
 std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& folders);
 
-// The database file of a name (below Datenbank): the name itself when it ends in ".dat" (any
-// case), otherwise the name with ".dat" appended, also when it has another extension
-// ("Akten.2024"), so that the list shows it.
-std::u16string DatabaseFileName(std::u16string_view name);
-
-// The row of the database list that a database file gives: its name without the first ".DAT".
-std::u16string DatabaseRowOf(std::u16string_view fileName);
-
 // The row that the list selects after a create run for the name field's text: the row equal
 // to the name (letter case ignored); without one, the last row that contains the name (exact
 // substring). -1 when there is none or the name is empty.

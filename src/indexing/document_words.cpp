@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "indexing/detail/word_rules.h"
-#include "indexing/word_separators.h"
+#include "indexing/detail/word_separators.h"
 #include "platform/ansi.h"
 #include "platform/text.h"
 

@@ -1,5 +1,6 @@
 #include "indexing/new_database_checks.h"
 
+#include "index/database_files.h"
 #include "indexing/database_names.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -48,7 +49,8 @@ DatabaseChecks CheckNewDatabase(std::u16string_view name, std::u16string_view fo
         // The name itself, and the row of the file the name would write (a name ending in
         // ".dat" writes the file of the row without it).
         const std::u16string upperName = platform::UpperCase(name);
-        const std::u16string upperRow = platform::UpperCase(DatabaseRowOf(DatabaseFileName(name)));
+        const std::u16string upperRow =
+            platform::UpperCase(index::DatabaseRowOf(index::DatabaseFileName(name)));
         for (const auto& row : databaseNames) {
             const std::u16string upper = platform::UpperCase(row);
             if (upper == upperName || upper == upperRow) {

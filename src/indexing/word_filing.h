@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "index/word_index.h"
-#include "indexing/word_separators.h"
+#include "indexing/detail/word_separators.h"
 
 namespace vx::indexing {
 

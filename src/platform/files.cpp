@@ -1,12 +1,16 @@
 #include "platform/files.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/detail/host_paths.h"
 #include "platform/paths.h"
@@ -57,6 +61,9 @@ std::optional<FileInfo> StatPath(std::u16string_view path) {
     info.size = static_cast<uint64_t>(st.st_size);
     info.dosTime = PackDosTime(st.st_mtim.tv_sec);
     info.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    info.changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    info.device = static_cast<uint64_t>(st.st_dev);
+    info.inode = static_cast<uint64_t>(st.st_ino);
     info.isDirectory = S_ISDIR(st.st_mode);
     return info;
 }
@@ -68,17 +75,72 @@ bool CreateFolder(std::u16string_view path) {
     return IsHostDirectory(host);
 }
 
-bool CreateFolderTree(std::u16string_view path) {
-    // The resolver spells every existing folder as on disk, so creating each prefix of the host
-    // path creates exactly the missing folders.
-    const std::string host = ToHostPath(path);
+namespace {
+
+bool CreateHostFolderTree(const std::string& host) {
     if (host.empty()) return false;
+    if (IsHostDirectory(host)) return true;
     for (std::size_t pos = host.find('/', 1); pos != std::string::npos;
          pos = host.find('/', pos + 1)) {
         mkdir(host.substr(0, pos).c_str(), 0777);
     }
     mkdir(host.c_str(), 0777);
     return IsHostDirectory(host);
+}
+
+// Removes what keep refuses below the host folder; true when the folder is left empty.
+bool PruneHostFolder(const std::string& folder,
+                     const std::function<bool(const std::string&)>& keep) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return false;
+    bool empty = true;
+    std::vector<std::pair<std::string, bool>> entries;  // path, is a folder
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        std::string path = folder;
+        path.append("/").append(name);
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            isFolder = lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        entries.emplace_back(std::move(path), isFolder);
+    }
+    closedir(dir);
+    for (const auto& [path, isFolder] : entries) {
+        const bool gone = isFolder ? PruneHostFolder(path, keep) && rmdir(path.c_str()) == 0
+                                   : !keep(path) && unlink(path.c_str()) == 0;
+        empty = empty && gone;
+    }
+    return empty;
+}
+
+}  // namespace
+
+bool CreateFolderTree(std::u16string_view path) {
+    // The resolver spells every existing folder as on disk, so creating each prefix of the host
+    // path creates exactly the missing folders.
+    return CreateHostFolderTree(ToHostPath(path));
+}
+
+bool CreateFolderTreeAsWritten(std::u16string_view path) {
+    return CreateHostFolderTree(ToHostPathAsWritten(path));
+}
+
+bool RemoveFolderTree(std::u16string_view path) {
+    const std::string host = ToHostPath(path);
+    if (host.empty() || host == "/") return false;
+    std::error_code error;
+    std::filesystem::remove_all(host, error);
+    struct stat st {};
+    return lstat(host.c_str(), &st) != 0;
+}
+
+void RemoveFilesExcept(std::u16string_view folder,
+                       const std::function<bool(const std::string& hostPath)>& keep) {
+    const std::string host = ToHostPath(folder);
+    if (!host.empty() && host != "/") PruneHostFolder(host, keep);
 }
 
 bool DeleteFileAt(std::u16string_view path) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@ struct FileInfo {
     // Last-write time exactly, in nanoseconds since 1970 (to tell a changed file from one that
     // was only listed again).
     int64_t modifiedNs = 0;
+    // What nobody can set back: the last change of the file's data or attributes (ctime, in
+    // nanoseconds) and which file it is (a file renamed over it is another one).
+    int64_t changedNs = 0;
+    uint64_t device = 0;
+    uint64_t inode = 0;
     bool isDirectory = false;
 };
 
@@ -25,6 +31,15 @@ std::optional<FileInfo> StatPath(std::u16string_view path);
 bool CreateFolder(std::u16string_view path);
 // With all missing parents; true when the folder exists afterwards.
 bool CreateFolderTree(std::u16string_view path);
+// The same with every component spelled exactly as written (ToHostPathAsWritten): a folder that
+// exists only in another letter case is not taken for it.
+bool CreateFolderTreeAsWritten(std::u16string_view path);
+// Removes a folder with everything in it; true when it is gone afterwards.
+bool RemoveFolderTree(std::u16string_view path);
+// Removes every file below the folder whose host path keep refuses, then every folder below it
+// that is left empty (the folder itself stays). Entries that cannot be removed stay.
+void RemoveFilesExcept(std::u16string_view folder,
+                       const std::function<bool(const std::string& hostPath)>& keep);
 bool DeleteFileAt(std::u16string_view path);
 // Renames (moves) a file; fails when the target exists.
 bool RenameFileAt(std::u16string_view from, std::u16string_view to);
@@ -50,8 +65,9 @@ bool CopyFileTo(std::u16string_view from, std::u16string_view to);
 // Deletes every file (not folders) directly in the folder, without asking. Returns "" or, when a
 // file could not be deleted, the message naming the first such file and the reason.
 std::u16string DeleteAllFilesIn(std::u16string_view folder);
-// A file is in use when it exists and cannot be opened read-write (no permission), or another
-// process holds an exclusive flock on it.
+// A file is in use when it exists and cannot be opened for reading, or another process holds a
+// lock on it (flock or a POSIX record lock). Write permission is not needed: a read-only
+// document is not in use.
 bool IsFileInUse(std::u16string_view path);
 // DOS date/time packing of a time_t in local time.
 int32_t PackDosTime(int64_t unixSeconds);

@@ -102,6 +102,18 @@ std::string ResolveHostPath(std::u16string_view windowsPath, struct stat& asWrit
 
 }  // namespace
 
+std::string ToHostPathAsWritten(std::u16string_view windowsPath) {
+    std::vector<std::u16string_view> parts;
+    if (!SplitDriveZPath(windowsPath, parts)) return "";
+    if (parts.empty()) return "/";
+    std::string host;
+    for (const auto part : parts) {
+        host.push_back('/');
+        host += ToUtf8(part);
+    }
+    return host;
+}
+
 std::string ToHostPath(std::u16string_view windowsPath) {
     struct stat st {};
     bool existsAsWritten = false;

@@ -12,6 +12,9 @@ namespace vx::platform {
 // component that exists only in another case. Doubled separators count as one; "/" is accepted
 // as a separator too. A path on another drive letter, or one that is not absolute, yields "".
 std::string ToHostPath(std::u16string_view windowsPath);
+// The host form of the path with every component exactly as written, also where an entry of
+// another letter case exists (for files the engine names itself); "" as for ToHostPath.
+std::string ToHostPathAsWritten(std::u16string_view windowsPath);
 // "/home/a/x.xml" -> "Z:\home\a\x.xml". Bytes that are not UTF-8 decode as U+FFFD.
 std::u16string ToWindowsPath(std::string_view hostPath);
 // The process's current directory in Windows form, without a trailing backslash ("Z:\work").

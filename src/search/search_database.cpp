@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "index/database_files.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "search/line_cursor.h"
@@ -155,7 +156,7 @@ void RefreshLookupFile(std::u16string_view databaseFile) {
     const std::u16string lookupFile = index::LookupFileName(databaseFile);
     // Unique per process, in the same folder, and never listed as a database.
     const std::u16string temporary =
-        lookupFile + u"." + platform::IntText(static_cast<int64_t>(getpid())) + u".tmp";
+        index::LookupScratchName(lookupFile, static_cast<int64_t>(getpid()));
     try {
         if (index::WriteLookupFile(databaseFile, temporary) && platform::SyncFileAt(temporary) &&
             platform::ReplaceFileAt(temporary, lookupFile)) {

@@ -1,6 +1,6 @@
 #include "shell/database_rows.h"
 
-#include "indexing/database_names.h"
+#include "index/database_files.h"
 #include "platform/ansi.h"
 #include "platform/collation.h"
 #include "platform/folder_listing.h"
@@ -10,9 +10,9 @@ namespace vx::shell {
 
 std::vector<std::u16string> ReadDatabaseRows(std::u16string_view databaseFolder) {
     std::vector<std::u16string> rows;
-    for (const auto& entry : platform::ListFolder(databaseFolder, u"*.DAT")) {
+    for (const auto& entry : platform::ListFolder(databaseFolder, index::kDatabaseFileMask)) {
         rows.push_back(
-            platform::AnsiToWide(platform::WideToAnsi(indexing::DatabaseRowOf(entry.name))));
+            platform::AnsiToWide(platform::WideToAnsi(index::DatabaseRowOf(entry.name))));
     }
     platform::SortByCollation(rows);
     return rows;

@@ -8,7 +8,7 @@
 namespace vx::shell {
 
 // Every entry matching "*.DAT" in the folder, named as the engine names the rows
-// (indexing::DatabaseRowOf), passed through the ANSI code page as the list holds it, sorted in
+// (index::DatabaseRowOf), passed through the ANSI code page as the list holds it, sorted in
 // collation order (equal names are all kept). A missing or unreadable folder gives no rows.
 std::vector<std::u16string> ReadDatabaseRows(std::u16string_view databaseFolder);
 

@@ -84,6 +84,7 @@ void MainWindow::FinishCommand(bool updateMode, const std::u16string& name,
             if (!updateMode) ListBox1Click();
             break;
         case indexing::CommandOutcome::Declined:
+        case indexing::CommandOutcome::Busy:
             break;
     }
     updateMode_ = false;

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/utf8.h"
-#include "textio/stream_wrapper.h"
+#include "textio/detail/stream_wrapper.h"
 #include "textio/text_file.h"
 
 namespace vx::textio {

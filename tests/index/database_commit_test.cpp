@@ -70,7 +70,8 @@ TEST(DatabaseCommit, PutsTheStagedFilesInPlaceAndKeepsThePreviousDatabase) {
         Folders folders;
         for (const auto& [name, text] : c.before)
             Write(folders.Windows(folders.database / name), text);
-        DatabaseCommit commit(folders.Windows(folders.temp));
+        DatabaseCommit commit(folders.Windows(folders.temp),
+                              folders.Windows(folders.database / "A.dat"));
         // The database file is staged first but must still be renamed last.
         Write(commit.Stage(folders.Windows(folders.database / "A.dat")), "new");
         Write(commit.Stage(folders.Windows(folders.database / "A_ansi.txt")), "words");
@@ -85,13 +86,49 @@ TEST(DatabaseCommit, PutsTheStagedFilesInPlaceAndKeepsThePreviousDatabase) {
 TEST(DatabaseCommit, AFailedRunLeavesThePreviousFilesAndNoLeftovers) {
     Folders folders;
     Write(folders.Windows(folders.database / "A.dat"), "old");
+    const fs::path copies = folders.scratch.Path() / "XML_Texte" / "A";
+    fs::create_directories(copies / "d");
+    std::ofstream(copies / "d" / "x.txt") << "old copy";
     {
-        DatabaseCommit commit(folders.Windows(folders.temp));
+        DatabaseCommit commit(folders.Windows(folders.temp),
+                              folders.Windows(folders.database / "A.dat"));
         Write(commit.Stage(folders.Windows(folders.database / "A.dat")), "half");
         commit.Stage(folders.Windows(folders.database / "A_ansi.txt"));  // never written
+        for (const char* name : {"x", "y"}) {
+            const std::u16string staged =
+                folders.Windows(folders.temp / (std::string("copy-") + name));
+            Write(staged, "new copy");
+            commit.StageTextCopy(staged,
+                                 folders.Windows(copies / "d" / (name + std::string(".txt"))));
+        }
         EXPECT_THROW(commit.Commit(folders.Windows(folders.database / "A.old")), textio::FileError);
     }
     EXPECT_EQ(Contents(folders.database), (std::map<std::string, std::string>{{"A.dat", "old"}}));
+    EXPECT_TRUE(Contents(folders.temp).empty());
+    // The previous database keeps its own text copies.
+    EXPECT_EQ(Contents(copies / "d"), (std::map<std::string, std::string>{{"x.txt", "old copy"}}));
+}
+
+// Text copies go where they are named, in the letter case given, over the copies before them.
+TEST(DatabaseCommit, PutsTextCopiesInPlaceAsNamed) {
+    Folders folders;
+    const fs::path copies = folders.scratch.Path() / "XML_Texte" / "A";
+    fs::create_directories(copies / "docs");
+    std::ofstream(copies / "docs" / "x.txt") << "old";
+    DatabaseCommit commit(folders.Windows(folders.temp),
+                          folders.Windows(folders.database / "A.dat"));
+    Write(commit.Stage(folders.Windows(folders.database / "A.dat")), "new");
+    const std::pair<const char*, fs::path> staged[] = {{"c1", copies / "docs" / "x.txt"},
+                                                       {"c2", copies / "Docs" / "y.txt"},
+                                                       {"c3", copies / "neu" / "tief" / "z.txt"}};
+    for (const auto& [name, target] : staged) {
+        Write(folders.Windows(folders.temp / name), name);
+        commit.StageTextCopy(folders.Windows(folders.temp / name), folders.Windows(target));
+    }
+    commit.Commit();
+    for (const auto& [name, target] : staged)
+        EXPECT_EQ(Contents(target.parent_path())[target.filename().string()], name);
+    EXPECT_FALSE(fs::exists(copies / "docs" / "y.txt"));
     EXPECT_TRUE(Contents(folders.temp).empty());
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/scratch_directory.h"
+#include "index/database_files.h"
 #include "index/lookup_file.h"
 #include "platform/paths.h"
 

@@ -193,7 +193,7 @@ TEST(BadInput, ADatabaseNameEndingInDat) {
         EXPECT_TRUE(HasLine(run.Database() / "Archiv.dat",
                             "WORT" + std::to_string(i) + "=" + std::to_string(i) + ","));
     }
-    EXPECT_TRUE(TreeContents(run.Database() / "Temp").empty());
+    EXPECT_TRUE(run.LeftInTemp().empty());
     EXPECT_EQ(ListDatabaseNames(run.folders), std::vector<std::u16string>{u"Archiv"});
 }
 

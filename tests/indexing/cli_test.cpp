@@ -157,8 +157,8 @@ TEST(Cli, InterruptSavesWhatWasIndexed) {
               "--yes", static_cast<char*>(nullptr));
         _exit(98);
     }
-    // Wait until text copies appear, then press Ctrl-C.
-    const auto copies = dir.Path() / "wd" / "XML_Texte" / "Abbruch";
+    // Wait until text copies appear (staged until the run ends), then press Ctrl-C.
+    const auto copies = dir.Path() / "wd" / "XML_Texte" / "^ABBRUCH";
     for (int i = 0; i < 3000 && TreeContents(copies).size() < 20; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

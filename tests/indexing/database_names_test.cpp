@@ -1,6 +1,7 @@
 // Database file names of names with a dot, and document lines of files beyond 2 GB.
 #include <gtest/gtest.h>
 
+#include "index/database_files.h"
 #include "index/lookup_file.h"
 #include "indexing/new_database_checks.h"
 #include "indexing_fixture.h"
@@ -60,7 +61,7 @@ TEST(DatabaseNames, ADottedNameBecomesAListedDatabase) {
         EXPECT_NE(index::LookupFile::Open(index::LookupFileName(databaseFile), *file), nullptr);
         EXPECT_EQ(ListDatabaseNames(run.folders),
                   std::vector<std::u16string>{platform::FromUtf8(c.row)});
-        EXPECT_TRUE(TreeContents(run.Database() / "Temp").size() <= 1u);
+        EXPECT_TRUE(run.LeftInTemp().size() <= 1u);
 
         // The list's row is refused as a new name and re-indexed from its file.
         const auto checks = CheckNewDatabase(platform::FromUtf8(c.row), Win(data),
@@ -132,7 +133,8 @@ TEST(DatabaseNames, ANameWithDatKeepsTheFilesOfItsRow) {
         for (const auto& [name, bytes] : TreeContents(run.Database())) files.push_back(name);
         EXPECT_EQ(files, (std::vector<std::string>{"Archiv.cache", "Archiv.dat", "Archiv.dat.idx",
                                                    "Archiv.log", "Archiv.words", "Archiv_ansi.txt",
-                                                   "Archiv_unicode.txt", "Temp/Archiv.dat"}));
+                                                   "Archiv_unicode.txt", "Temp/ARCHIV.lock",
+                                                   "Temp/ARCHIV.run/Archiv.dat"}));
         std::vector<std::string> copies;
         for (const auto& [name, bytes] : TreeContents(run.TextCopies())) {
             copies.push_back(name.substr(0, name.find('/')));

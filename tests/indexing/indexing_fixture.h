@@ -144,6 +144,17 @@ struct CreateRun {
     }
     fs::path Database() const { return root / "wd" / "Datenbank"; }
     fs::path TextCopies() const { return root / "wd" / "XML_Texte"; }
+    // The staging folder of a database's runs.
+    fs::path Staging(const std::string& name) const {
+        return Database() / "Temp" /
+               (platform::ToUtf8(platform::UpperCase(platform::FromUtf8(name))) + ".run");
+    }
+    // What runs left in the chunk folder besides the databases' locks and empty folders.
+    std::map<std::string, std::string> LeftInTemp() const {
+        auto files = TreeContents(Database() / "Temp");
+        std::erase_if(files, [](const auto& file) { return file.first.ends_with(".lock"); });
+        return files;
+    }
 
     fs::path root;
     platform::WorkingFolders folders;

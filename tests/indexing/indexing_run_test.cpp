@@ -1,8 +1,12 @@
 // Create runs of the engine: the database file line by line, passes with their chunks, the
 // merge, cancelling, and the re-index command.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "indexing_fixture.h"
+#include "platform/file_lock.h"
 #include "platform/files.h"
 #include "textio/text_file.h"
 
@@ -91,7 +95,7 @@ TEST(IndexingRun, OnePassDatabaseFileLineByLine) {
               (std::vector<std::string>{"BAUM", "HAUS", "ZELT", "ΩMEGA"}));
     EXPECT_EQ(ReadCrLfLines(run.Database() / "Projekte_unicode.txt"), std::vector<std::string>{});
     // The pass-1 chunk of a one-pass run stays until the next run.
-    EXPECT_EQ(ReadBytes(run.Database() / "Temp" / "Projekte.dat"),
+    EXPECT_EQ(ReadBytes(run.Staging("Projekte") / "Projekte.dat"),
               ReadBytes(run.Database() / "Projekte.dat"));
 
     // Text copies below the database's folder, one per document.
@@ -159,7 +163,7 @@ TEST(IndexingRun, PassesOfTheChunkSizeAndTheirMerge) {
     std::map<std::string, std::string> chunks;
     run.host.onStatus = [&](const std::string& status) {
         if (status != "Daten werden in Datenbank eingefügt ") return;
-        chunks = TreeContents(run.Database() / "Temp");
+        chunks = TreeContents(run.Staging("Projekte"));
         std::erase_if(chunks, [](const auto& file) { return !file.first.ends_with(".dat"); });
     };
     const auto result = run.Create("Projekte", data, 2);
@@ -206,7 +210,7 @@ TEST(IndexingRun, PassesOfTheChunkSizeAndTheirMerge) {
         "ΩMEGA=5,",
     };
     EXPECT_EQ(ReadCrLfLines(run.Database() / "Projekte.dat"), expected);
-    EXPECT_TRUE(TreeContents(run.Database() / "Temp").empty());
+    EXPECT_TRUE(run.LeftInTemp().empty());
     EXPECT_EQ(ReadCrLfLines(run.Database() / "Projekte_ansi.txt"),
               (std::vector<std::string>{"HAUS", "WORT", "ZELT", "ΩMEGA"}));
     EXPECT_EQ(ToUtf8(run.host.status), "Fertig mit der Indizierung.");
@@ -304,7 +308,7 @@ TEST(IndexingRun, CancelInALaterPassMergesTheChunksSoFar) {
     const auto lines = ReadCrLfLines(run.Database() / "Abbruch.dat");
     EXPECT_EQ(DocumentLines(lines).size(), 3u);
     EXPECT_EQ(After(lines, "[DATENBANK]"), (std::vector<std::string>{"HAUS=1,", "WORT=1,2,"}));
-    EXPECT_TRUE(TreeContents(run.Database() / "Temp").empty());
+    EXPECT_TRUE(run.LeftInTemp().empty());
     EXPECT_EQ(ToUtf8(run.host.status), "Fertig mit der Indizierung.");
 }
 
@@ -324,6 +328,36 @@ TEST(IndexingRun, NothingFoundAndDeclinedNoticeChangeNothing) {
     EXPECT_TRUE(TreeContents(run.Database()).empty());
     EXPECT_TRUE(TreeContents(run.TextCopies()).empty());
     EXPECT_EQ(ToUtf8(run.host.status), "");
+}
+
+// A run removes what processes that ended without cleaning up left: the staging folders of a
+// database nobody writes, and a search's half-written lookup file. What a live writer holds and
+// the lookup file of a running search stay.
+TEST(IndexingRun, LeftoversOfEndedProcessesAreRemoved) {
+    TempDir dir;
+    const auto data = dir.Path() / "Daten";
+    WriteFiveDocuments(data);
+    CreateRun run(dir.Path());
+    const pid_t ended = fork();
+    if (ended == 0) _exit(0);
+    waitpid(ended, nullptr, 0);
+    const fs::path database = run.Database();
+    const std::string endedScratch = "Alt.dat.idx." + std::to_string(ended) + ".tmp";
+    const std::string liveScratch = "Alt.dat.idx." + std::to_string(getpid()) + ".tmp";
+    const std::vector<fs::path> leftovers = {
+        database / "Temp" / "ALT.run" / "Alt_2.dat", run.TextCopies() / "^ALT" / "1.txt",
+        database / "Temp" / "Alt.dat", database / endedScratch};
+    const std::vector<fs::path> kept = {database / "Temp" / "LEBT.run" / "Lebt_2.dat",
+                                        run.TextCopies() / "^LEBT" / "1.txt",
+                                        database / liveScratch};
+    for (const auto& file : leftovers) WriteBytes(file, "alt");
+    for (const auto& file : kept) WriteBytes(file, "lebt");
+    WriteBytes(database / "Temp" / "ALT.lock", "");
+    const auto held = platform::FileLock::TryTake(Win(database / "Temp" / "LEBT.lock"));
+    ASSERT_TRUE(held);
+    ASSERT_EQ(run.Create("Projekte", data).outcome, CommandOutcome::Done);
+    for (const auto& file : leftovers) EXPECT_FALSE(fs::exists(file)) << file;
+    for (const auto& file : kept) EXPECT_TRUE(fs::exists(file)) << file;
 }
 
 TEST(Reindex, MovesTheDatabaseToOldAndRebuildsIt) {

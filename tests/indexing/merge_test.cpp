@@ -38,22 +38,6 @@ TEST(MergeSortedEntries, JoinsEntriesOfOneWord) {
     for (const auto& c : cases) EXPECT_EQ(Merge(c.sorted), c.merged) << c.name;
 }
 
-TEST(ChunkName, PassOneKeepsTheDatabaseName) {
-    const struct {
-        const char16_t* name;
-        int pass;
-        const char* chunk;
-    } cases[] = {
-        {u"Projekte.dat", 1, "Projekte.dat"},       {u"Projekte.dat", 2, "Projekte_2.dat"},
-        {u"Projekte.dat", 13, "Projekte_13.dat"},   {u"x.DAT", 3, "x_3.dat"},
-        {u"Alt_Daten.dat", 2, "Alt_Daten_2.dat"},   {u"Alt.Daten.dat", 2, "Alt_2.dat"},
-        {u"Projekt.2020", 2, "Projekt.2020_2.dat"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(platform::ToUtf8(ChunkName(c.name, c.pass)), c.chunk) << c.chunk;
-    }
-}
-
 TEST(PathLinesForHeader, RepeatedFoldersEndAfterTheEqualsSign) {
     const std::vector<std::u16string> pathList = {u"P1=C:\\Daten ", u"P2=C:\\Daten ",
                                                   u"P3=C:\\Daten ", u"P4=C:\\Daten\\Sub ",

@@ -1,11 +1,16 @@
 // Re-index takes unchanged documents from their text copies: whatever changed in the tree, in the
 // cache or in the copies, the database files equal those of a fresh create over the same tree.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
 #include <regex>
 
+#include "common/disk_faults.h"
 #include "index/lookup_file.h"
 #include "indexing_fixture.h"
 #include "textio/text_file.h"
@@ -33,9 +38,13 @@ void WriteTree(const fs::path& data, bool broken = true) {
     WriteBytes(data / "s" / "d.xml", "<r>Wort \xC3\x84rger \xE6\x97\xA5\xE6\x9C\xAC</r>");
     if (broken) WriteBytes(data / "s" / "e.xml", "<kaputt>");  // never loads, never taken
     WriteBytes(data / "s" / "Bericht.xml", "<r>Bericht Haus</r>");
+    // Two documents of one size and time, as copies from an archive have.
+    WriteBytes(data / "x.xml", "<r>Xaver</r>");
+    WriteBytes(data / "y.xml", "<r>Yvonn</r>");
     for (const auto& entry : fs::recursive_directory_iterator(data)) {
         if (entry.is_regular_file()) SetBack(entry.path());
     }
+    fs::last_write_time(data / "y.xml", fs::last_write_time(data / "x.xml"));
 }
 
 fs::path CopyOf(const CreateRun& run, const fs::path& document) {
@@ -43,9 +52,14 @@ fs::path CopyOf(const CreateRun& run, const fs::path& document) {
     return copy / (document.stem().string() + ".txt");
 }
 
-// The files a run writes, the log without its time.
-std::map<std::string, std::string> RunFiles(const fs::path& database) {
+// The files a run writes, the log without its time, and with copies its text copies.
+std::map<std::string, std::string> RunFiles(const CreateRun& run, bool withCopies = false) {
+    const fs::path database = run.Database();
     std::map<std::string, std::string> files;
+    if (withCopies) {
+        for (auto& [name, bytes] : TreeContents(run.TextCopies()))
+            files["XML_Texte/" + name] = bytes;
+    }
     const std::string name = kName;
     for (const std::string& file : {name + ".dat", name + "_ansi.txt", name + "_unicode.txt"}) {
         files[file] = ReadBytes(database / file);
@@ -59,11 +73,12 @@ std::map<std::string, std::string> RunFiles(const fs::path& database) {
     return files;
 }
 
-std::map<std::string, std::string> FreshCreate(const fs::path& data, int chunkSize) {
+std::map<std::string, std::string> FreshCreate(const fs::path& data, int chunkSize,
+                                               bool withCopies = false) {
     TempDir other;
     CreateRun fresh(other.Path());
     EXPECT_EQ(fresh.Create(kName, data, chunkSize).outcome, CommandOutcome::Done);
-    return RunFiles(fresh.Database());
+    return RunFiles(fresh, withCopies);
 }
 
 CommandResult Reindex(CreateRun& run, int chunkSize, int threads, bool full = false) {
@@ -82,33 +97,33 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
     const fs::path cache = fs::path("Datenbank") / (std::string(kName) + ".cache");
     const fs::path words = fs::path("Datenbank") / (std::string(kName) + ".words");
     const std::vector<Change> changes = {
-        {"nothing", [](const fs::path&, const CreateRun&) {}, 5},
+        {"nothing", [](const fs::path&, const CreateRun&) {}, 7},
         {"content, same size",
          [](const fs::path& d, const CreateRun&) {
              WriteBytes(d / "a.xml", "<r>Haus Baum \xCE\xA9megb</r>");
          },
-         4},
+         6},
         {"size", [](const fs::path& d, const CreateRun&) { WriteBytes(d / "b.xml", "<r>Neu</r>"); },
-         4},
+         6},
         {"only the time",
          [](const fs::path& d, const CreateRun&) {
              SetBack(d / "c.xml", std::chrono::minutes(120));
          },
-         4},
+         6},
         {"added",
          [](const fs::path& d, const CreateRun&) {
              WriteBytes(d / "s" / "f.xml", "<r>Dazu Haus</r>");
              SetBack(d / "s" / "f.xml");
          },
-         5},
-        {"deleted", [](const fs::path& d, const CreateRun&) { fs::remove(d / "a.xml"); }, 4},
+         7},
+        {"deleted", [](const fs::path& d, const CreateRun&) { fs::remove(d / "a.xml"); }, 6},
         {"renamed",
-         [](const fs::path& d, const CreateRun&) { fs::rename(d / "c.xml", d / "c2.xml"); }, 4},
+         [](const fs::path& d, const CreateRun&) { fs::rename(d / "c.xml", d / "c2.xml"); }, 6},
         {"case-renamed",
          [](const fs::path& d, const CreateRun&) {
              fs::rename(d / "s" / "Bericht.xml", d / "s" / "bericht.xml");
          },
-         4},
+         6},
         {"cache missing",
          [&](const fs::path&, const CreateRun& r) { fs::remove(r.root / "wd" / cache); }, 0},
         {"cache damaged",
@@ -125,23 +140,31 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
          },
          0},
         {"kept words missing",
-         [&](const fs::path&, const CreateRun& r) { fs::remove(r.root / "wd" / words); }, 5},
+         [&](const fs::path&, const CreateRun& r) { fs::remove(r.root / "wd" / words); }, 7},
         {"kept words damaged",
          [&](const fs::path&, const CreateRun& r) {
              std::string bytes = ReadBytes(r.root / "wd" / words);
              for (std::size_t i = 0; i < bytes.size(); i += 7) bytes[i] ^= 0x21;
              WriteBytes(r.root / "wd" / words, bytes);
          },
-         5},
+         7},
         {"text copy missing",
-         [](const fs::path& d, const CreateRun& r) { fs::remove(CopyOf(r, d / "a.xml")); }, 4},
+         [](const fs::path& d, const CreateRun& r) { fs::remove(CopyOf(r, d / "a.xml")); }, 6},
+        {"swapped for one of the same size and time",
+         [](const fs::path& d, const CreateRun&) { fs::rename(d / "y.xml", d / "x.xml"); }, 5},
+        {"text copy read-only, document changed",
+         [](const fs::path& d, const CreateRun& r) {
+             fs::permissions(CopyOf(r, d / "a.xml"), fs::perms::owner_read);
+             WriteBytes(d / "a.xml", "<r>Haus Baum Neu</r>");
+         },
+         6},
         {"text copy damaged",
          [](const fs::path& d, const CreateRun& r) {
              std::string bytes = ReadBytes(CopyOf(r, d / "b.xml"));
              bytes[1] = 'X';
              WriteBytes(CopyOf(r, d / "b.xml"), bytes);
          },
-         4},
+         6},
     };
     // One pass with worker threads; several passes on the run thread alone.
     for (const auto& [chunkSize, threads, broken] :
@@ -158,7 +181,7 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
             const CommandResult result = Reindex(run, chunkSize, threads);
             ASSERT_EQ(result.outcome, CommandOutcome::Done);
             EXPECT_EQ(result.reused, change.reused);
-            EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, chunkSize));
+            EXPECT_EQ(RunFiles(run, true), FreshCreate(data, chunkSize, true));
         }
     }
 }
@@ -169,29 +192,29 @@ TEST(Reindex, EqualsAFreshCreateWhateverChanged) {
 TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
     // reused: the forged copy below is found out where a copy is read.
     const std::vector<Change> changes = {
-        {"nothing", [](const fs::path&, const CreateRun&) {}, 5},
+        {"nothing", [](const fs::path&, const CreateRun&) {}, 7},
         {"database file changed",
          [](const fs::path&, const CreateRun& r) {
              WriteBytes(r.Database() / "Projekte.dat",
                         ReadBytes(r.Database() / "Projekte.dat") + "ZELT=9,\r\n");
          },
-         5},
+         7},
         {"word list changed",
          [](const fs::path&, const CreateRun& r) {
              WriteBytes(r.Database() / "Projekte_ansi.txt", "ZELT\r\n");
          },
-         5},
+         7},
         {"text copy written again",
          [](const fs::path& d, const CreateRun& r) {
              WriteBytes(CopyOf(r, d / "a.xml"), ReadBytes(CopyOf(r, d / "a.xml")));
          },
-         5},
+         7},
         {"kept words cut short, word list changed",
          [](const fs::path&, const CreateRun& r) {
              WriteBytes(r.Database() / "Projekte_ansi.txt", "ZELT\r\n");
              fs::resize_file(r.Database() / "Projekte.words", 1);
          },
-         4},
+         6},
     };
     for (const Change& change : changes) {
         SCOPED_TRACE(change.name);
@@ -211,17 +234,79 @@ TEST(Reindex, UnchangedTreeKeepsThePreviousFilesAsTheyWereWritten) {
         const CommandResult result = Reindex(run, 20000, 2);
         ASSERT_EQ(result.outcome, CommandOutcome::Done);
         EXPECT_EQ(result.reused, change.reused);
-        EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
+        EXPECT_EQ(RunFiles(run), FreshCreate(data, 20000));
         // Files kept or words taken from the words file: the copies were not read; where those
         // words could not be used, the forged copy was read and found out.
-        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 5);
+        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 7);
         const auto database = platform::ReadOnlyFile::Open(Win(run.Database() / "Projekte.dat"));
         ASSERT_TRUE(database);
         EXPECT_NE(index::LookupFile::Open(Win(run.Database() / "Projekte.dat.idx"), *database),
                   nullptr);
         // The next run keeps the files of this one.
-        EXPECT_EQ(Reindex(run, 20000, 2).reused, 5);
-        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 5);
+        EXPECT_EQ(Reindex(run, 20000, 2).reused, 7);
+        EXPECT_EQ(ReadBytes(copy) == forged, change.reused == 7);
+    }
+}
+
+// A document that cannot be read now (locked, with no scratch folder to copy it to, or without
+// read permission) is logged as a fresh create logs it: the copy of an earlier run holds another
+// text and is not filed.
+TEST(Reindex, ADocumentThatCannotBeReadNowIsNotTakenFromItsOldCopy) {
+    for (const bool locked : {true, false}) {
+        if (!locked && geteuid() == 0) continue;  // permissions do not bind the super-user
+        SCOPED_TRACE(locked ? "locked" : "unreadable");
+        TempDir dir;
+        const fs::path data = dir.Path() / "Daten";
+        WriteTree(data, false);
+        CreateRun run(dir.Path());
+        ASSERT_EQ(run.Create(kName, data).outcome, CommandOutcome::Done);
+        const int fd = open((data / "a.xml").c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        if (locked) {
+            ASSERT_EQ(flock(fd, LOCK_EX), 0);
+        } else {
+            fs::permissions(data / "a.xml", fs::perms::none);
+        }
+        const auto withoutScratch = [](const CreateRun& r) { fs::remove_all(r.root / "zip"); };
+        withoutScratch(run);
+        const CommandResult result = Reindex(run, 20000, 2);
+        EXPECT_EQ(result.failures, 1);
+        TempDir other;
+        CreateRun fresh(other.Path());
+        withoutScratch(fresh);
+        ASSERT_EQ(fresh.Create(kName, data).failures, 1);
+        EXPECT_EQ(RunFiles(run, true), RunFiles(fresh, true));
+        close(fd);
+        fs::permissions(data / "a.xml", fs::perms::owner_all);
+    }
+}
+
+// A tree the user cannot write (a read-only file system, or files without write permission) is
+// reused as any other.
+TEST(Reindex, AReadOnlyTreeIsReused) {
+    TempDir dir;
+    const fs::path data = dir.Path() / "Daten";
+    fs::create_directories(data);
+    vx::testing::SmallDisk disk(data, 1u << 20);
+    WriteTree(data, false);
+    if (disk.Mounted()) {
+        ASSERT_TRUE(disk.RemountReadOnly());
+    } else {
+        for (const auto& entry : fs::recursive_directory_iterator(data)) {
+            fs::permissions(
+                entry.path(),
+                fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                fs::perm_options::remove);
+        }
+    }
+    CreateRun run(dir.Path());
+    ASSERT_EQ(run.Create(kName, data).outcome, CommandOutcome::Done);
+    EXPECT_EQ(Reindex(run, 20000, 2).reused, 7);
+    EXPECT_EQ(RunFiles(run, true), FreshCreate(data, 20000, true));
+    if (!disk.Mounted()) {
+        for (const auto& entry : fs::recursive_directory_iterator(data)) {
+            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+        }
     }
 }
 
@@ -247,12 +332,13 @@ TEST(Reindex, ACopyRewrittenByAKilledRunIsNotTaken) {
     fs::last_write_time(data / "a.xml", time);
 
     const CommandResult result = Reindex(run, 20000, 2);
-    EXPECT_EQ(result.reused, 4);
-    EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
+    EXPECT_EQ(result.reused, 6);
+    EXPECT_EQ(RunFiles(run), FreshCreate(data, 20000));
 }
 
-// Size and time are trusted; --full reads every document for a user who does not trust them.
-TEST(Reindex, FullParsesDocumentsWhoseTimeWasKept) {
+// An edit whose file time was set back still changes the document's change time: it is parsed.
+// --full parses every document.
+TEST(Reindex, AnEditWhoseTimeWasSetBackIsParsed) {
     TempDir dir;
     const fs::path data = dir.Path() / "Daten";
     WriteTree(data);
@@ -262,12 +348,12 @@ TEST(Reindex, FullParsesDocumentsWhoseTimeWasKept) {
     WriteBytes(data / "a.xml", "<r>Haus Baum \xCE\xA9megb</r>");
     fs::last_write_time(data / "a.xml", time);
 
-    EXPECT_EQ(Reindex(run, 20000, 2).reused, 5);
-    EXPECT_NE(ReadBytes(run.Database() / "Projekte.dat").find("\xCE\xA9MEGA=1,"),
+    EXPECT_EQ(Reindex(run, 20000, 2).reused, 6);
+    EXPECT_NE(ReadBytes(run.Database() / "Projekte.dat").find("\xCE\xA9MEGB=1,"),
               std::string::npos);
     const CommandResult full = Reindex(run, 20000, 2, true);
     EXPECT_EQ(full.reused, 0);
-    EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, 20000));
+    EXPECT_EQ(RunFiles(run), FreshCreate(data, 20000));
 }
 
 // A cancelled re-index saves what it has, as one that parses everything does; the cache it
@@ -288,12 +374,12 @@ TEST(Reindex, CancelledRunKeepsWhatItHasAndTheNextRunCompletes) {
                 if (documents == 3) CloseButtonClick(run.host, run.flags);
             };
             ASSERT_EQ(Reindex(run, chunkSize, 0, full).outcome, CommandOutcome::Done);
-            cancelled[full] = RunFiles(run.Database());
+            cancelled[full] = RunFiles(run);
             run.host.onDocument = nullptr;
             if (full) continue;
             const CommandResult next = Reindex(run, chunkSize, 0);
             EXPECT_EQ(next.reused, 2) << "the documents filed before the cancel";
-            EXPECT_EQ(RunFiles(run.Database()), FreshCreate(data, chunkSize));
+            EXPECT_EQ(RunFiles(run), FreshCreate(data, chunkSize));
         }
         EXPECT_EQ(cancelled[0], cancelled[1]);
     }

@@ -203,6 +203,7 @@ TEST(Files, FileInUse) {
     dir.WriteFile("free.xml");
     dir.WriteFile("locked.xml");
     dir.WriteFile("childlocked.xml");
+    dir.WriteFile("recordlocked.xml");
     const std::u16string r = dir.Win();
 
     EXPECT_FALSE(IsFileInUse(r + u"\\FREE.XML"));
@@ -226,7 +227,11 @@ TEST(Files, FileInUse) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         const int cfd = open(dir.HostOf("childlocked.xml").c_str(), O_RDONLY);
-        char c = flock(cfd, LOCK_EX) == 0 ? 'y' : 'n';
+        const int rfd = open(dir.HostOf("recordlocked.xml").c_str(), O_RDWR);
+        struct flock record {};
+        record.l_type = F_WRLCK;
+        record.l_whence = SEEK_SET;
+        char c = flock(cfd, LOCK_EX) == 0 && fcntl(rfd, F_SETLK, &record) == 0 ? 'y' : 'n';
         (void)!write(ready[1], &c, 1);
         (void)!read(release[0], &c, 1);
         _exit(0);
@@ -235,18 +240,25 @@ TEST(Files, FileInUse) {
     ASSERT_EQ(read(ready[0], &c, 1), 1);
     ASSERT_EQ(c, 'y');
     EXPECT_TRUE(IsFileInUse(r + u"\\childlocked.xml"));
+    EXPECT_TRUE(IsFileInUse(r + u"\\recordlocked.xml"));
     (void)!write(release[1], &c, 1);
     waitpid(child, nullptr, 0);
     EXPECT_FALSE(IsFileInUse(r + u"\\childlocked.xml"));
+    EXPECT_FALSE(IsFileInUse(r + u"\\recordlocked.xml"));
     for (int p : {ready[0], ready[1], release[0], release[1]}) close(p);
 }
 
-TEST(Files, ReadOnlyFileIsInUse) {
+// Only a file that cannot be read counts as in use; one without write permission is read as
+// any other.
+TEST(Files, InUseByPermission) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
     TempDir dir;
-    dir.WriteFile("ro.xml");
-    ASSERT_EQ(chmod(dir.HostOf("ro.xml").c_str(), 0444), 0);
-    EXPECT_TRUE(IsFileInUse(dir.Win() + u"\\ro.xml"));
+    for (const auto& [mode, inUse] : {std::pair{0444, false}, {0000, true}}) {
+        dir.WriteFile("doc.xml");
+        ASSERT_EQ(chmod(dir.HostOf("doc.xml").c_str(), static_cast<mode_t>(mode)), 0);
+        EXPECT_EQ(IsFileInUse(dir.Win() + u"\\doc.xml"), inUse) << std::oct << mode;
+        chmod(dir.HostOf("doc.xml").c_str(), 0644);
+    }
 }
 
 }  // namespace

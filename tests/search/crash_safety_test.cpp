@@ -33,22 +33,26 @@ struct Work {
 
     Work() { fs::create_directories(wd / "Datenbank" / "Temp"); }
 
-    // Documents in a few folders; every one holds "Wort" + its number modulo 50.
-    void WriteCorpus(int documents) const {
+    // Documents in a few folders; every one holds "Wort" + its number modulo 50 (and the extra
+    // word, when one is given).
+    void WriteCorpus(int documents, const std::string& extra = "") const {
         for (int i = 0; i < documents; ++i) {
             std::string text = "<r>";
             for (int j = 0; j < 40; ++j) text += " Wort" + std::to_string((i + j) % 50);
             WriteBytes(data / ("f" + std::to_string(i % 7)) / ("d" + std::to_string(i) + ".xml"),
-                       text + " Einzig" + std::to_string(i) + "</r>");
+                       text + " Einzig" + std::to_string(i) + extra + "</r>");
         }
     }
 
     // Starts vantor-xml-cli in the working folder; fileSizeLimit > 0 makes bigger writes fail.
-    pid_t Start(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = 0) const {
+    // Its output goes to the output file, or to the one given.
+    pid_t Start(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = 0,
+                const fs::path& outputFile = {}) const {
         const pid_t pid = ::fork();
         if (pid != 0) return pid;
         if (::chdir(wd.c_str()) != 0) ::_exit(99);
-        const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const fs::path& to = outputFile.empty() ? output : outputFile;
+        const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(out, 1);
         ::dup2(out, 2);
         ::setenv("XDG_DATA_HOME", (dir.Path() / "xdg").c_str(), 1);
@@ -107,7 +111,7 @@ TEST(CrashSafety, AReindexKilledAtAnyPointLeavesThePreviousDatabase) {
     struct Case {
         const char* name;
         const char* chunkSize;
-        std::function<bool(const fs::path& temp)> moment;
+        std::function<bool(const fs::path& staging)> moment;
     };
     bool sawSecondChunk = false;
     const Case cases[] = {
@@ -132,14 +136,18 @@ TEST(CrashSafety, AReindexKilledAtAnyPointLeavesThePreviousDatabase) {
             0)
             << work.Output();
         const auto before = work.DatabaseFiles();
+        const auto copies = TreeContents(work.wd / "XML_Texte" / "Akten");
         const auto hits = work.Search(u"einzig7");
         ASSERT_FALSE(hits.empty());
+        work.WriteCorpus(600, " Neu");  // the run parses every document and writes new copies
 
         const pid_t child = work.Start({"reindex", "Akten", "--yes", "--chunk-size", c.chunkSize});
-        ASSERT_TRUE(KillWhen(child, [&] { return c.moment(work.wd / "Datenbank" / "Temp"); }))
+        ASSERT_TRUE(
+            KillWhen(child, [&] { return c.moment(work.wd / "Datenbank" / "Temp" / "AKTEN.run"); }))
             << "the run ended before the moment came: " << work.Output();
         EXPECT_EQ(work.Databases(), std::vector<std::u16string>{u"Akten"});
         EXPECT_EQ(work.DatabaseFiles(), before);
+        EXPECT_EQ(TreeContents(work.wd / "XML_Texte" / "Akten"), copies);
         EXPECT_EQ(work.Search(u"einzig7"), hits);
 
         ASSERT_EQ(work.Run({"reindex", "Akten", "--yes", "--chunk-size", c.chunkSize}), 0)
@@ -190,6 +198,42 @@ TEST(CrashSafety, AFullDiskEndsTheRunWithItsReasonAndLosesNothing) {
     fs::remove(work.wd / "Datenbank" / "ballast");
     EXPECT_EQ(work.DatabaseFiles(), before);
     EXPECT_FALSE(work.Search(u"einzig7").empty());
+}
+
+// Programs sharing one working folder: a second writer of a database is refused and told who
+// writes it, a writer of another database and every search go on meanwhile.
+TEST(CrashSafety, WritersTakeTurnsPerDatabaseAndSearchesAlwaysAnswer) {
+    Work work;
+    work.WriteCorpus(1500);
+    ASSERT_EQ(work.Run({"create", "Akten", work.data.string(), "--yes"}), 0) << work.Output();
+    work.WriteCorpus(1500, " Neu");  // the re-index parses every document
+    const fs::path firstOutput = work.dir.Path() / "first.txt";
+    const pid_t first = work.Start({"reindex", "Akten", "--yes", "--threads", "0"}, 0, firstOutput);
+    // Once the run writes text copies, it holds the database's lock.
+    const fs::path staged = work.wd / "XML_Texte" / "^AKTEN";
+    while (!fs::exists(staged) ||
+           std::distance(fs::directory_iterator(staged), fs::directory_iterator()) < 50) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(first, &status, WNOHANG), 0) << "the run ended too soon";
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(work.Run({"reindex", "akten", "--yes"}), 2);
+    EXPECT_NE(
+        work.Output().find("Die Datenbank \"Akten\" wird gerade von vantor-xml-cli (Prozess " +
+                           std::to_string(first) + ") indiziert."),
+        std::string::npos)
+        << work.Output();
+    const fs::path otherOutput = work.dir.Path() / "other.txt";
+    const pid_t other =
+        work.Start({"create", "Zweite", work.data.string(), "--yes"}, 0, otherOutput);
+    int searches = 0;
+    for (int status = 0; ::waitpid(first, &status, WNOHANG) == 0; ++searches) {
+        EXPECT_FALSE(work.Search(u"einzig7").empty());
+    }
+    EXPECT_GT(searches, 0);
+    EXPECT_EQ(Work::Wait(other), 0) << ReadBytes(otherOutput);
+    EXPECT_FALSE(work.Search(u"neu").empty()) << ReadBytes(firstOutput);
+    EXPECT_EQ(work.Databases(), (std::vector<std::u16string>{u"Akten", u"Zweite"}));
 }
 
 TEST(CrashSafety, AWorkingFolderThatTakesNoFiles) {

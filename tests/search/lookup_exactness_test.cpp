@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "index/database_files.h"
 #include "index/lookup_file.h"
 #include "search/result_page.h"
 #include "search/search_run.h"

@@ -91,6 +91,32 @@ TEST(StoredNames, FoldersAndNamesHoldingXmlOrTxtKeepTheirTextCopies) {
     }
 }
 
+// Twins of names too long for the escaped form, and a folder named as the text copy of a
+// document beside it: every document has a copy of its own, is found and linked to its file.
+TEST(StoredNames, LongTwinsAndAFolderNamedAsACopyAreFoundAndLinked) {
+    Corpus c;
+    const std::string longName = "Jahresbericht" + std::string(180, 'x') + ".xml";
+    std::string lowerLong = longName;
+    lowerLong[0] = 'j';
+    const std::pair<std::string, const char*> files[] = {
+        {longName, "rot"},       {lowerLong, "gelb"},        {"d.xml", "dach"},
+        {"d.txt/e.xml", "ecke"}, {"D.TXT/f.xml", "fenster"}, {"x.txt.d/g.xml", "garten"},
+    };
+    for (const auto& [name, word] : files) {
+        WriteBytes(c.data / name, std::string("<r>Apfel ") + word + "</r>");
+    }
+    ASSERT_EQ(c.run.Create("Akten", c.data).outcome, indexing::CommandOutcome::Done);
+    EXPECT_EQ(c.run.host.noticeCount, 6);
+    EXPECT_EQ(c.run.host.log.size(), 2u) << "nothing but the summary";
+    std::vector<std::string> expected;
+    for (const auto& [name, word] : files) {
+        expected.push_back((c.data / name).string());
+        EXPECT_EQ(c.Search(platform::FromUtf8(word)).hitPaths,
+                  std::vector<std::string>{expected.back()});
+    }
+    EXPECT_EQ(Sorted(c.Search(u"apfel").hitPaths), Sorted(expected));
+}
+
 TEST(StoredNames, NamesTheFormatCannotHoldAreLoggedAndCounted) {
     Corpus c;
     WriteBytes(c.data / "gut.xml", "<r>Apfel</r>");

@@ -1,9 +1,11 @@
 #include "indexing/detail/discovery.h"
 
 #include <deque>
+#include <unordered_set>
 
 #include "index/stored_names.h"
 #include "indexing/detail/document_indexer.h"
+#include "indexing/detail/text_copy.h"
 #include "indexing/size_text.h"
 #include "platform/folder_listing.h"
 #include "platform/text.h"
@@ -13,6 +15,14 @@ namespace vx::indexing {
 namespace {
 
 using platform::IntText;
+
+// The pass rules index documents in passes 1 to this one; a later pass indexes nothing and so
+// ends the run.
+constexpr int kLastPass = 1000;
+
+// Walk items the lookahead holds at the most, prefetched or not (a folder of many files that are
+// not indexed must not fill memory).
+constexpr std::size_t kMaxWalkItemsAhead = 4096;
 
 bool IsXmlName(std::u16string_view name) {
     const auto dot = name.rfind(u'.');
@@ -40,9 +50,11 @@ namespace {
 
 // The stored names of a folder's entries (sorted by their upper-cased names, so names that
 // upper-casing merges stand together): "" for a name that cannot be stored, the escaped form for
-// every name after the first of such a group.
+// every name after the first of such a group and for a folder whose name is that of a text copy
+// in the same folder (copyNames, upper-cased).
 std::vector<std::u16string> StoredNames(const std::vector<platform::FolderEntry>& entries,
-                                        bool files) {
+                                        bool files,
+                                        const std::unordered_set<std::u16string>& copyNames = {}) {
     std::vector<std::u16string> stored;
     stored.reserve(entries.size());
     std::u16string previousUpper;
@@ -51,7 +63,8 @@ std::vector<std::u16string> StoredNames(const std::vector<platform::FolderEntry>
         std::u16string upper = platform::UpperCase(name);
         if (!entries[i].nameReadable || !index::HoldableName(name)) {
             stored.emplace_back();
-        } else if ((i > 0 && upper == previousUpper) || index::NeedsEscapeByItself(name)) {
+        } else if ((i > 0 && upper == previousUpper) || index::NeedsEscapeByItself(name) ||
+                   copyNames.contains(upper)) {
             stored.push_back(index::EscapeName(name, files));
         } else {
             stored.push_back(name);
@@ -87,10 +100,16 @@ void WalkCursor::Enter(std::u16string folder, std::u16string storedFolder, uint6
         }
     }
     storedFiles_ = StoredNames(files_, true);
+    std::unordered_set<std::u16string> copyNames;
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        if (!storedFiles_[i].empty() && IsXmlName(files_[i].name)) {
+            copyNames.insert(platform::UpperCase(CopyName(storedFiles_[i])));
+        }
+    }
     nextFile_ = 0;
     filesFolder_ = folder;
     storedFilesFolder_ = storedFolder;
-    frame.storedNames = StoredNames(frame.subfolders, false);
+    frame.storedNames = StoredNames(frame.subfolders, false, copyNames);
     frame.folder = std::move(folder);
     frame.storedFolder = std::move(storedFolder);
     frame.device = device;
@@ -171,10 +190,10 @@ class Lookahead {
     // Fills the window of walk items ahead of the run thread.
     void Fill(WalkCursor& cursor, std::deque<WalkItem>& ahead) {
         const bool parallel = indexer_.Threads() > 0;
-        while (ahead.size() < 4096 && (parallel ? !WindowFull() : ahead.empty())) {
+        while (ahead.size() < kMaxWalkItemsAhead && (parallel ? !WindowFull() : ahead.empty())) {
             WalkItem item;
             if (!cursor.Next(item)) return;
-            if (parallel && predicted_ < quota_ && state_.pass.number <= 1000 &&
+            if (parallel && predicted_ < quota_ && state_.pass.number <= kLastPass &&
                 IsXmlName(item.entry.name) && state_.found.files.Contains(item.storedPath) &&
                 !state_.found.indexedFiles.Contains(item.storedPath) &&
                 claimed_.Add(item.storedPath)) {
@@ -248,7 +267,7 @@ void WalkPass(RunState& state, DocumentIndexer& indexer) {
                     state.found.indexedFiles.Add(item.storedPath);
                 }
                 if (state.pass.documentCounter == n) flags.chunkFull = true;
-            } else if (state.pass.number <= 1000) {
+            } else if (state.pass.number <= kLastPass) {
                 if (state.pass.documentCounter > n) {
                     if (!state.found.indexedFiles.Contains(item.storedPath)) indexer.Index(item);
                     state.found.indexedFiles.Add(item.storedPath);

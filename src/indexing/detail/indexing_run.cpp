@@ -10,6 +10,7 @@
 #include "indexing/detail/discovery.h"
 #include "indexing/detail/document_indexer.h"
 #include "indexing/detail/merge.h"
+#include "indexing/detail/run_folders.h"
 #include "indexing/detail/run_texts.h"
 #include "indexing/detail/search_lookup.h"
 #include "indexing/size_text.h"
@@ -56,13 +57,6 @@ std::u16string ProblemSummary(const RunState& state) {
 
 }  // namespace
 
-std::u16string ChunkName(std::u16string_view databaseName, int pass) {
-    if (pass == 1) return std::u16string(databaseName);
-    const std::u16string upper = platform::UpperCase(databaseName);
-    const auto dat = upper.find(u".DAT");
-    return std::u16string(databaseName.substr(0, dat)) + u"_" + IntText(pass) + u".dat";
-}
-
 std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>& pathList) {
     std::vector<std::u16string> lines;
     lines.reserve(pathList.size());
@@ -106,12 +100,12 @@ class IndexingRun {
     explicit IndexingRun(RunState& state)
         : state_(state),
           host_(state.host),
-          folders_(state.folders),
-          commit_(state.folders.chunk),
-          cacheFile_(ReindexCacheFileName(state.folders.database, state.setup.nameField)),
+          files_(state.Files()),
+          commit_(files_.Staging(), files_.Database()),
+          cacheFile_(files_.Cache()),
           previousRecords_(state.setup.reuseTextCopies ? ReindexCache::Load(cacheFile_)
                                                        : ReindexCache()),
-          wordsFile_(KeptWordsFileName(state.folders.database, state.setup.nameField)),
+          wordsFile_(files_.KeptWords()),
           previousWords_(state.setup.reuseTextCopies ? platform::ReadOnlyFile::Open(wordsFile_)
                                                      : std::nullopt),
           keptWords_(commit_.Stage(wordsFile_, false)) {
@@ -222,18 +216,19 @@ class IndexingRun {
     // file when pass 1 is the last pass.
     void WritePass(index::PassLists& lists, bool lastPass) {
         const int pass = state_.pass.number;
-        const std::u16string chunk =
-            folders_.chunk + u"\\" + ChunkName(state_.setup.databaseName, pass);
-        const std::u16string databaseFile = DatabaseFile();
+        const std::u16string chunk = files_.Chunk(pass);
+        const std::u16string databaseFile = files_.Database();
         // The chunk of a pass that also gives the database file is a second name of that file.
         const std::u16string first = pass == 1 && lastPass ? commit_.Stage(databaseFile) : chunk;
         // The lookup file is built while the database file is written.
         if (first != chunk) lookupFile_.StartFollowing(commit_, databaseFile);
+        // The thread building the lookup file takes what is written in steps of this many lines.
+        constexpr int64_t kLookupStepLines = 8192;
         int64_t lines = 0;
         index::WritePassFiles(lists, state_.wordIndex, {first}, [&](std::u16string_view line) {
             state_.count.postings += std::count(line.begin(), line.end(), u',');
             if (pass == 1) wordLists_.AddIndexLine(line);
-            if (++lines % 8192 == 0) lookupFile_.Written();
+            if (++lines % kLookupStepLines == 0) lookupFile_.Written();
         });
         lookupFile_.DatabaseWritten();
         if (first != chunk && !platform::LinkFileAt(first, chunk)) {
@@ -255,13 +250,6 @@ class IndexingRun {
         host_.Pause();
     }
 
-    std::u16string DatabaseFile() const {
-        return folders_.database + u"\\" + state_.setup.databaseName;
-    }
-    std::u16string WordListFile(std::u16string_view suffix) const {
-        return folders_.database + u"\\" + state_.setup.nameField + std::u16string(suffix);
-    }
-
     // Whether the previous run's files may become this run's result: a re-index of no more
     // documents than one pass takes, as many as the previous run recorded, whose files are as
     // that run left them. The documents themselves are checked as the walk meets them.
@@ -271,9 +259,9 @@ class IndexingRun {
         return state.setup.reuseTextCopies && previous && state.found.unstorable.empty() &&
                state.found.count < state.setup.chunkSize &&
                previousRecords_.Size() == static_cast<std::size_t>(state.found.count) &&
-               platform::StampOf(DatabaseFile()) == previous->database &&
-               platform::StampOf(WordListFile(u"_ansi.txt")) == previous->ansiList &&
-               platform::StampOf(WordListFile(u"_unicode.txt")) == previous->unicodeList;
+               platform::StampOf(files_.Database()) == previous->database &&
+               platform::StampOf(files_.AnsiWordList()) == previous->ansiList &&
+               platform::StampOf(files_.UnicodeWordList()) == previous->unicodeList;
     }
 
     // Whether every document the pre-scan found is recorded with its present size and time. A
@@ -284,8 +272,8 @@ class IndexingRun {
         for (const std::u16string& path : previousRecords_.Paths()) {
             const ReindexRecord* record = previousRecords_.Find(path);
             const std::optional<platform::FileInfo> info = platform::StatPath(path);
-            if (!state_.found.files.Contains(path) || !info || info->size != record->size ||
-                info->modifiedNs != record->modifiedNs) {
+            if (!state_.found.files.Contains(path) || !info ||
+                DocumentStamp::Of(*info) != record->document) {
                 return false;
             }
         }
@@ -297,7 +285,7 @@ class IndexingRun {
     // folders, with the same sizes and times), its words are those this run would file, and the
     // previous files are copied as this run's. False when they cannot be taken.
     bool KeepPreviousFiles(const index::PassLists& lists) {
-        const std::u16string databaseFile = DatabaseFile();
+        const std::u16string databaseFile = files_.Database();
         if (!MayKeepPreviousFiles() ||
             !FileBeginsWith(databaseFile, platform::EncodeUtf8(index::BuildPassText(lists)))) {
             return false;
@@ -305,14 +293,13 @@ class IndexingRun {
         const std::u16string staged = commit_.Stage(databaseFile);
         CopyStaged(databaseFile, staged);
         // The chunk of the pass is a second name of the database file, as when it is written.
-        const std::u16string chunk =
-            folders_.chunk + u"\\" + ChunkName(state_.setup.databaseName, 1);
+        const std::u16string chunk = files_.Chunk(1);
         if (!platform::LinkFileAt(staged, chunk)) CopyStaged(staged, chunk);
         RunOutputs outputs;
         outputs.database = StampOrNone(staged);
-        for (const auto& [suffix, stamp] : {std::pair{u"_ansi.txt", &outputs.ansiList},
-                                            {u"_unicode.txt", &outputs.unicodeList}}) {
-            const std::u16string list = WordListFile(suffix);
+        for (const auto& [list, stamp] :
+             {std::pair{files_.AnsiWordList(), &outputs.ansiList},
+              std::pair{files_.UnicodeWordList(), &outputs.unicodeList}}) {
             const std::u16string stagedList = commit_.Stage(list);
             CopyStaged(list, stagedList);
             *stamp = StampOrNone(stagedList);
@@ -321,7 +308,7 @@ class IndexingRun {
         // that fails only costs the next re-index the reading of the text copies.
         keptWords_.Close();
         platform::CopyFileTo(wordsFile_, commit_.Stage(wordsFile_, false));
-        const std::u16string lookup = index::LookupFileName(databaseFile);
+        const std::u16string lookup = files_.Lookup();
         if (!index::CopyLookupFile(databaseFile, lookup, staged, commit_.Stage(lookup))) {
             commit_.Unstage(lookup);
             lookupFile_.Start(commit_, databaseFile);
@@ -335,8 +322,8 @@ class IndexingRun {
     void SaveWordLists() {
         host_.SetStatusLine(u"Daten werden gespeichert.");
         host_.Pause();
-        const std::u16string ansi = commit_.Stage(WordListFile(u"_ansi.txt"));
-        const std::u16string unicode = commit_.Stage(WordListFile(u"_unicode.txt"));
+        const std::u16string ansi = commit_.Stage(files_.AnsiWordList());
+        const std::u16string unicode = commit_.Stage(files_.UnicodeWordList());
         wordLists_.Write(ansi, unicode);
         if (outputs_) {
             outputs_->ansiList = StampOrNone(ansi);
@@ -370,8 +357,7 @@ class IndexingRun {
                    platform::GroupedIntText(state_.count.postings) +
                    u" Wörter in Datenbank aufgenommen.");
         if (!problems.empty()) state_.Log(problems);
-        textio::WriteUtf16LeLines(state_.runLog, commit_.Stage(folders_.database + u"\\" +
-                                                               state_.setup.nameField + u".log"));
+        textio::WriteUtf16LeLines(state_.runLog, commit_.Stage(files_.Log()));
     }
 
     // Only now do the files of the run replace those of the previous one.
@@ -384,6 +370,12 @@ class IndexingRun {
         keptWords_.Close();
         lookupFile_.Finish();
         commit_.Commit(state_.setup.previousCopy);
+        // Copies of documents this database no longer has (deleted, renamed, not indexable now).
+        const std::unordered_set<std::string>& copies = state_.run.textCopies;
+        platform::RemoveFilesExcept(files_.TextCopies(), [&copies](const std::string& copy) {
+            return copies.contains(copy);
+        });
+        platform::RemoveFolderTree(files_.StagedTextCopies());
         state_.run.commit = nullptr;
         state_.run.previousRecords = nullptr;
         state_.run.records = nullptr;
@@ -401,18 +393,18 @@ class IndexingRun {
         host_.SetCurrentFile(u"");
         host_.SetCurrentFileVisible(false);
         host_.SetTotalsLine(TotalsText(state_.count.sizeTotal, elapsed));
-        platform::DeleteAllFilesIn(folders_.zipTemp);  // a copy that stays does no harm
+        // Copies of documents in use; one that stays does no harm (the next run removes it).
+        platform::RemoveFolderTree(ScratchCopyFolder(state_.folders));
         host_.ShowRunControls(RunControls::Idle);
         if (!problems.empty()) {
             host_.Tell(MessageKind::Information,
-                       problems + u"\r\nEinzelheiten stehen im Protokoll " + folders_.database +
-                           u"\\" + state_.setup.nameField + u".log.");
+                       problems + u"\r\nEinzelheiten stehen im Protokoll " + files_.Log() + u".");
         }
     }
 
     RunState& state_;
     Host& host_;
-    const platform::WorkingFolders& folders_;
+    const index::DatabaseFiles files_;
     index::DatabaseCommit commit_;
     LookupFileWriter lookupFile_;
     const std::u16string cacheFile_;
@@ -428,13 +420,9 @@ class IndexingRun {
 }  // namespace
 
 void RunIndexing(RunState& state) {
-    // Copies of documents in use; one that stays does no harm (the next copy takes a new name).
-    platform::DeleteAllFilesIn(state.folders.zipTemp);
-    // The chunks of a run that was killed would be merged into this one's database.
-    if (std::u16string failure = platform::DeleteAllFilesIn(state.folders.chunk);
-        !failure.empty()) {
-        throw textio::FileError(platform::ToUtf8(failure));
-    }
+    RemoveLeftovers(state.folders);
+    state.run.stagedCopies = PrepareStaging(state.Files());
+    state.run.textCopies.clear();
     IndexingRun(state).Run();
 }
 

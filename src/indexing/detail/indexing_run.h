@@ -15,10 +15,6 @@ namespace vx::indexing {
 // database file cannot be written.
 void RunIndexing(RunState& state);
 
-// The name of the chunk file of a pass: the database name for pass 1, otherwise the database
-// name up to its first ".DAT" (any case) + "_" + pass + ".dat".
-std::u16string ChunkName(std::u16string_view databaseName, int pass);
-
 // The path entries as the pass-1 header writes them: an entry whose folder equals the folder of
 // the entry before it ends after its "=".
 std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>& pathList);

@@ -16,11 +16,6 @@ uint64_t FormHash(std::string_view form) {
 
 }  // namespace
 
-std::u16string KeptWordsFileName(std::u16string_view databaseFolder,
-                                 std::u16string_view nameField) {
-    return std::u16string(databaseFolder) + u"\\" + std::u16string(nameField) + u".words";
-}
-
 std::string KeptWordsForm(const DocumentWords& words, ReindexRecord& record) {
     std::string form;
     words.AppendEncoded(form);

@@ -17,9 +17,6 @@
 
 namespace vx::indexing {
 
-// Datenbank\ + name field + ".words".
-std::u16string KeptWordsFileName(std::u16string_view databaseFolder, std::u16string_view nameField);
-
 // The form to keep of a document's words; sets the record's hash of it.
 std::string KeptWordsForm(const DocumentWords& words, ReindexRecord& record);
 

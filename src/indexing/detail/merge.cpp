@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "index/database_commit.h"
+#include "index/database_files.h"
 #include "index/index_section.h"
 #include "index/word_lists.h"
 #include "indexing/detail/search_lookup.h"
@@ -12,6 +13,7 @@
 #include "platform/collation.h"
 #include "platform/files.h"
 #include "platform/folder_listing.h"
+#include "platform/paths.h"
 #include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
@@ -99,7 +101,7 @@ std::vector<std::u16string> MergeSortedEntries(const std::vector<std::u16string>
 
 void MergeChunks(RunState& state) {
     Host& host = state.host;
-    const auto& folders = state.folders;
+    const index::DatabaseFiles files = state.Files();
     host.Pause();
     host.SetPatienceIndicator(true);
     host.SetStatusLine(u"Daten werden in Datenbank eingefügt ");
@@ -108,10 +110,11 @@ void MergeChunks(RunState& state) {
     host.Pause();
 
     // The pass-1 chunk has the database file's name, whatever the name's extension.
-    const std::u16string baseChunk = folders.chunk + u"\\" + state.setup.databaseName;
-    const std::u16string upperBase = platform::UpperCase(state.setup.databaseName);
+    const std::u16string baseChunk = files.Chunk(1);
+    const std::u16string upperBase = platform::UpperCase(platform::NameOf(baseChunk));
     std::vector<std::pair<int64_t, std::u16string>> further;
-    for (const auto& entry : platform::ListFolder(folders.chunk + u"\\", u"*.DAT")) {
+    for (const auto& entry :
+         platform::ListFolder(files.Staging() + u"\\", index::kDatabaseFileMask)) {
         if (entry.isDirectory || entry.name.find(u'_') == std::u16string::npos ||
             platform::UpperCase(entry.name) == upperBase) {
             continue;
@@ -126,7 +129,7 @@ void MergeChunks(RunState& state) {
     if (platform::FileExists(baseChunk)) TakeChunk(ReadLines(baseChunk), false, header, entries);
     host.Pause();
     for (const auto& [pass, name] : further) {
-        const std::u16string file = folders.chunk + u"\\" + name;
+        const std::u16string file = files.Staging() + u"\\" + name;
         TakeChunk(ReadLines(file), true, header, entries);
         host.Pause();
         DeleteChunk(state, file);
@@ -156,15 +159,14 @@ void MergeChunks(RunState& state) {
 
     index::WordLists words;
     for (const auto& e : merged) words.AddEntryLine(e);
-    const std::u16string base = folders.database + u"\\" + state.setup.nameField;
-    words.Write(state.run.commit->Stage(base + u"_ansi.txt"),
-                state.run.commit->Stage(base + u"_unicode.txt"));
+    words.Write(state.run.commit->Stage(files.AnsiWordList()),
+                state.run.commit->Stage(files.UnicodeWordList()));
 
     for (auto& e : merged) {
         if (!Trim(e).empty()) output.push_back(std::move(e));
     }
     std::vector<std::u16string>().swap(merged);
-    const std::u16string databaseFile = folders.database + u"\\" + state.setup.databaseName;
+    const std::u16string databaseFile = files.Database();
     textio::WriteToStream(textio::JoinLines(output), state.run.commit->Stage(databaseFile),
                           textio::kCodePageUtf8);
     std::vector<std::u16string>().swap(output);

@@ -15,29 +15,16 @@ namespace {
 constexpr char kMagic[4] = {'V', 'X', 'R', 'C'};
 // Raised whenever what a run writes changes: the files a cache names must be what this version
 // would write.
-constexpr uint32_t kVersion = 3;
+constexpr uint32_t kVersion = 4;
 constexpr std::size_t kHeaderSize = 16;  // magic, version, record count
 constexpr std::size_t kRecordFixedSize =
-    4 + 4 + 8 + 8 + 8 + 1 + 16 + 8 + 4 + 8;  // without the path text
+    4 + 4 + 40 + 8 + 1 + 16 + 8 + 4 + 8;  // without the path text
 
 using platform::MixBits64;
 
 uint64_t Step(uint64_t state, uint64_t word) {
     state ^= MixBits64(word + 0x9E3779B97F4A7C15ull);
     return (state << 27 | state >> 37) * 5 + 0x52DCE729;
-}
-
-uint64_t BytesHash(const uint8_t* data, std::size_t size) {
-    uint64_t state = 0x2545F4914F6CDD1Dull ^ size;
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, data + i, 8);
-        state = Step(state, word);
-    }
-    uint64_t tail = 0;
-    std::memcpy(&tail, data + i, size - i);
-    return MixBits64(Step(state, tail));
 }
 
 void PutU32(std::string& out, uint32_t v) {
@@ -90,11 +77,6 @@ void PutStamp(std::string& out, const platform::FileStamp& stamp) {
 
 }  // namespace
 
-std::u16string ReindexCacheFileName(std::u16string_view databaseFolder,
-                                    std::u16string_view nameField) {
-    return std::u16string(databaseFolder) + u"\\" + std::u16string(nameField) + u".cache";
-}
-
 void LineHash::Add(std::u16string_view line) {
     // A multiply-rotate chain over the units, 8 bytes a step (the text copies are large).
     constexpr uint64_t kFactor = 0x9E3779B97F4A7C15ull;
@@ -146,7 +128,7 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
     const std::size_t end = bytes.size() - 8;
     Reader tail(bytes, bytes.size());
     tail.Skip(end);
-    if (tail.Get(8) != BytesHash(reinterpret_cast<const uint8_t*>(bytes.data()), end)) return cache;
+    if (tail.Get(8) != platform::Hash64(bytes.data(), end)) return cache;
     Reader in(bytes, end);
     in.Get(4);
     if (in.Get(4) != kVersion) return cache;
@@ -160,8 +142,11 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
         path.resize(shared);
         for (uint64_t k = 0; k < added; ++k) path.push_back(static_cast<char16_t>(in.Get(2)));
         ReindexRecord record;
-        record.size = in.Get(8);
-        record.modifiedNs = static_cast<int64_t>(in.Get(8));
+        record.document.size = in.Get(8);
+        record.document.modifiedNs = static_cast<int64_t>(in.Get(8));
+        record.document.changedNs = static_cast<int64_t>(in.Get(8));
+        record.document.device = in.Get(8);
+        record.document.inode = in.Get(8);
         record.linesHash = in.Get(8);
         record.readBack = in.Get(1) != 0;
         record.copy = GetStamp(in);
@@ -203,8 +188,11 @@ void ReindexCache::Write(std::u16string_view fileName) const {
             out.push_back(static_cast<char>(path[k] >> 8));
         }
         const ReindexRecord& record = records_[i];
-        PutU64(out, record.size);
-        PutU64(out, static_cast<uint64_t>(record.modifiedNs));
+        PutU64(out, record.document.size);
+        PutU64(out, static_cast<uint64_t>(record.document.modifiedNs));
+        PutU64(out, static_cast<uint64_t>(record.document.changedNs));
+        PutU64(out, record.document.device);
+        PutU64(out, record.document.inode);
         PutU64(out, record.linesHash);
         out.push_back(record.readBack ? 1 : 0);
         PutStamp(out, record.copy);
@@ -220,7 +208,7 @@ void ReindexCache::Write(std::u16string_view fileName) const {
         PutStamp(out, outputs_->unicodeList);
         PutU64(out, static_cast<uint64_t>(outputs_->postings));
     }
-    PutU64(out, BytesHash(reinterpret_cast<const uint8_t*>(out.data()), out.size()));
+    PutU64(out, platform::Hash64(out.data(), out.size()));
     textio::FileByteStream file(fileName, textio::FileOpenMode::CreateWrite);
     file.Write(out.data(), out.size());
     file.Close();

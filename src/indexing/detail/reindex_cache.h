@@ -2,13 +2,14 @@
 // unchanged document's words from its text copy instead of parsing it again. Kept in a small
 // binary file beside the database file and written with it by every run.
 //
-// A record holds the document's size and exact last-write time when its text copy was made and a
-// hash of the lines its words were filed from. A document is taken from its copy only when its
-// size and time are still those and the copy, read again, gives lines with that hash: a copy
-// that was rewritten, cut short or damaged since (by a later run that was killed, say) fails the
-// hash, and the document is parsed again. The record also says where the run kept the
-// document's words (kept_words.h): while the copy keeps its recorded size and time, those words
-// are filed without reading the copy.
+// A record holds the document's size, exact last-write time, change time and identity (device and
+// inode) when its text copy was made and a hash of the lines its words were filed from. A document
+// is taken from its copy only when all of these are still those (a file renamed over it, or one
+// whose time was set back after an edit, is parsed again) and the copy, read again, gives lines
+// with that hash: a copy that was rewritten, cut short or damaged since (by a later run that was
+// killed, say) fails the hash, and the document is parsed again. The record also says where the run
+// kept the document's words (kept_words.h): while the copy keeps its recorded size and time, those
+// words are filed without reading the copy.
 //
 // The cache also names the files the run wrote (their sizes and exact times) and how many
 // postings they hold: a re-index that finds every document unchanged, and those files as they were
@@ -22,14 +23,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/read_only_file.h"
 
 namespace vx::indexing {
-
-// The file of the cache of a database: Datenbank\ + name field + ".cache" (never matched by the
-// database list's "*.DAT").
-std::u16string ReindexCacheFileName(std::u16string_view databaseFolder,
-                                    std::u16string_view nameField);
 
 // A 64-bit hash of a sequence of lines (each line's length and code units).
 class LineHash {
@@ -42,9 +39,21 @@ class LineHash {
     uint64_t lines_ = 0;
 };
 
+// A document as a run read it: what tells a changed or another file from the same one.
+struct DocumentStamp {
+    uint64_t size = 0;
+    int64_t modifiedNs = 0;  // last-write time, in nanoseconds
+    int64_t changedNs = 0;   // change time (ctime), which nobody can set back
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const DocumentStamp&) const = default;
+    static DocumentStamp Of(const platform::FileInfo& info) {
+        return {info.size, info.modifiedNs, info.changedNs, info.device, info.inode};
+    }
+};
+
 struct ReindexRecord {
-    uint64_t size = 0;         // document size when the copy was made
-    int64_t modifiedNs = 0;    // document last-write time then, in nanoseconds
+    DocumentStamp document;    // the document when the copy was made
     uint64_t linesHash = 0;    // LineHash of the lines the words were filed from
     bool readBack = false;     // those lines were read back from the copy by the text reader
                                // (a text too large to keep, or with unpaired surrogates)

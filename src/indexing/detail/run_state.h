@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "index/database_commit.h"
+#include "index/database_files.h"
 #include "index/word_index.h"
 #include "indexing/detail/kept_words.h"
 #include "indexing/detail/reindex_cache.h"
@@ -56,9 +57,8 @@ struct RunState {
 
     // What the run indexes and how (from the dialog's fields and the options).
     struct Setup {
-        std::u16string nameField;     // the database name as typed; base of the word lists and log
-        std::u16string databaseName;  // nameField, plus ".dat" unless it ends in ".dat"
-        std::u16string rootFolder;    // the folder without trailing "\"
+        std::u16string nameField;   // the database name as typed; base of the word lists and log
+        std::u16string rootFolder;  // the folder without trailing "\"
         std::u16string scanMask = u"*.xml";
         int chunkSize = kDefaultChunkSize;
         int parseThreads = 0;
@@ -113,9 +113,17 @@ struct RunState {
         // The previous run's files may turn out to be this run's result: the filing of
         // unchanged documents waits until one must be filed (DocumentIndexer::AllDeferred).
         bool deferReuse = false;
+        // Where the text copies of parsed documents are written until the commit puts them in
+        // place (Windows form, no trailing "\"), and the copies (host paths as written) that
+        // the documents numbered so far have: every other copy of the database goes with the
+        // commit.
+        std::u16string stagedCopies;
+        std::unordered_set<std::string> textCopies;
     } run;
 
     std::vector<std::u16string> runLog;
+
+    index::DatabaseFiles Files() const { return {folders, setup.nameField}; }
 
     void Log(std::u16string line) {
         host.RunLogLine(line);

@@ -1,5 +1,6 @@
 #include "indexing/detail/search_lookup.h"
 
+#include "index/database_files.h"
 #include "index/lookup_file.h"
 
 namespace vx::indexing {

@@ -66,9 +66,9 @@ std::u16string CreateCopyFolder(std::u16string_view textCopyFolder,
     const std::u16string base = std::u16string(textCopyFolder) + std::u16string(databaseName) +
                                 u"\\" + DriveLetter(path) + u"\\";
     std::u16string folder = FolderPart(path);
-    if (platform::DirectoryExists(base + folder) || platform::CreateFolderTree(base + folder)) {
-        return base + folder;
-    }
+    // Spelled exactly as the document's folder: a copy folder left in another letter case by an
+    // earlier run (a folder renamed since) is not taken for it.
+    if (platform::CreateFolderTreeAsWritten(base + folder)) return base + folder;
     std::u16string lower;
     for (char16_t c : folder) lower += (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
     if (const auto exe = lower.find(u".exe"); exe != std::u16string::npos) folder.resize(exe);
@@ -76,7 +76,7 @@ std::u16string CreateCopyFolder(std::u16string_view textCopyFolder,
     for (char16_t c : folder) {
         if (std::u16string_view(u"/*?\"<>|^").find(c) == std::u16string_view::npos) cleaned += c;
     }
-    if (!platform::CreateFolderTree(base + cleaned)) failed = true;
+    if (!platform::CreateFolderTreeAsWritten(base + cleaned)) failed = true;
     return base + folder;
 }
 

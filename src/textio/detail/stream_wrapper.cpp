@@ -1,4 +1,4 @@
-#include "textio/stream_wrapper.h"
+#include "textio/detail/stream_wrapper.h"
 
 namespace vx::textio {
 
