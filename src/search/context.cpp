@@ -220,7 +220,10 @@ Context CollectContextIn(const TextCopy& copy, std::u16string_view word) {
 
 Context CollectContextIn(const TextCopy& copy, const ContextWord& word) {
     ContextCollector collector(word.upper_);
-    if (!word.anchor_) word.anchor_ = std::make_unique<ContextWord::Anchor>(AnchorOf(word.upper_));
+    if (!word.anchor_) {
+        word.anchor_ =
+            std::make_unique<ContextWord::Anchor>(ContextWord::Anchor{AnchorOf(word.upper_)});
+    }
     const AnchorChoice& choice = word.anchor_->choice;
     if (!copy.utf8Start_ || collector.EveryLine() || (!choice.anchor && !choice.never)) {
         return CollectContextIn(copy.Text(), word.word_);
