@@ -307,15 +307,27 @@ bool AllText(const Context& context, std::size_t pos, std::size_t length) {
 // control characters turned into blanks).
 void CopyRange(std::u16string& out, const Context& context, std::size_t from, std::size_t to,
                bool blankControls) {
-    const std::u16string& text = context.Text();
-    for (std::size_t i = from; i < to; ++i) {
-        char16_t c = text[i];
-        if (context.IsMarkup(i)) {
-            out += c;
-            continue;
+    const std::u16string_view text(context.Text());
+    std::u16string blanked;
+    for (std::size_t i = from; i < to;) {
+        // A run of markup, or a run of text.
+        const bool markup = context.IsMarkup(i);
+        std::size_t end = i + 1;
+        while (end < to && context.IsMarkup(end) == markup) ++end;
+        std::u16string_view run = text.substr(i, end - i);
+        if (markup) {
+            out.append(run);
+        } else if (blankControls &&
+                   std::any_of(run.begin(), run.end(), [](char16_t c) { return c < 32; })) {
+            blanked.assign(run);
+            for (char16_t& c : blanked) {
+                if (c < 32) c = u' ';
+            }
+            AppendHtmlEscaped(out, blanked);
+        } else {
+            AppendHtmlEscaped(out, run);
         }
-        if (blankControls && c < 32) c = u' ';
-        AppendHtmlEscaped(out, std::u16string_view(&c, 1));
+        i = end;
     }
 }
 

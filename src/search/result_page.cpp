@@ -54,7 +54,8 @@ int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeat
     const std::u16string* previous = nullptr;
     for (std::size_t i = kPageHeadLines; i < pageLines.size(); ++i) {
         const std::u16string& line = pageLines[i];
-        if (line.find(u":\\") != 1) continue;
+        // Its first ":\" at position 2 (counted from 1).
+        if (line.size() < 3 || line[1] != u':' || line[2] != u'\\') continue;
         if (!skipRepeats || previous == nullptr || line.find(*previous) == std::u16string::npos) {
             ++count;
         }
@@ -145,7 +146,7 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
     }
     std::vector<std::u16string> lines = textio::SplitLines(text);
     for (std::u16string& line : lines) {
-        line = RewriteLinkLine(line, links);
+        if (line.find(u":\\") != std::u16string::npos) line = RewriteLinkLine(line, links);
     }
     std::vector<std::u16string> page{
         u"<html>",
