@@ -198,8 +198,8 @@ const RegisterCliCommand kRegister({
          {"--paths", "", "", "nur die Pfade der Treffer ausgeben, einen je Zeile"},
          {"--null", "-0", "", "nur die Pfade, jeder mit einem NUL-Zeichen beendet (für xargs -0)"},
          {"--json", "", "",
-          "ein JSON-Objekt: database, query, mode, limit, count, bei --phrase allWords (Dokumente "
-          "mit allen Wörtern), limitReached, hits (path, context)"},
+          "ein JSON-Objekt: database, query, mode, limit, count, allWords (nur --phrase), "
+          "limitReached, hits"},
          {"--scan", "", "",
           "die Datenbankdatei ohne ihren Suchindex lesen und keinen schreiben (für Vergleiche)"},
      },
