@@ -127,6 +127,7 @@ Hit Lookup::HitOf(SearchDatabase& database, std::u16string_view number) const {
 }
 
 std::u16string Lookup::ExistingTextCopy(const Hit& hit) const {
+    if (hit.textCopyLookedUp) return hit.textCopy;
     // The copy's folders and name as the indexing run wrote them, from the document's folders and
     // name as they are on disk: opened as written, without searching folders for a name in
     // another letter case. Escaped names stand in the copy's path as stored.
@@ -255,8 +256,10 @@ void Lookup::ListFoundDocuments(SearchDatabase& database) {
     for (const std::u16string& d : found_) {
         ++unique_;
         Hit hit = HitOf(database, d);
+        hit.textCopy = ExistingTextCopy(hit);
+        hit.textCopyLookedUp = true;
         // A missing text copy only drops this document; the others are still listed.
-        if (!platform::FileExists(ExistingTextCopy(hit))) continue;
+        if (!platform::FileExists(hit.textCopy)) continue;
         hits_.push_back(std::move(hit));
     }
     SetCountLine(CountLine(hitCount_, Singular()));

@@ -21,6 +21,7 @@ inline constexpr char16_t kCancelledText[] = u"   Suche wurde abgebrochen! Treff
 struct Hit {
     std::u16string document;
     std::u16string textCopy;
+    bool textCopyLookedUp = false;  // textCopy is already what ExistingTextCopy gives
 };
 
 // The lists and counters of one search run and the lookup steps that fill them. The page lines
