@@ -1,15 +1,18 @@
 #include "index/word_index.h"
 
 #include <array>
-#include <charconv>
 #include <exception>
 #include <limits>
 #include <thread>
 
 #include "index/detail/bucket_selection.h"
+#include "index/detail/keyed_line_sorter.h"
+#include "index/detail/merge_rules.h"
 #include "index/detail/paged_vector.h"
 #include "index/detail/unicode_postings.h"
+#include "index/detail/upper.h"
 #include "index/detail/word_entry.h"
+#include "index/text_set.h"
 #include "index/word_table.h"
 #include "platform/ansi.h"
 
@@ -21,19 +24,51 @@ constexpr uint32_t kNoEntry = std::numeric_limits<uint32_t>::max();
 
 static_assert(WordTable::kNone == kNoEntry && WordEntry::kNone == kNoEntry);
 
-void AppendNumber(std::u16string& out, int32_t number) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, number);
-    for (const char* p = digits; p != result.ptr; ++p) out.push_back(static_cast<char16_t>(*p));
-    out.push_back(u',');
-}
-
 // The lookup buckets of a word: selected on the key word + "=", so a one-byte word shows "=" as
 // its second byte.
 BucketSet LookupBuckets(std::string_view word) {
     const unsigned char c1 = word.empty() ? 0 : static_cast<unsigned char>(word[0]);
     const unsigned char c2 = word.size() >= 2 ? static_cast<unsigned char>(word[1]) : '=';
     return SelectBucketSet(c1, c2, BucketPurpose::Lookup);
+}
+
+// The save order of the Unicode postings, worked out on a thread of its own while the caller goes
+// on.
+class SaveOrderAside {
+  public:
+    explicit SaveOrderAside(const UnicodePostings& postings)
+        : thread_([this, &postings] {
+              try {
+                  order_ = postings.SaveOrder();
+              } catch (...) {
+                  failure_ = std::current_exception();
+              }
+          }) {}
+    ~SaveOrderAside() {
+        if (thread_.joinable()) thread_.join();
+    }
+    SaveOrderAside(const SaveOrderAside&) = delete;
+    SaveOrderAside& operator=(const SaveOrderAside&) = delete;
+    std::vector<uint32_t> Take() {
+        thread_.join();
+        if (failure_) std::rethrow_exception(failure_);
+        return std::move(order_);
+    }
+
+  private:
+    std::vector<uint32_t> order_;
+    std::exception_ptr failure_;
+    std::thread thread_;  // last: it starts once the others are there
+};
+
+// The upper-cased word of an entry becomes the MergeKeyText of its lines.
+void EndKeyText(std::u16string& word) {
+    const auto eq = word.find(u'=');
+    if (eq == std::u16string::npos) {
+        word.push_back(u'=');
+    } else {
+        word.resize(eq + 1);
+    }
 }
 
 }  // namespace
@@ -161,23 +196,8 @@ void WordIndex::ListenLoeschen() {
 }
 
 void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sink) const {
-    // The order of the Unicode postings, which come last, is worked out on a thread of its own
-    // while the buckets go to the sink.
-    std::vector<uint32_t> unicodeOrder;
-    std::exception_ptr orderFailure;
-    std::thread ordering([&] {
-        try {
-            unicodeOrder = impl_->unicodePostings.SaveOrder();
-        } catch (...) {
-            orderFailure = std::current_exception();
-        }
-    });
-    struct Join {
-        std::thread& thread;
-        ~Join() {
-            if (thread.joinable()) thread.join();
-        }
-    } join{ordering};
+    // The Unicode postings come last: their order is worked out while the buckets go to the sink.
+    SaveOrderAside unicodeOrder(impl_->unicodePostings);
     std::u16string text;
     for (const int bucket : SaveOrder()) {
         for (const uint32_t id : impl_->buckets[static_cast<std::size_t>(bucket)]) {
@@ -185,9 +205,56 @@ void WordIndex::ForEachEntry(const std::function<void(std::u16string_view)>& sin
             sink(text);
         }
     }
-    ordering.join();
-    if (orderFailure) std::rethrow_exception(orderFailure);
-    impl_->unicodePostings.ForEachInOrder(unicodeOrder, sink);
+    impl_->unicodePostings.ForEachInOrder(unicodeOrder.Take(), sink);
+}
+
+std::unique_ptr<OrderedLines> WordIndex::EntriesInMergeOrder() const {
+    // The lines in save order: the bucket entries, then the Unicode postings SaveOrder keeps.
+    SaveOrderAside unicodeOrder(impl_->unicodePostings);
+    auto entries = std::make_shared<std::vector<uint32_t>>();
+    for (const int bucket : SaveOrder()) {
+        const auto& ids = impl_->buckets[static_cast<std::size_t>(bucket)];
+        entries->insert(entries->end(), ids.begin(), ids.end());
+    }
+    TextSet keyTexts;
+    std::vector<uint32_t> keyOf;
+    std::u16string text;
+    for (const uint32_t id : *entries) {
+        text.clear();
+        for (const char c : impl_->entries[id].Word(impl_->words)) {
+            text.push_back(UpperUnit(platform::AnsiToWideChar(static_cast<unsigned char>(c))));
+        }
+        EndKeyText(text);
+        keyOf.push_back(keyTexts.Add(text));
+    }
+    const auto unicode = std::make_shared<std::vector<uint32_t>>(unicodeOrder.Take());
+    const UnicodePostings& postings = impl_->unicodePostings;
+    std::vector<uint32_t> keyOfWord(postings.WordCount(), kNoEntry);
+    for (const uint32_t posting : *unicode) {
+        const uint32_t word = postings.WordOf(posting);
+        if (keyOfWord[word] == kNoEntry) {
+            text.clear();
+            AppendUpper(text, postings.WordText(word));
+            AsReadBack(text);
+            EndKeyText(text);
+            keyOfWord[word] = keyTexts.Add(text);
+        }
+        keyOf.push_back(keyOfWord[word]);
+    }
+    const Impl& impl = *impl_;
+    return std::make_unique<KeyedLineSorter>(
+        keyTexts, keyOf,
+        [&impl, entries, unicode, entry = std::u16string()](std::size_t line,
+                                                            std::u16string& out) mutable {
+            if (line < entries->size()) {
+                impl.EntryText(impl.entries[(*entries)[line]], entry);
+            } else {
+                impl.unicodePostings.EntryText((*unicode)[line - entries->size()], entry);
+            }
+            out.clear();
+            AppendUpper(out, entry);
+            AsReadBack(out);
+        });
 }
 
 void WordIndex::SaveBuckets(std::vector<std::u16string>& indexList) const {

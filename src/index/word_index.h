@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "index/merge_order.h"
+
 namespace vx::index {
 
 // Bucket numbers: the four special buckets, then the pair buckets AA ... ZZ.
@@ -64,6 +66,9 @@ class WordIndex {
     // Calls sink with every entry in save order, exactly as SaveBuckets would append it; lets a
     // writer stream the index without holding a copy of it.
     void ForEachEntry(const std::function<void(std::u16string_view)>& sink) const;
+    // The entries of ForEachEntry as the database text holds them (upper-cased), in merge order
+    // (merge_order.h). The index must stay unchanged while they are read.
+    std::unique_ptr<OrderedLines> EntriesInMergeOrder() const;
     void ResetExtensionCounters();
     // How often numbers were appended to existing entries of the bucket since the last reset
     // (a statistic; it bounds nothing).

@@ -77,41 +77,23 @@ void WordLists::Write(std::u16string_view ansiFileName, std::u16string_view unic
     unicode_.Write(unicodeFileName);
 }
 
-std::u16string_view WordLists::Words::Text(uint32_t i) const {
-    const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::u16string_view(store_).substr(begin, ends_[i] - begin);
-}
-
 void WordLists::Words::Add(std::u16string_view word) {
     // Equal texts are kept once, as the first of them; words that are only equal under the
     // collation are told apart when the list is sorted.
-    if (last_ != WordTable::kNone && Text(last_) == word) return;
-    const std::string_view bytes(reinterpret_cast<const char*>(word.data()),
-                                 word.size() * sizeof(char16_t));
-    const uint32_t hash = WordTable::Hash(bytes);
-    const auto textOf = [this](uint32_t i) {
-        const std::u16string_view text = Text(i);
-        return std::string_view(reinterpret_cast<const char*>(text.data()),
-                                text.size() * sizeof(char16_t));
-    };
-    last_ = table_.Find(bytes, hash, textOf);
-    if (last_ != WordTable::kNone) return;
-    store_.append(word);
-    ends_.push_back(static_cast<uint32_t>(store_.size()));
-    last_ = static_cast<uint32_t>(ends_.size() - 1);
-    table_.Insert(hash, last_);
+    if (last_ != WordTable::kNone && words_.Text(last_) == word) return;
+    last_ = words_.Add(word);
 }
 
 std::vector<std::size_t> WordLists::Words::Order() const {
     std::vector<std::u16string_view> words;
-    words.reserve(ends_.size());
-    for (uint32_t i = 0; i < ends_.size(); ++i) words.push_back(Text(i));
+    words.reserve(words_.Size());
+    for (uint32_t i = 0; i < words_.Size(); ++i) words.push_back(words_.Text(i));
     return platform::UniqueCollationOrder(words);
 }
 
 std::vector<std::u16string> WordLists::Words::Sorted() const {
     std::vector<std::u16string> sorted;
-    for (const std::size_t i : Order()) sorted.emplace_back(Text(static_cast<uint32_t>(i)));
+    for (const std::size_t i : Order()) sorted.emplace_back(words_.Text(static_cast<uint32_t>(i)));
     return sorted;
 }
 
@@ -120,7 +102,7 @@ void WordLists::Words::Write(std::u16string_view fileName) const {
     textio::TextWriter writer(fileName);
     std::u16string buffer;
     for (const std::size_t i : Order()) {
-        buffer.append(Text(static_cast<uint32_t>(i)));
+        buffer.append(words_.Text(static_cast<uint32_t>(i)));
         buffer.append(u"\r\n");
         if (buffer.size() >= (1u << 16)) {
             writer.Write(buffer);
@@ -133,9 +115,7 @@ void WordLists::Words::Write(std::u16string_view fileName) const {
 
 void WordLists::Words::Clear() {
     last_ = WordTable::kNone;
-    std::u16string().swap(store_);
-    std::vector<uint32_t>().swap(ends_);
-    table_.Clear();
+    words_.Clear();
 }
 
 std::u16string WordListText(const std::vector<std::u16string>& words) {

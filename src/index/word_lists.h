@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "index/word_table.h"
+#include "index/text_set.h"
 
 namespace vx::index {
 
@@ -38,12 +38,9 @@ class WordLists {
         void Clear();
 
       private:
-        std::u16string_view Text(uint32_t i) const;
         // Indices of the words in list order, equal ones (collation) after the first left out.
         std::vector<std::size_t> Order() const;
-        std::u16string store_;
-        std::vector<uint32_t> ends_;  // end of each word in store_
-        WordTable table_;
+        TextSet words_;
         uint32_t last_ = WordTable::kNone;  // the word added last (entries come in runs)
     };
     Words ansi_;

@@ -19,6 +19,21 @@ namespace vx::indexing {
 
 class DocumentWordsBuilder;
 
+// A table that numbers the distinct words of many documents (the words file's, kept_words.h).
+class WordNumbering {
+  public:
+    struct Word {
+        bool ansi;
+        std::string_view bytes;  // Windows-1252, or the code units little-endian
+        uint32_t hash;           // as the index hashes the word
+    };
+    virtual ~WordNumbering() = default;
+    // The numbers of distinct words; new words are added.
+    virtual void NumberAll(const std::vector<Word>& words, std::vector<uint32_t>& numbers) = 0;
+    // Word n, or nullopt.
+    virtual std::optional<Word> At(uint64_t n) const = 0;
+};
+
 class DocumentWords {
   public:
     // Files the words for the document: its Unicode words, then its ANSI words. Returns false
@@ -38,6 +53,18 @@ class DocumentWords {
     void AppendEncoded(std::string& out) const;
     // The words of bytes AppendEncoded wrote; nullopt when the bytes are not of that form.
     static std::optional<DocumentWords> Decode(std::string_view bytes);
+
+    // The numbered form a words file keeps: one number per filing step, a word met for the first
+    // time in the document as its number in the table (the difference to the previous such
+    // number), a repeat as the word's place in the document.
+    void AppendNumbered(std::string& out, WordNumbering& table) const;
+    // The words of bytes AppendNumbered wrote with the table; nullopt when the bytes are not of
+    // that form.
+    static std::optional<DocumentWords> DecodeNumbered(std::string_view bytes,
+                                                       const WordNumbering& table);
+    // Calls f with the table number of every word a numbered form names; false when the bytes are
+    // not of that form.
+    static bool ForEachNumber(std::string_view bytes, const std::function<void(uint64_t)>& f);
 
   private:
     friend class DocumentWordsBuilder;

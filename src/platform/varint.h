@@ -29,4 +29,13 @@ inline bool GetVarint(std::string_view bytes, std::size_t& position, uint64_t& v
     return false;
 }
 
+// Signed numbers as unsigned ones that stay small for small magnitudes: 0, -1, 1, -2 ... become
+// 0, 1, 2, 3 ...
+inline uint64_t ZigZag(int64_t value) {
+    return (static_cast<uint64_t>(value) << 1) ^ static_cast<uint64_t>(value >> 63);
+}
+inline int64_t UnZigZag(uint64_t value) {
+    return static_cast<int64_t>(value >> 1) ^ -static_cast<int64_t>(value & 1);
+}
+
 }  // namespace vx::platform

@@ -61,12 +61,7 @@ struct LookupHead {
 };
 
 using platform::PutVarint;
-
-inline uint64_t ZigZag(int64_t value) {
-    return (static_cast<uint64_t>(value) << 1) ^ static_cast<uint64_t>(value >> 63);
-}
-inline int64_t UnZigZag(uint64_t value) {
-    return static_cast<int64_t>(value >> 1) ^ -static_cast<int64_t>(value & 1);
-}
+using platform::UnZigZag;
+using platform::ZigZag;
 
 }  // namespace vx::index::lookup

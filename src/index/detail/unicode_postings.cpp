@@ -1,26 +1,13 @@
 #include "index/detail/unicode_postings.h"
 
 #include <algorithm>
-#include <charconv>
 #include <numeric>
 
+#include "index/detail/merge_rules.h"
 #include "platform/collation.h"
 
-// Why one key per word orders the entries exactly.
-//
-// An entry is WORD + "=" + digits + ",". The collation compares the base-letter (primary) weights
-// of two strings first and looks at accents, width and case only when those are all equal; its
-// keys are written weight after weight, so the primary part of the key of "WORD=" is the
-// beginning of the primary part of the key of every entry of that word. Hence:
-// - Two words whose primary keys of "WORD=" differ at some byte within both: all entries of one
-//   come before all entries of the other, in the order of those keys.
-// - Words with equal primary keys of "WORD=": the entries are ordered by their numbers first,
-//   compared as the text "n," (the comma weighs less than every digit), and only entries with the
-//   same number (the same document) need their own keys.
-// - A primary key that is a proper beginning of another (a word containing a character that
-//   weighs like "="): those words' entries are ordered by their own keys.
-// The comparison's treatment of commas and digits is checked once against the collator in use;
-// where it does not hold, every entry is ordered by its own key.
+// The order is worked out from one collation key per word, as merge_order.h explains; the
+// entries of one word, or of words whose primary keys are equal, follow their numbers.
 
 namespace vx::index {
 
@@ -28,62 +15,6 @@ namespace {
 
 std::string_view Bytes(std::u16string_view s) {
     return {reinterpret_cast<const char*>(s.data()), s.size() * sizeof(char16_t)};
-}
-
-void AppendNumber(std::u16string& out, int32_t number) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, number);
-    for (const char* p = digits; p != result.ptr; ++p) out.push_back(static_cast<char16_t>(*p));
-    out.push_back(u',');
-}
-
-// Orders non-negative numbers as their texts "n," compare: digit by digit, a number before the
-// longer ones it begins.
-uint64_t NumberTextOrder(int32_t number) {
-    auto scaled = static_cast<uint64_t>(number);
-    int digits = 1;
-    for (int32_t v = number; v >= 10; v /= 10) ++digits;
-    for (int d = digits; d < 10; ++d) scaled *= 10;
-    return scaled << 4 | static_cast<uint64_t>(digits);
-}
-
-std::string PrimaryKey(std::u16string_view text) {
-    std::string key = platform::CollationKey(text);
-    key.resize(std::min(key.size(), key.find('\x01')));
-    return key;
-}
-
-// Whether the collator in use orders the entries of one word by NumberTextOrder and writes the
-// primary key of "WORD=" as the beginning of that of each entry.
-bool NumberOrderHolds() {
-    static const bool holds = [] {
-        std::string previous = PrimaryKey(u",");
-        if (previous.empty()) return false;
-        for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
-            const std::string key = PrimaryKey(std::u16string(1, digit));
-            if (key <= previous) return false;
-            previous = key;
-        }
-        const int32_t numbers[] = {1,  2,  9,   10,  11,  12,   19,
-                                   20, 99, 100, 101, 105, 1000, 2147483647};
-        for (const std::u16string word :
-             {u"\u03A9", u"\u0391\u0392\u0393", u"\u0416-\u042F", u"\u65E5\u672C", u"\u00C9"}) {
-            const std::string prefix = PrimaryKey(word + u"=");
-            std::vector<std::pair<uint64_t, std::string>> entries;
-            for (const int32_t number : numbers) {
-                std::u16string entry = word + u"=";
-                AppendNumber(entry, number);
-                if (!PrimaryKey(entry).starts_with(prefix)) return false;
-                entries.emplace_back(NumberTextOrder(number), platform::CollationKey(entry));
-            }
-            std::sort(entries.begin(), entries.end());
-            for (std::size_t i = 1; i < entries.size(); ++i) {
-                if (!(entries[i - 1].second < entries[i].second)) return false;
-            }
-        }
-        return true;
-    }();
-    return holds;
 }
 
 }  // namespace
@@ -117,7 +48,8 @@ void UnicodePostings::Clear() {
     postings_.clear();
 }
 
-void UnicodePostings::EntryText(const Posting& posting, std::u16string& out) const {
+void UnicodePostings::EntryText(uint32_t index, std::u16string& out) const {
+    const Posting& posting = postings_[index];
     out.assign(WordText(posting.word));
     out.push_back(u'=');
     AppendNumber(out, posting.number);
@@ -148,7 +80,7 @@ std::vector<uint32_t> UnicodePostings::SaveOrder() const {
         std::sort(items.begin(), items.end());
         const platform::CollationKeyTable keys(items.size(),
                                                [&](std::size_t i, std::u16string& scratch) {
-                                                   EntryText(postings_[items[i]], scratch);
+                                                   EntryText(items[i], scratch);
                                                    return std::u16string_view(scratch);
                                                });
         std::vector<uint32_t> sorted(items.size());
@@ -182,7 +114,7 @@ std::vector<uint32_t> UnicodePostings::SaveOrder() const {
     };
 
     std::vector<uint32_t> group;
-    if (!NumberOrderHolds()) {
+    if (!MergeRulesHold()) {
         group.resize(count);
         std::iota(group.begin(), group.end(), 0u);
         appendByKeys(group);
@@ -238,7 +170,7 @@ void UnicodePostings::ForEachInOrder(const std::vector<uint32_t>& order,
                                      const std::function<void(std::u16string_view)>& sink) const {
     std::u16string text;
     for (const uint32_t p : order) {
-        EntryText(postings_[p], text);
+        EntryText(p, text);
         sink(text);
     }
 }

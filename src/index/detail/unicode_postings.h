@@ -4,7 +4,7 @@
 // an entry equal under that comparison to an earlier one left out.
 //
 // Filing only records (word, number); the order is worked out when the list is saved, from one
-// collation key per distinct word instead of one per entry (see the source for why that order is
+// collation key per distinct word instead of one per entry (merge_order.h says why that order is
 // exact).
 #pragma once
 
@@ -34,6 +34,14 @@ class UnicodePostings {
     void ForEachInOrder(const std::vector<uint32_t>& order,
                         const std::function<void(std::u16string_view)>& sink) const;
 
+    // The entry text of a posting (an index SaveOrder gives), its word and the words.
+    void EntryText(uint32_t posting, std::u16string& out) const;
+    uint32_t WordOf(uint32_t posting) const { return postings_[posting].word; }
+    std::size_t WordCount() const { return words_.size(); }
+    std::u16string_view WordText(uint32_t word) const {
+        return std::u16string_view(store_).substr(words_[word].offset, words_[word].length);
+    }
+
   private:
     struct Word {
         uint32_t offset = 0;
@@ -45,11 +53,6 @@ class UnicodePostings {
         uint32_t word = 0;
         int32_t number = 0;
     };
-
-    std::u16string_view WordText(uint32_t word) const {
-        return std::u16string_view(store_).substr(words_[word].offset, words_[word].length);
-    }
-    void EntryText(const Posting& posting, std::u16string& out) const;
 
     std::u16string store_;  // the words, one after the other
     std::vector<Word> words_;

@@ -87,7 +87,7 @@ PreparedDocument Prepare(const PrepareSettings& settings, const std::u16string& 
         doc.record.document = DocumentStamp::Of(*info);
         // The commit renames the copy into place, which keeps its size and time.
         doc.record.copy = platform::StampOf(doc.stagedCopy).value_or(platform::FileStamp{});
-        doc.wordsForm = KeptWordsForm(doc.words, doc.record);
+        doc.wordsForm = KeptWordsForm(doc.words);
     }
     return doc;
 }

@@ -25,7 +25,7 @@ bool ReuseTextCopy(PreparedDocument& doc, const ReindexRecord& record) {
         return false;  // a text copy that cannot be read: the document is parsed again
     }
     TakeOver(doc, record, DocumentState::Reused);
-    doc.wordsForm = KeptWordsForm(doc.words, doc.record);
+    doc.wordsForm = KeptWordsForm(doc.words);
     // A copy written again with the same lines is recorded as it is now.
     doc.record.copy = platform::StampOf(doc.copyFile).value_or(platform::FileStamp{});
     return true;

@@ -106,9 +106,10 @@ class IndexingRun {
           previousRecords_(state.setup.reuseTextCopies ? ReindexCache::Load(cacheFile_)
                                                        : ReindexCache()),
           wordsFile_(files_.KeptWords()),
-          previousWords_(state.setup.reuseTextCopies ? platform::ReadOnlyFile::Open(wordsFile_)
+          previousWords_(state.setup.reuseTextCopies ? KeptWordsFile::Open(wordsFile_)
                                                      : std::nullopt),
-          keptWords_(commit_.Stage(wordsFile_, false)) {
+          keptWords_(commit_.Stage(wordsFile_, false),
+                     previousWords_ ? &*previousWords_ : nullptr) {
         state.run.commit = &commit_;
         state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
         state.run.records = &records_;
@@ -125,7 +126,7 @@ class IndexingRun {
             ++state_.pass.number;
         }
         host_.SetPatienceIndicator(false);
-        if (state_.pass.completed >= 1) MergeChunks(state_);
+        if (state_.pass.completed >= 1) Merge();
         const std::u16string elapsed = ElapsedSince(state_.count.startTickMs, SteadyTickMs());
         const std::u16string problems = ProblemSummary(state_);
         WriteLog(elapsed, problems);
@@ -170,8 +171,12 @@ class IndexingRun {
             return true;
         }
         indexer.FinishFiling();
+        // Every document is filed: the words file is complete, and its table goes before the
+        // pass is written.
+        if (lastPass) keptWords_.Close();
         WritePass(lists, lastPass);
-        if (lastPass) SaveWordLists();
+        // After several passes the merge writes the word lists.
+        if (lastPass && state_.pass.completed == 0) SaveWordLists();
         if (chunkFull) ShowPassSaved();
         return lastPass;
     }
@@ -213,35 +218,58 @@ class IndexingRun {
     }
 
     // The pass text goes straight from the word index to its files: the chunk, and the database
-    // file when pass 1 is the last pass.
+    // file when pass 1 is the last pass. The chunk of a run of several passes is the merge's.
     void WritePass(index::PassLists& lists, bool lastPass) {
         const int pass = state_.pass.number;
         const std::u16string chunk = files_.Chunk(pass);
+        if (pass > 1 || !lastPass) {
+            index::WriteChunkFiles(lists, state_.wordIndex, chunk, [&](std::u16string_view line) {
+                state_.count.postings += std::count(line.begin(), line.end(), u',');
+            });
+            chunks_.push_back(chunk);
+            ClearPass(lists);
+            return;
+        }
         const std::u16string databaseFile = files_.Database();
-        // The chunk of a pass that also gives the database file is a second name of that file.
-        const std::u16string first = pass == 1 && lastPass ? commit_.Stage(databaseFile) : chunk;
+        const std::u16string staged = commit_.Stage(databaseFile);
         // The lookup file is built while the database file is written.
-        if (first != chunk) lookupFile_.StartFollowing(commit_, databaseFile);
+        lookupFile_.StartFollowing(commit_, databaseFile);
         // The thread building the lookup file takes what is written in steps of this many lines.
         constexpr int64_t kLookupStepLines = 8192;
         int64_t lines = 0;
-        index::WritePassFiles(lists, state_.wordIndex, {first}, [&](std::u16string_view line) {
+        index::WritePassFiles(lists, state_.wordIndex, {staged}, [&](std::u16string_view line) {
             state_.count.postings += std::count(line.begin(), line.end(), u',');
-            if (pass == 1) wordLists_.AddIndexLine(line);
+            wordLists_.AddIndexLine(line);
             if (++lines % kLookupStepLines == 0) lookupFile_.Written();
         });
         lookupFile_.DatabaseWritten();
-        if (first != chunk && !platform::LinkFileAt(first, chunk)) {
+        // The chunk of the pass is a second name of the database file.
+        if (!platform::LinkFileAt(staged, chunk)) {
             index::WritePassFiles(lists, state_.wordIndex, {chunk});
         }
+        ClearPass(lists);
+        outputs_ = RunOutputs();
+        outputs_->database = StampOrNone(staged);
+    }
+
+    void ClearPass(index::PassLists& lists) {
         state_.wordIndex.ListenLoeschen();
         lists = index::PassLists();
         platform::ReturnFreeMemory();
-        if (pass == 1 && lastPass) {
-            outputs_ = RunOutputs();
-            outputs_->database = StampOrNone(first);
-        }
         ShowWordsTaken();
+    }
+
+    // The chunks of the passes into the database file and the word lists; the lookup file is
+    // built while the database file is written.
+    void Merge() {
+        const std::u16string databaseFile = files_.Database();
+        MergeTargets targets;
+        targets.ansiList = commit_.Stage(files_.AnsiWordList());
+        targets.unicodeList = commit_.Stage(files_.UnicodeWordList());
+        targets.databaseFile = commit_.Stage(databaseFile);
+        lookupFile_.StartFollowing(commit_, databaseFile);
+        MergeChunks(state_, chunks_, targets, [this] { lookupFile_.Written(); });
+        lookupFile_.DatabaseWritten();
     }
 
     void ShowWordsTaken() {
@@ -411,9 +439,10 @@ class IndexingRun {
     const ReindexCache previousRecords_;
     ReindexCache records_;
     const std::u16string wordsFile_;
-    const std::optional<platform::ReadOnlyFile> previousWords_;
+    const std::optional<KeptWordsFile> previousWords_;
     KeptWordsWriter keptWords_;
-    std::optional<RunOutputs> outputs_;  // the files of a run that wrote them in one pass
+    std::optional<RunOutputs> outputs_;   // the files of a run that wrote them in one pass
+    std::vector<std::u16string> chunks_;  // the chunks for the merge, in pass order
     index::WordLists wordLists_;
 };
 

@@ -2,18 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
+#include <memory>
 
-#include "index/database_commit.h"
-#include "index/database_files.h"
-#include "index/index_section.h"
+#include "index/chunk_file.h"
+#include "index/merge_order.h"
 #include "index/word_lists.h"
-#include "indexing/detail/search_lookup.h"
 #include "indexing/size_text.h"
-#include "platform/collation.h"
 #include "platform/files.h"
-#include "platform/folder_listing.h"
-#include "platform/paths.h"
 #include "platform/system_error_text.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
@@ -22,7 +17,11 @@ namespace vx::indexing {
 
 namespace {
 
-using platform::Trim;
+using platform::TrimView;
+
+// Chunks read at once; more are first merged in groups of this many.
+constexpr std::size_t kOpenChunks = 64;
+constexpr std::size_t kFlushSize = std::size_t{1} << 16;
 
 bool Contains(std::u16string_view line, std::u16string_view marker) {
     return line.find(marker) != std::u16string_view::npos;
@@ -34,39 +33,10 @@ bool IsScanHeaderLine(std::u16string_view line) {
            Contains(line, u"[PFADLISTE]");
 }
 
-// Appends the chunk's header part (before the total-size line) and index part (after
-// "[DATENBANK]").
-void TakeChunk(const std::vector<std::u16string>& lines, bool furtherChunk,
-               std::vector<std::u16string>& header, std::vector<std::u16string>& entries) {
-    index::ChunkParts parts = index::SplitChunk(lines);
-    for (auto& line : parts.header) {
-        if (!(furtherChunk && IsScanHeaderLine(line))) header.push_back(std::move(line));
-    }
-    entries.insert(entries.end(), std::make_move_iterator(parts.entries.begin()),
-                   std::make_move_iterator(parts.entries.end()));
-}
-
-std::vector<std::u16string> ReadLines(const std::u16string& file) {
-    return textio::SplitLines(textio::ReadTextFile(file));
-}
-
-// The pass number of a further chunk name (base + "_" + k + ".dat"), or a large number when
-// the name has another form (those follow in listing order).
-int64_t PassOfChunk(std::u16string_view name) {
-    const auto underscore = name.rfind(u'_');
-    const auto dot = name.rfind(u'.');
-    int64_t pass = 0;
-    if (underscore == std::u16string_view::npos || dot == std::u16string_view::npos ||
-        dot < underscore ||
-        !platform::ParseInt(name.substr(underscore + 1, dot - underscore - 1), pass)) {
-        return INT64_MAX;
-    }
-    return pass;
-}
-
-// A chunk that cannot be deleted costs nothing now (its lines are read); the log says so, and the
-// next run stops before it could merge it a second time.
+// A chunk that cannot be deleted costs nothing now (it is open); the log says so, and the next
+// run stops before it could merge it a second time.
 void DeleteChunk(RunState& state, const std::u16string& file) {
+    platform::DeleteFileAt(index::ChunkKeysFileName(file));  // one that stays does no harm
     if (platform::DeleteFileAt(file)) return;
     const int error = errno;
     if (platform::FileExists(file)) {
@@ -74,34 +44,142 @@ void DeleteChunk(RunState& state, const std::u16string& file) {
     }
 }
 
-}  // namespace
+// Text going to a file in pieces.
+class BufferedText {
+  public:
+    explicit BufferedText(std::u16string_view fileName) : writer_(fileName) {
+        buffer_.reserve(kFlushSize + 1024);
+    }
+    void Line(std::u16string_view line) {
+        buffer_.append(line);
+        buffer_.append(u"\r\n");
+        if (buffer_.size() >= kFlushSize) {
+            writer_.Write(buffer_);
+            buffer_.clear();
+        }
+    }
+    void Close() {
+        writer_.Write(buffer_);
+        buffer_.clear();
+        writer_.Close();
+    }
 
-std::vector<std::u16string> MergeSortedEntries(const std::vector<std::u16string>& sorted) {
-    std::vector<std::u16string> entries(sorted.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i) entries[i] = Trim(sorted[i]);
-    std::vector<std::u16string> merged;
-    merged.reserve(entries.size());
-    std::u16string prefix;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        std::u16string e = std::move(entries[i]);
-        if (const auto eq = e.find(u'='); eq != std::u16string::npos) prefix = e.substr(0, eq + 1);
-        if (i + 1 < entries.size()) {
-            const std::u16string& f = entries[i + 1];
-            const auto eq = f.find(u'=');
-            if (eq != std::u16string::npos && !prefix.empty() &&
-                std::u16string_view(f).substr(0, eq + 1).starts_with(prefix)) {
-                e += Trim(std::u16string_view(f).substr(eq + 1));
-                entries[i + 1].clear();
+  private:
+    textio::TextWriter writer_;
+    std::u16string buffer_;
+};
+
+std::vector<index::OrderedLines*> SourcesOf(
+    const std::vector<std::unique_ptr<index::ChunkReader>>& readers) {
+    std::vector<index::OrderedLines*> sources;
+    sources.reserve(readers.size());
+    for (const auto& reader : readers) sources.push_back(reader.get());
+    return sources;
+}
+
+// The chunks opened in their order, their header lines taken, the chunks deleted. A chunk that
+// is missing reads as empty. More chunks than are read at once are merged group by group into
+// chunks of their own first.
+class OpenedChunks {
+  public:
+    OpenedChunks(RunState& state, const std::vector<std::u16string>& chunks) {
+        for (std::size_t first = 0; first < chunks.size(); first += kOpenChunks) {
+            const std::size_t end = std::min(chunks.size(), first + kOpenChunks);
+            std::vector<std::unique_ptr<index::ChunkReader>> group;
+            for (std::size_t i = first; i < end; ++i) {
+                if (!platform::FileExists(chunks[i])) continue;
+                group.push_back(std::make_unique<index::ChunkReader>(chunks[i]));
+                for (std::u16string& line : group.back()->ReadHeader()) {
+                    if (!(i > 0 && IsScanHeaderLine(line))) header_.push_back(std::move(line));
+                }
+                state.host.Pause();
+                if (i > 0) DeleteChunk(state, chunks[i]);
+            }
+            if (chunks.size() <= kOpenChunks) {
+                readers_ = std::move(group);
+            } else {
+                readers_.push_back(MergeGroup(group, chunks[first] + u".merged"));
             }
         }
-        merged.push_back(std::move(e));
+        if (!chunks.empty()) DeleteChunk(state, chunks.front());
+        state.host.Pause();
     }
+    ~OpenedChunks() {
+        for (const std::u16string& file : merged_) {
+            platform::DeleteFileAt(file);
+            platform::DeleteFileAt(index::ChunkKeysFileName(file));
+        }
+    }
+    OpenedChunks(const OpenedChunks&) = delete;
+    OpenedChunks& operator=(const OpenedChunks&) = delete;
+
+    std::vector<std::u16string>& Header() { return header_; }
+    std::vector<index::OrderedLines*> Sources() const { return SourcesOf(readers_); }
+
+  private:
+    // The entries of a group of chunks as a chunk of an empty header part, opened.
+    std::unique_ptr<index::ChunkReader> MergeGroup(
+        const std::vector<std::unique_ptr<index::ChunkReader>>& group, const std::u16string& file) {
+        merged_.push_back(file);
+        {
+            BufferedText text(file);
+            text.Line(u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 0");
+            text.Line(u"[DATENBANK]");
+            index::ChunkKeysWriter keys(index::ChunkKeysFileName(file));
+            index::MergeInOrder(SourcesOf(group), [&](const index::OrderedLine& line) {
+                text.Line(line.text);
+                keys.Add(line);
+            });
+            keys.Close();
+            text.Close();
+        }
+        auto reader = std::make_unique<index::ChunkReader>(file);
+        reader->ReadHeader();
+        return reader;
+    }
+
+    std::vector<std::u16string> header_;
+    std::vector<std::unique_ptr<index::ChunkReader>> readers_;
+    std::vector<std::u16string> merged_;
+};
+
+}  // namespace
+
+void EntryJoiner::Add(std::u16string_view line) {
+    if (!holding_) {
+        current_.assign(line);
+        holding_ = true;
+    } else {
+        const auto eq = line.find(u'=');
+        const bool joins = eq != std::u16string_view::npos && !word_.empty() &&
+                           line.substr(0, eq + 1).starts_with(word_);
+        if (joins) current_.append(TrimView(line.substr(eq + 1)));
+        sink_(current_);
+        // A joined-away line is left empty and keeps the remembered word.
+        current_.assign(joins ? std::u16string_view() : line);
+    }
+    if (const auto eq = current_.find(u'='); eq != std::u16string::npos) {
+        word_.assign(current_, 0, eq + 1);
+    }
+}
+
+void EntryJoiner::Finish() {
+    if (holding_) sink_(current_);
+    holding_ = false;
+}
+
+std::vector<std::u16string> MergeSortedEntries(const std::vector<std::u16string>& sorted) {
+    std::vector<std::u16string> merged;
+    merged.reserve(sorted.size());
+    EntryJoiner joiner([&](const std::u16string& line) { merged.push_back(line); });
+    for (const std::u16string& line : sorted) joiner.Add(TrimView(line));
+    joiner.Finish();
     return merged;
 }
 
-void MergeChunks(RunState& state) {
+void MergeChunks(RunState& state, const std::vector<std::u16string>& chunks,
+                 const MergeTargets& targets, const std::function<void()>& written) {
     Host& host = state.host;
-    const index::DatabaseFiles files = state.Files();
     host.Pause();
     host.SetPatienceIndicator(true);
     host.SetStatusLine(u"Daten werden in Datenbank eingefügt ");
@@ -109,68 +187,35 @@ void MergeChunks(RunState& state) {
     host.SetProgressLine(WordsTakenText(state.count.postings, state.count.documents));
     host.Pause();
 
-    // The pass-1 chunk has the database file's name, whatever the name's extension.
-    const std::u16string baseChunk = files.Chunk(1);
-    const std::u16string upperBase = platform::UpperCase(platform::NameOf(baseChunk));
-    std::vector<std::pair<int64_t, std::u16string>> further;
-    for (const auto& entry :
-         platform::ListFolder(files.Staging() + u"\\", index::kDatabaseFileMask)) {
-        if (entry.isDirectory || entry.name.find(u'_') == std::u16string::npos ||
-            platform::UpperCase(entry.name) == upperBase) {
-            continue;
-        }
-        further.emplace_back(PassOfChunk(entry.name), entry.name);
-    }
-    std::stable_sort(further.begin(), further.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-
-    std::vector<std::u16string> header;
-    std::vector<std::u16string> entries;
-    if (platform::FileExists(baseChunk)) TakeChunk(ReadLines(baseChunk), false, header, entries);
-    host.Pause();
-    for (const auto& [pass, name] : further) {
-        const std::u16string file = files.Staging() + u"\\" + name;
-        TakeChunk(ReadLines(file), true, header, entries);
-        host.Pause();
-        DeleteChunk(state, file);
-        host.Pause();
-    }
-    DeleteChunk(state, baseChunk);
-    host.Pause();
-
-    std::vector<std::u16string> output;
-    std::vector<std::u16string> others;
-    for (auto& line : header) {
-        if (Trim(line).empty()) continue;
-        if (line.starts_with(u'P') || IsScanHeaderLine(line)) {
-            output.push_back(std::move(line));
-        } else {
-            others.push_back(std::move(line));
+    OpenedChunks opened(state, chunks);
+    BufferedText database(targets.databaseFile);
+    // The scan mask and path list first, then the document lines of every chunk.
+    std::vector<std::u16string>& header = opened.Header();
+    for (const bool first : {true, false}) {
+        for (const std::u16string& line : header) {
+            if (TrimView(line).empty()) continue;
+            if ((line.starts_with(u'P') || IsScanHeaderLine(line)) == first) database.Line(line);
         }
     }
-    for (auto& line : others) output.push_back(std::move(line));
-    output.emplace_back(u"[DATENBANK]");
     std::vector<std::u16string>().swap(header);
-    std::vector<std::u16string>().swap(others);
-
-    platform::SortByCollation(entries);
-    std::vector<std::u16string> merged = MergeSortedEntries(entries);
-    std::vector<std::u16string>().swap(entries);
+    database.Line(u"[DATENBANK]");
 
     index::WordLists words;
-    for (const auto& e : merged) words.AddEntryLine(e);
-    words.Write(state.run.commit->Stage(files.AnsiWordList()),
-                state.run.commit->Stage(files.UnicodeWordList()));
-
-    for (auto& e : merged) {
-        if (!Trim(e).empty()) output.push_back(std::move(e));
-    }
-    std::vector<std::u16string>().swap(merged);
-    const std::u16string databaseFile = files.Database();
-    textio::WriteToStream(textio::JoinLines(output), state.run.commit->Stage(databaseFile),
-                          textio::kCodePageUtf8);
-    std::vector<std::u16string>().swap(output);
-    StageLookupFile(*state.run.commit, databaseFile);
+    uint64_t lines = 0;
+    EntryJoiner joiner([&](const std::u16string& entry) {
+        words.AddEntryLine(entry);
+        if (!TrimView(entry).empty()) database.Line(entry);
+        if (++lines % 8192 == 0) {
+            if (written) written();
+            host.Pause();
+        }
+    });
+    index::MergeInOrder(opened.Sources(),
+                        [&](const index::OrderedLine& line) { joiner.Add(TrimView(line.text)); });
+    joiner.Finish();
+    database.Close();
+    if (written) written();
+    words.Write(targets.ansiList, targets.unicodeList);
 }
 
 }  // namespace vx::indexing

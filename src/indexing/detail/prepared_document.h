@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "indexing/detail/kept_words.h"
 #include "indexing/detail/reindex_cache.h"
 #include "indexing/document_words.h"
 #include "indexing/xml_text.h"
@@ -54,8 +55,8 @@ struct PrepareSettings {
     std::atomic<uint64_t>* copyNumber = nullptr;  // names the staged copies
     std::u16string nameField;
     std::u16string upperMask;
-    const ReindexCache* previous = nullptr;  // records of the previous run (read only)
-    const platform::ReadOnlyFile* previousWords = nullptr;  // the words it kept, if any
+    const ReindexCache* previous = nullptr;        // records of the previous run (read only)
+    const KeptWordsFile* previousWords = nullptr;  // the words it kept, if any
     // While set, an unchanged document whose copy is as recorded is deferred.
     const std::atomic<bool>* deferReuse = nullptr;
 };

@@ -108,7 +108,7 @@ struct RunState {
         const ReindexCache* previousRecords = nullptr;
         ReindexCache* records = nullptr;
         // The words file of the previous run (nullptr when there is none to read) and this run's.
-        const platform::ReadOnlyFile* previousWords = nullptr;
+        const KeptWordsFile* previousWords = nullptr;
         KeptWordsWriter* keptWords = nullptr;
         // The previous run's files may turn out to be this run's result: the filing of
         // unchanged documents waits until one must be filed (DocumentIndexer::AllDeferred).
