@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "cli/database_row.h"
 #include "cli/indexing_options.h"
 #include "cli/terminal_host.h"
 #include "indexing/commands.h"
@@ -20,12 +21,8 @@ int RunReindex(const Arguments& args) {
     const auto folders = platform::WorkingFolders::FromEnvironment();
     indexing::EnsureDataFolders(host, folders);
     const auto rows = indexing::ListDatabaseNames(folders);
-    // The row of the list that the command re-indexes: the one equal to NAME, case ignored.
-    std::u16string selected;
-    const std::u16string upperName = platform::UpperCase(name);
-    for (const auto& row : rows) {
-        if (platform::UpperCase(row) == upperName) selected = row;
-    }
+    const std::u16string* row = DatabaseRowNamed(rows, name);
+    const std::u16string selected = row != nullptr ? *row : std::u16string();
     if (selected.empty()) std::cerr << "Unbekannte Datenbank: " << args.Positional()[0] << '\n';
 
     RunFlags flags;

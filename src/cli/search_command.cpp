@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/command_registry.h"
+#include "cli/database_row.h"
 #include "cli/json_text.h"
 #include "cli/terminal_host.h"
 #include "indexing/database_names.h"
@@ -63,11 +64,13 @@ int Refuse(const std::string& message) {
 
 void PrintJson(const search::SearchResult& result, const std::string& database,
                const std::u16string& query, const std::string& mode, int limit) {
-    std::string out =
-        "{\"database\":" + JsonString(database) + ",\"query\":" + JsonString(ToUtf8(query)) +
-        ",\"mode\":" + JsonString(mode) + ",\"limit\":" + std::to_string(limit) +
-        ",\"count\":" + std::to_string(result.hitPaths.size()) +
-        ",\"limitReached\":" + (result.limitReached ? "true" : "false") + ",\"hits\":[";
+    std::string out = "{\"database\":" + JsonString(database) +
+                      ",\"query\":" + JsonString(ToUtf8(query)) + ",\"mode\":" + JsonString(mode) +
+                      ",\"limit\":" + std::to_string(limit) +
+                      ",\"count\":" + std::to_string(result.hitPaths.size());
+    if (mode == "phrase") out += ",\"allWords\":" + std::to_string(result.allWordsDocuments);
+    out += std::string(",\"limitReached\":") + (result.limitReached ? "true" : "false") +
+           ",\"hits\":[";
     for (std::size_t i = 0; i < result.hitPaths.size(); ++i) {
         if (i > 0) out += ',';
         out += "{\"path\":" + JsonString(result.hitPaths[i]) + ",\"context\":[";
@@ -108,10 +111,7 @@ int RunSearch(const Arguments& args) {
         inform(u"Es existiert noch keine Datenbank! ");
         return kExitError;
     }
-    const std::u16string* row = nullptr;
-    for (const std::u16string& candidate : rows) {
-        if (candidate == name) row = &candidate;
-    }
+    const std::u16string* row = DatabaseRowNamed(rows, name);
     if (row == nullptr) {
         inform(u"Die Datenbank \"" + name + u"\" existiert nicht!");
         return kExitError;
@@ -120,6 +120,7 @@ int RunSearch(const Arguments& args) {
     search::ConfirmResult check = search::ConfirmCheck(text, options.phrase, false);
     for (const std::u16string& message : check.messages) inform(message);
     if (!check.accepted) return kExitError;
+    if (check.empty) return Refuse("Sie haben keinen Suchtext eingegeben!");
 
     RunFlags flags;
     host.HandleInterrupts(flags);
@@ -177,20 +178,28 @@ const RegisterCliCommand kRegister({
      "  oder hinter einem Wort steht für beliebige Zeichen: haus* findet Haus und Hausboot,\n"
      "  *haus findet Gartenhaus. Ein Suchtext, der mit \"-\" beginnt, steht hinter \"--\".\n"
      "  Suchart: ODER (Vorgabe) findet Dokumente mit mindestens einem der Wörter, --and nur\n"
-     "  solche mit allen, --phrase die Wörter genau so hintereinander. Ein einzelnes Wort wird\n"
-     "  immer für sich gesucht.\n"
-     "  Grenze: nach --limit Dokumenten (1 bis 50, Vorgabe 50) endet die Suche.\n",
+     "  solche mit allen. Ein einzelnes Wort wird immer für sich gesucht.\n"
+     "  Phrase: --phrase findet Dokumente, die alle Wörter enthalten und den Suchtext genau so\n"
+     "  auf einer Zeile ihres Textes haben (Zeilen: der Text zwischen zwei Tags, an\n"
+     "  Zeilenumbrüchen geteilt), mit den Leerzeichen wie eingegeben; Anfang und Ende dürfen in\n"
+     "  längeren Wörtern stehen (\"vor dem haus\" auch in \"zuvor dem Hausboot\"). Platzhalter\n"
+     "  werden entfernt. Die Ergebnisseite und die Zeile mit der Anzahl nennen auch die\n"
+     "  Dokumente mit allen Wörtern ohne die Phrase (\"Kein Kontext enthalten!\"); ausgegeben\n"
+     "  werden nur die mit der Phrase.\n"
+     "  Grenze: nach --limit Dokumenten (1 bis 50, Vorgabe 50; bei --phrase Dokumenten mit\n"
+     "  allen Wörtern) endet die Suche.\n",
      {
          {"--and", "", "", "Dokumente mit allen Wörtern (UND)"},
          {"--or", "", "", "Dokumente mit mindestens einem der Wörter (ODER, Vorgabe)"},
-         {"--phrase", "", "", "die Wörter als Phrase, genau so hintereinander"},
+         {"--phrase", "", "", "Dokumente mit dem Suchtext genau so auf einer Zeile (Phrase)"},
          {"--none", "", "", "weder UND noch ODER (findet nur bei einem einzelnen Wort etwas)"},
          {"--limit", "", "N", "höchstens N Dokumente (1 bis 50, Vorgabe 50)", 1, 50},
          {"--open", "", "", "die Ergebnisseite im Browser öffnen"},
          {"--paths", "", "", "nur die Pfade der Treffer ausgeben, einen je Zeile"},
          {"--null", "-0", "", "nur die Pfade, jeder mit einem NUL-Zeichen beendet (für xargs -0)"},
          {"--json", "", "",
-          "ein JSON-Objekt: database, query, mode, limit, count, hits (path, context)"},
+          "ein JSON-Objekt: database, query, mode, limit, count, allWords (nur --phrase), "
+          "limitReached, hits"},
          {"--scan", "", "",
           "die Datenbankdatei ohne ihren Suchindex lesen und keinen schreiben (für Vergleiche)"},
      },

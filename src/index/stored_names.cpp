@@ -120,6 +120,13 @@ std::u16string UnescapePath(std::u16string_view path) {
     return out;
 }
 
+std::u16string TextCopyName(std::u16string_view fileName) {
+    std::u16string name(fileName);
+    const std::u16string_view extension = platform::ExtensionOf(fileName);
+    if (!extension.empty()) name.erase(name.find(extension), extension.size());
+    return name + u".txt";
+}
+
 std::u16string OnDiskName(std::u16string_view folder, std::u16string_view stored, bool isFile) {
     const std::u16string upper = platform::UpperCase(stored);
     for (const platform::FolderEntry& entry :

@@ -48,6 +48,11 @@ std::u16string OnDiskName(std::u16string_view folder, std::u16string_view stored
 // form by looking for it in its folder; it stays as it is when none is found there).
 std::u16string UnescapePath(std::u16string_view path);
 
+// The name of a document's text copy, which the search rebuilds from the stored name: the file
+// name with the first occurrence of its extension (as written) removed, plus ".txt"
+// ("a.xml.xml" -> "a.xml.txt").
+std::u16string TextCopyName(std::u16string_view fileName);
+
 // Whether a name can stand in a database line: no line break, no backslash, and no "SIZE:"
 // (letter case ignored).
 bool HoldableName(std::u16string_view name);

@@ -40,9 +40,13 @@ void Context::Trim() {
     Erase(0, begin);
 }
 
+bool Context::HoldsLines() const {
+    return std::find(markup_.begin(), markup_.end(), 1) != markup_.end();
+}
+
 std::vector<std::u16string> Context::PlainLines() const {
     std::vector<std::u16string> lines;
-    if (std::find(markup_.begin(), markup_.end(), 1) == markup_.end()) return lines;
+    if (!HoldsLines()) return lines;
     std::size_t i = 0;
     while (i < text_.size()) {
         while (i < text_.size() && markup_[i] != 0) ++i;
@@ -63,7 +67,7 @@ bool IsWildcard(char16_t c) {
 
 // The word as looked for in the text copy: an inner "?" cuts it (keeping its last character),
 // and a wildcard or "=" at either end goes.
-std::u16string ContextWord(std::u16string_view word) {
+std::u16string LookedForText(std::u16string_view word) {
     std::u16string w = platform::Trim(word);
     std::size_t q = w.find(u'?');
     if (q != std::u16string::npos && q > 0 && q + 1 < w.size()) {
@@ -77,15 +81,14 @@ std::u16string ContextWord(std::u16string_view word) {
 // The context being collected, line after line (see CollectContext).
 class ContextCollector {
   public:
-    explicit ContextCollector(std::u16string_view word)
-        : w_(ContextWord(word)),
+    // upper: the word as looked for (LookedForText).
+    explicit ContextCollector(std::u16string upper)
+        : w_(std::move(upper)),
           atWordStart_(u" " + w_),
           // The padded line has a blank at both ends, so a word with a blank at an end ("A "
           // from "A =") can stand in it without standing in the line.
           everyLine_(w_.empty() || w_.front() == u' ' || w_.back() == u' ') {}
 
-    // The upper-cased word looked for.
-    const std::u16string& Word() const { return w_; }
     // True when any line may be taken, whether it holds the word or not.
     bool EveryLine() const { return everyLine_; }
     // True while lines taken or not still change the context (a ":\" left in it).
@@ -108,6 +111,10 @@ class ContextCollector {
                 if (s_.size() > kLongLine && position > kCutBefore) {
                     s_.erase(0, position - kCutBefore);
                 }
+                // A ":\" may now also stand across the end of what was there.
+                if (!context_.Empty()) {
+                    noDriveBefore_ = std::min(noDriveBefore_, context_.Size() - 1);
+                }
                 context_.AppendMarkup(u"<br>");
                 context_.AppendText(u"...");
                 context_.AppendText(s_);
@@ -116,11 +123,14 @@ class ContextCollector {
             }
         }
         if (mayHoldDrive_) {
-            const std::size_t drive = context_.Text().find(u":\\");
+            const std::size_t drive = context_.Text().find(u":\\", noDriveBefore_);
             if (drive != std::u16string::npos) {
                 context_.Erase(drive, 2);
+                // The characters on both sides of the removed pair may form a new one.
+                noDriveBefore_ = drive > 0 ? drive - 1 : 0;
             } else {
                 mayHoldDrive_ = false;
+                noDriveBefore_ = context_.Size();
             }
         }
         return context_.Size() <= kContextLimit;
@@ -139,17 +149,28 @@ class ContextCollector {
     std::u16string w_;
     std::u16string atWordStart_;
     bool everyLine_;
-    bool mayHoldDrive_ = false;  // whether the context may contain ":\" since the last search
+    bool mayHoldDrive_ = false;      // whether the context may contain ":\" since the last search
+    std::size_t noDriveBefore_ = 0;  // no ":\" of the context begins before this position
     std::u16string s_;
     Context context_;
 };
 
 }  // namespace
 
-std::optional<TextCopy> TextCopy::Read(std::u16string_view path) {
+struct ContextWord::Anchor {
+    AnchorChoice choice;
+};
+
+ContextWord::ContextWord(std::u16string_view word) : word_(word), upper_(LookedForText(word)) {}
+ContextWord::ContextWord(ContextWord&&) noexcept = default;
+ContextWord& ContextWord::operator=(ContextWord&&) noexcept = default;
+ContextWord::~ContextWord() = default;
+
+std::optional<TextCopy> TextCopy::Read(std::u16string_view path, std::string buffer) {
     std::optional<platform::ReadOnlyFile> file = platform::ReadOnlyFile::Open(path);
     if (!file) return std::nullopt;
-    std::string bytes(file->Size(), '\0');
+    std::string bytes = std::move(buffer);
+    bytes.resize(file->Size());
     bytes.resize(file->ReadAt(0, bytes.data(), bytes.size()));
     if (bytes.size() == file->Size()) {
         // Read on to the end, as the text stream does, in case the file grew meanwhile.
@@ -194,10 +215,18 @@ Context CollectContext(std::u16string_view textCopyPath, std::u16string_view wor
 }
 
 Context CollectContextIn(const TextCopy& copy, std::u16string_view word) {
-    ContextCollector collector(word);
-    const AnchorChoice choice = AnchorOf(collector.Word());
+    return CollectContextIn(copy, ContextWord(word));
+}
+
+Context CollectContextIn(const TextCopy& copy, const ContextWord& word) {
+    ContextCollector collector(word.upper_);
+    if (!word.anchor_) {
+        word.anchor_ =
+            std::make_unique<ContextWord::Anchor>(ContextWord::Anchor{AnchorOf(word.upper_)});
+    }
+    const AnchorChoice& choice = word.anchor_->choice;
     if (!copy.utf8Start_ || collector.EveryLine() || (!choice.anchor && !choice.never)) {
-        return CollectContextIn(copy.Text(), word);
+        return CollectContextIn(copy.Text(), word.word_);
     }
     // Lines without the word's anchor leave the context as it is unless a ":\" is still to be
     // removed from it; those are passed over.
@@ -221,11 +250,11 @@ Context CollectContextIn(const TextCopy& copy, std::u16string_view word) {
         at = static_cast<std::size_t>(textio::SkipByteLineBreak(lineEnd, end) - data);
         if (!collector.Line(line)) break;
     }
-    return collector.Finish(word);
+    return collector.Finish(word.word_);
 }
 
 Context CollectContextIn(std::u16string_view content, std::u16string_view word) {
-    ContextCollector collector(word);
+    ContextCollector collector(LookedForText(word));
     const char16_t* const data = content.data();
     const std::size_t size = content.size();
     std::size_t start = 0;
@@ -278,15 +307,27 @@ bool AllText(const Context& context, std::size_t pos, std::size_t length) {
 // control characters turned into blanks).
 void CopyRange(std::u16string& out, const Context& context, std::size_t from, std::size_t to,
                bool blankControls) {
-    const std::u16string& text = context.Text();
-    for (std::size_t i = from; i < to; ++i) {
-        char16_t c = text[i];
-        if (context.IsMarkup(i)) {
-            out += c;
-            continue;
+    const std::u16string_view text(context.Text());
+    std::u16string blanked;
+    for (std::size_t i = from; i < to;) {
+        // A run of markup, or a run of text.
+        const bool markup = context.IsMarkup(i);
+        std::size_t end = i + 1;
+        while (end < to && context.IsMarkup(end) == markup) ++end;
+        std::u16string_view run = text.substr(i, end - i);
+        if (markup) {
+            out.append(run);
+        } else if (blankControls &&
+                   std::any_of(run.begin(), run.end(), [](char16_t c) { return c < 32; })) {
+            blanked.assign(run);
+            for (char16_t& c : blanked) {
+                if (c < 32) c = u' ';
+            }
+            AppendHtmlEscaped(out, blanked);
+        } else {
+            AppendHtmlEscaped(out, run);
         }
-        if (blankControls && c < 32) c = u' ';
-        AppendHtmlEscaped(out, std::u16string_view(&c, 1));
+        i = end;
     }
 }
 

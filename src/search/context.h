@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,8 @@ class Context {
     // lines of the text copy as the page shows them, as plain text. The "Kein Kontext
     // enthalten!" form (no markup at all) has no lines.
     std::vector<std::u16string> PlainLines() const;
+    // Whether lines of the text copy were taken (the "Kein Kontext enthalten!" form has none).
+    bool HoldsLines() const;
     bool IsMarkup(std::size_t i) const { return markup_[i] != 0; }
     std::size_t Size() const { return text_.size(); }
     bool Empty() const { return text_.empty(); }
@@ -38,17 +41,38 @@ inline constexpr std::size_t kLongLine = 300;       // longer lines are cut befo
 inline constexpr std::size_t kCutBefore = 250;      // the word then stands at this position
 inline constexpr std::size_t kContextLimit = 2000;  // collection stops beyond this length
 
+// A word or phrase prepared once for the contexts of all hits: the upper-cased text looked for
+// and the bytes that every line of a UTF-8 text copy holding it contains.
+class ContextWord {
+  public:
+    explicit ContextWord(std::u16string_view word);
+    ContextWord(ContextWord&&) noexcept;
+    ContextWord& operator=(ContextWord&&) noexcept;
+    ~ContextWord();
+
+  private:
+    friend Context CollectContextIn(const class TextCopy& copy, const ContextWord& word);
+
+    std::u16string word_;   // as passed
+    std::u16string upper_;  // as looked for
+    struct Anchor;
+    mutable std::unique_ptr<Anchor> anchor_;  // made when the first copy is searched
+};
+
 // A text copy read once for all words of a hit: its bytes, searched for a word's bytes so that
 // only the lines that can hold it are decoded (its whole text for a UTF-16 or UTF-32 file).
 class TextCopy {
   public:
-    // nullopt when the file cannot be read.
-    static std::optional<TextCopy> Read(std::u16string_view path);
+    // nullopt when the file cannot be read. The buffer's storage is used for the bytes (a run
+    // hands the bytes of one copy on to the next: Release).
+    static std::optional<TextCopy> Read(std::u16string_view path, std::string buffer = {});
     // A copy given as bytes, as if read from a file.
     static TextCopy FromBytes(std::string bytes);
+    // The bytes' storage, for the next copy to be read.
+    std::string Release() && { return std::move(bytes_); }
 
   private:
-    friend Context CollectContextIn(const TextCopy& copy, std::u16string_view word);
+    friend Context CollectContextIn(const TextCopy& copy, const ContextWord& word);
     // The text as ReadTextFile reads it.
     const std::u16string& Text() const;
 
@@ -64,6 +88,7 @@ class TextCopy {
 // gives word + " Kein Kontext enthalten!".
 Context CollectContext(std::u16string_view textCopyPath, std::u16string_view word);
 // The same from a copy read before, or from its decoded text.
+Context CollectContextIn(const TextCopy& copy, const ContextWord& word);
 Context CollectContextIn(const TextCopy& copy, std::u16string_view word);
 Context CollectContextIn(std::u16string_view copyText, std::u16string_view word);
 // The same, as plain text.

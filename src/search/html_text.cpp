@@ -5,24 +5,30 @@
 namespace vx::search {
 
 void AppendHtmlEscaped(std::u16string& out, std::u16string_view text) {
-    for (char16_t c : text) {
-        switch (c) {
+    std::size_t start = 0;  // the text not yet copied begins here
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        std::u16string_view reference;
+        switch (text[i]) {
             case u'&':
-                out += u"&amp;";
+                reference = u"&amp;";
                 break;
             case u'<':
-                out += u"&lt;";
+                reference = u"&lt;";
                 break;
             case u'>':
-                out += u"&gt;";
+                reference = u"&gt;";
                 break;
             case u'"':
-                out += u"&quot;";
+                reference = u"&quot;";
                 break;
             default:
-                out += c;
+                continue;
         }
+        out.append(text.substr(start, i - start));
+        out.append(reference);
+        start = i + 1;
     }
+    out.append(text.substr(start));
 }
 
 std::u16string HtmlEscape(std::u16string_view text) {

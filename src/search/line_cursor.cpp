@@ -8,7 +8,7 @@
 namespace vx::search {
 
 namespace {
-constexpr std::size_t kWindowSize = std::size_t{64} * 1024;
+constexpr std::size_t kWindowSize = FileWindow::kDefaultReadSize;
 }
 
 std::string_view FileWindow::At(uint64_t offset, std::size_t count) {
@@ -17,7 +17,7 @@ std::string_view FileWindow::At(uint64_t offset, std::size_t count) {
         // Not all in the window: read it anew from offset (a final piece shorter than asked for
         // is read again, so that a file growing meanwhile is seen as it is now).
         start_ = offset;
-        bytes_.resize(std::max(count, kWindowSize));
+        bytes_.resize(std::max(count, readSize_));
         bytes_.resize(file_.ReadAt(offset, bytes_.data(), bytes_.size()));
     }
     return std::string_view(bytes_).substr(offset - start_);

@@ -14,7 +14,12 @@ namespace vx::search {
 // A piece of the file kept in memory.
 class FileWindow {
   public:
-    explicit FileWindow(const platform::ReadOnlyFile& file) : file_(file) {}
+    static constexpr std::size_t kDefaultReadSize = std::size_t{64} * 1024;
+    // readSize: the least a read brings in (where the next lines are wanted too, a larger piece
+    // saves reads; for single lines far apart, a smaller one saves copying).
+    explicit FileWindow(const platform::ReadOnlyFile& file,
+                        std::size_t readSize = kDefaultReadSize)
+        : file_(file), readSize_(readSize) {}
     const platform::ReadOnlyFile& File() const { return file_; }
     // The bytes from offset on: at least count of them, fewer only at the end of the file.
     // Valid until the next call.
@@ -22,6 +27,7 @@ class FileWindow {
 
   private:
     const platform::ReadOnlyFile& file_;
+    std::size_t readSize_;
     uint64_t start_ = 0;
     std::string bytes_;
 };

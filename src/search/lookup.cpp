@@ -1,6 +1,8 @@
 #include "search/lookup.h"
 
+#include "index/stored_names.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "search/result_page.h"
 
@@ -74,7 +76,7 @@ void Lookup::AppendCountHead() {
     pageLines_.push_back(kSeparatorLine);
 }
 
-std::u16string Lookup::TextCopyPathOf(SearchDatabase& database, std::u16string_view number) const {
+std::u16string Lookup::DocumentPathOf(SearchDatabase& database, std::u16string_view number) const {
     std::u16string t(number);
     if (const std::optional<std::u16string> line = database.DocumentLine(number)) {
         std::size_t blank = line->find(u' ');
@@ -95,19 +97,48 @@ std::u16string Lookup::TextCopyPathOf(SearchDatabase& database, std::u16string_v
     std::u16string s = key + t;
     std::size_t equals = s.find(u'=');
     if (equals != std::u16string::npos) s.erase(0, equals + 1);
-    std::size_t drive = s.find(u":\\");
-    if (drive != std::u16string::npos) s.erase(drive, 1);
-    s.insert(0, u"\\");
     std::size_t size = s.find(u"SIZE:");
     if (size != std::u16string::npos) s.erase(size);
+    return platform::Trim(s);
+}
 
-    std::u16string path = platform::Trim(textCopyFolder_ + databaseName_ + s);
-    std::size_t xml = path.find(u".XML");
-    if (xml != std::u16string::npos) {
-        path.erase(xml, 4);
-        path += u".txt";
+std::u16string Lookup::TextCopyOf(std::u16string_view document) const {
+    std::u16string s(document);
+    std::size_t drive = s.find(u":\\");
+    if (drive != std::u16string::npos) s.erase(drive, 1);
+    std::u16string path = textCopyFolder_ + databaseName_ + u"\\" + s;
+    // Only the name is the copy's own: a folder may well be called "docs.xml".
+    const std::size_t name = path.rfind(u'\\') + 1;
+    if (platform::UpperCase(platform::ExtensionOf(path)) == u".XML") {
+        path.replace(name, std::u16string::npos, index::TextCopyName(path.substr(name)));
     }
     return path;
+}
+
+std::u16string Lookup::TextCopyPathOf(SearchDatabase& database, std::u16string_view number) const {
+    return TextCopyOf(DocumentPathOf(database, number));
+}
+
+Hit Lookup::HitOf(SearchDatabase& database, std::u16string_view number) const {
+    Hit hit;
+    hit.document = DocumentPathOf(database, number);
+    hit.textCopy = TextCopyOf(hit.document);
+    return hit;
+}
+
+std::u16string Lookup::ExistingTextCopy(const Hit& hit) const {
+    if (hit.textCopyLookedUp) return hit.textCopy;
+    // The copy's folders and name as the indexing run wrote them, from the document's folders and
+    // name as they are on disk: opened as written, without searching folders for a name in
+    // another letter case. Escaped names stand in the copy's path as stored.
+    if (hit.document.find(index::kEscapeMark) == std::u16string::npos) {
+        const std::string onDisk = platform::ToHostPath(hit.document);
+        if (!onDisk.empty()) {
+            std::u16string copy = TextCopyOf(platform::ToWindowsPath(onDisk));
+            if (platform::FileExists(copy)) return copy;
+        }
+    }
+    return hit.textCopy;
 }
 
 bool Lookup::StopForInactive() {
@@ -135,7 +166,7 @@ void Lookup::CollectAnyWord(SearchDatabase& database) {
             found_.push_back(number);
             ++unique_;
             SetCountLine(CountLine(unique_, false));
-            std::u16string path = TextCopyPathOf(database, number);
+            Hit hit = HitOf(database, number);
             if (hitCount_ >= limit || flags_.cancel) {
                 if (flags_.cancel) sawCancel_ = true;
                 combined_.clear();
@@ -144,7 +175,7 @@ void Lookup::CollectAnyWord(SearchDatabase& database) {
                 flags_.searchActive = false;
                 return;
             }
-            hits_.push_back(std::move(path));
+            hits_.push_back(std::move(hit));
             ++hitCount_;
         }
     }
@@ -224,10 +255,12 @@ void Lookup::ListFoundDocuments(SearchDatabase& database) {
     if (firstDatabase_) AppendCountHead();
     for (const std::u16string& d : found_) {
         ++unique_;
-        std::u16string path = TextCopyPathOf(database, d);
+        Hit hit = HitOf(database, d);
+        hit.textCopy = ExistingTextCopy(hit);
+        hit.textCopyLookedUp = true;
         // A missing text copy only drops this document; the others are still listed.
-        if (!platform::FileExists(path)) continue;
-        hits_.push_back(std::move(path));
+        if (!platform::FileExists(hit.textCopy)) continue;
+        hits_.push_back(std::move(hit));
     }
     SetCountLine(CountLine(hitCount_, Singular()));
     combined_.clear();

@@ -16,6 +16,14 @@ namespace vx::search {
 
 inline constexpr char16_t kCancelledText[] = u"   Suche wurde abgebrochen! Treffer: ";
 
+// A hit of the search: the document's path as the database stores it (Windows form, upper-case,
+// escaped names as stored) and the path of its text copy built from it.
+struct Hit {
+    std::u16string document;
+    std::u16string textCopy;
+    bool textCopyLookedUp = false;  // textCopy is already what ExistingTextCopy gives
+};
+
 // The lists and counters of one search run and the lookup steps that fill them. The page lines
 // belong to the run; the collections add the page head's count lines and keep line 2 current.
 class Lookup {
@@ -40,15 +48,24 @@ class Lookup {
     void CollectAllWords(SearchDatabase& database);
     // Turns the found list of the AND collection into hits.
     void ListFoundDocuments(SearchDatabase& database);
-    // The text copy of document number d, through its document line and the path list.
+    // The stored path of document number d, through its document line and the path list.
+    std::u16string DocumentPathOf(SearchDatabase& database, std::u16string_view number) const;
+    // The text copy of a document path (as stored, or as on disk): below the text-copy folder and
+    // the database name, the path without the colon of its drive, the name made the copy's name.
+    std::u16string TextCopyOf(std::u16string_view document) const;
+    // The text copy of document number d.
     std::u16string TextCopyPathOf(SearchDatabase& database, std::u16string_view number) const;
+    Hit HitOf(SearchDatabase& database, std::u16string_view number) const;
+    // The hit's text copy where it is on disk: found through the document's own path when the
+    // document is still there, else the path built from the stored one.
+    std::u16string ExistingTextCopy(const Hit& hit) const;
 
     const std::vector<std::u16string>& CombinedEntries() const { return combined_; }
     const std::vector<std::u16string>& WordEntries(int k) const {
         return wordEntries_[static_cast<std::size_t>(k)];
     }
     const std::vector<std::u16string>& FoundList() const { return found_; }
-    const std::vector<std::u16string>& Hits() const { return hits_; }
+    const std::vector<Hit>& Hits() const { return hits_; }
     void ClearHits() { hits_.clear(); }
     int UniqueCount() const { return unique_; }
     int HitCount() const { return hitCount_; }
@@ -87,7 +104,7 @@ class Lookup {
     std::array<std::vector<std::u16string>, kMaxWords> wordEntries_;
     std::vector<std::u16string> found_;
     std::unordered_set<std::u16string> foundSet_;
-    std::vector<std::u16string> hits_;
+    std::vector<Hit> hits_;
     int unique_ = 0;
     int hitCount_ = 0;
     bool sawCancel_ = false;

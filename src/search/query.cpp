@@ -49,7 +49,10 @@ ConfirmResult ConfirmCheck(std::u16string_view searchText, bool phrase, bool cop
                                   platform::IntText(words) + u" eingetragen!");
         result.accepted = false;
     }
-    if (platform::Trim(text).empty()) result.fieldText = kPlaceholderText;
+    if (platform::Trim(text).empty()) {
+        result.fieldText = kPlaceholderText;
+        result.empty = true;
+    }
     return result;
 }
 

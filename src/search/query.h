@@ -19,6 +19,8 @@ struct ConfirmResult {
     std::u16string fieldText;
     // The dialog result: true = OK (run the search), false = cancel.
     bool accepted = true;
+    // The text was empty (after the wildcards of a phrase went): the placeholder stands for it.
+    bool empty = false;
     // What to put on the clipboard when the clipboard option is on (the window program does; the
     // command-line tool ignores it).
     std::optional<std::u16string> clipboardText;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -50,30 +49,13 @@ std::u16string FinalCountLine(int count, std::u16string_view databaseName) {
            u" gefunden. Datenbankname: \"" + std::u16string(databaseName) + u".dat\"";
 }
 
-std::u16string DisplayPath(std::u16string_view textCopyPath, std::u16string_view databaseName) {
-    std::u16string s(textCopyPath);
-    if (!databaseName.empty() && s.find(databaseName) != std::u16string::npos) {
-        std::size_t at = s.find(u"XML_Texte\\" + std::u16string(databaseName));
-        std::size_t p = at == std::u16string::npos ? 0 : at + 1;  // counted from 1, 0: none
-        s.erase(0, std::min(s.size(), p + databaseName.size() + 10));
-    }
-    std::size_t backslash = s.find(u'\\');
-    s.insert(backslash == std::u16string::npos ? 0 : backslash, u":");
-    std::size_t txt = platform::UpperCase(s).find(u".TXT");
-    if (txt != std::u16string::npos) {
-        s.erase(txt, 4);
-        s += u".XML";
-    }
-    // Names stored escaped (twins in letter case) are shown and linked as they are on disk.
-    return index::UnescapePath(platform::Trim(s));
-}
-
 int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeats) {
     int count = 0;
     const std::u16string* previous = nullptr;
     for (std::size_t i = kPageHeadLines; i < pageLines.size(); ++i) {
         const std::u16string& line = pageLines[i];
-        if (line.find(u":\\") != 1) continue;
+        // Its first ":\" at position 2 (counted from 1).
+        if (line.size() < 3 || line[1] != u':' || line[2] != u'\\') continue;
         if (!skipRepeats || previous == nullptr || line.find(*previous) == std::u16string::npos) {
             ++count;
         }
@@ -111,17 +93,29 @@ std::size_t DriveLetterInText(std::u16string_view line) {
 
 }  // namespace
 
-std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view workingFolder) {
+const std::string& LinkTargets::HostPathOf(std::u16string_view path) {
+    const auto [entry, added] = known_.try_emplace(std::u16string(path));
+    if (!added) return entry->second;
+    // Most often the file is there: its path on disk, found once, names it as written.
+    std::string host = platform::ToHostPath(path);
+    if (!host.empty() && platform::FileExists(platform::ToWindowsPath(host))) {
+        entry->second = std::move(host);
+        return entry->second;
+    }
+    const std::u16string target = ResolveLinkTarget(path, workingFolder_);
+    entry->second = platform::ToHostPath(target);
+    if (entry->second.empty()) entry->second = platform::ToUtf8(target);
+    return entry->second;
+}
+
+std::u16string RewriteLinkLine(std::u16string_view line, LinkTargets& links) {
     const std::size_t letter = DriveLetterInText(line);
     if (letter == std::u16string_view::npos) return std::u16string(line);
     // The path runs to the end of the line or to the page's next markup, which stays after the
     // link (text holds no "<": it is escaped).
     const std::size_t end = std::min(line.find(u'<', letter), line.size());
     // Page lines are HTML; the file tests need the text the path was escaped from.
-    std::u16string target =
-        ResolveLinkTarget(HtmlUnescape(line.substr(letter, end - letter)), workingFolder);
-    std::string hostPath = platform::ToHostPath(target);
-    if (hostPath.empty()) hostPath = platform::ToUtf8(target);
+    const std::string& hostPath = links.HostPathOf(HtmlUnescape(line.substr(letter, end - letter)));
     std::u16string out(line.substr(0, letter));
     out += u"<a href=\"";
     out += platform::FromUtf8(FileUrl(hostPath));
@@ -132,8 +126,19 @@ std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view wor
     return out;
 }
 
+std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view workingFolder) {
+    LinkTargets links(workingFolder);
+    return RewriteLinkLine(line, links);
+}
+
 std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
                                             std::u16string_view workingFolder) {
+    LinkTargets links(workingFolder);
+    return BuildResultPage(pageLines, links);
+}
+
+std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
+                                            LinkTargets& links) {
     std::u16string text;
     for (const std::u16string& line : pageLines) {
         text += platform::TrimView(line);
@@ -141,7 +146,7 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
     }
     std::vector<std::u16string> lines = textio::SplitLines(text);
     for (std::u16string& line : lines) {
-        line = RewriteLinkLine(line, workingFolder);
+        if (line.find(u":\\") != std::u16string::npos) line = RewriteLinkLine(line, links);
     }
     std::vector<std::u16string> page{
         u"<html>",
@@ -161,8 +166,14 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
 
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
                     RunDisplay* host, std::u16string_view pageFolder) {
-    if (pageFolder.empty()) pageFolder = workingFolder;
-    std::vector<std::u16string> page = BuildResultPage(pageLines, workingFolder);
+    LinkTargets links(workingFolder);
+    SchreibHTMLDoc(pageLines, links, host, pageFolder);
+}
+
+void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, LinkTargets& links,
+                    RunDisplay* host, std::u16string_view pageFolder) {
+    if (pageFolder.empty()) pageFolder = links.WorkingFolder();
+    std::vector<std::u16string> page = BuildResultPage(pageLines, links);
     textio::WriteToStream(textio::JoinLines(page), std::u16string(pageFolder) + kResultFileName,
                           textio::kCodePageUtf8);
     if (host != nullptr) StarteInternetBrowser(*host, pageFolder);

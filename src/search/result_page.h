@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/host.h"
@@ -29,11 +30,6 @@ std::u16string LimitCountLine(int count);
 // The database name is put in as given (callers escape it for the page).
 std::u16string FinalCountLine(int count, std::u16string_view databaseName);
 
-// The document path shown for a hit: its text-copy path turned back into the stored document
-// path ("...\XML_Texte\Projekte\C\DATEN\BERICHT.txt" -> "C:\DATEN\BERICHT.XML"); names stored
-// escaped come back as the names on disk.
-std::u16string DisplayPath(std::u16string_view textCopyPath, std::u16string_view databaseName);
-
 // Lines after the page head whose ":\" stands at position 2. With skipRepeats, a path line that
 // contains the path line before it is not counted again.
 int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeats);
@@ -41,17 +37,36 @@ int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeat
 // Where a link on the page leads (Windows form): the path itself when a file exists there, else
 // the same path on the working folder's drive, else the working folder + the file name.
 std::u16string ResolveLinkTarget(std::u16string_view path, std::u16string_view workingFolder);
+
+// The host paths the links of a page lead to (ResolveLinkTarget), each path looked up once for
+// all the writes of the page during one search.
+class LinkTargets {
+  public:
+    explicit LinkTargets(std::u16string_view workingFolder) : workingFolder_(workingFolder) {}
+    const std::u16string& WorkingFolder() const { return workingFolder_; }
+    const std::string& HostPathOf(std::u16string_view path);
+
+  private:
+    std::u16string workingFolder_;
+    std::unordered_map<std::u16string, std::string> known_;
+};
+
 // A trimmed page line holding ":\" with everything from its drive letter on replaced by a link
 // to the file it names.
+std::u16string RewriteLinkLine(std::u16string_view line, LinkTargets& links);
 std::u16string RewriteLinkLine(std::u16string_view line, std::u16string_view workingFolder);
 
 // The whole file as lines: head, the trimmed page lines with links, tail.
+std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
+                                            LinkTargets& links);
 std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
                                             std::u16string_view workingFolder);
 
 // Writes pageFolder (the working folder when empty) + "VT_Ergebnis.htm" (UTF-8, CR LF) and, with
 // a host, opens it. Links are resolved against the working folder. Throws textio::FileError when
 // the file cannot be written.
+void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, LinkTargets& links,
+                    RunDisplay* host, std::u16string_view pageFolder = {});
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string_view workingFolder,
                     RunDisplay* host, std::u16string_view pageFolder = {});
 // Asks the host to open the result page of the folder in the browser.

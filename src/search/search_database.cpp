@@ -13,10 +13,20 @@
 
 namespace vx::search {
 
+namespace {
+
+// What a header line read brings in: the line cursor asks for 4096 bytes from the line's start,
+// one byte after where the check of the byte before it began to read.
+constexpr std::size_t kHeaderLineRead = std::size_t{8} * 1024;
+
+}  // namespace
+
 SearchDatabase::SearchDatabase(std::u16string fileName, platform::ReadOnlyFile file)
     : fileName_(std::move(fileName)),
       file_(std::make_unique<platform::ReadOnlyFile>(std::move(file))),
-      window_(std::make_unique<FileWindow>(*file_)) {}
+      window_(std::make_unique<FileWindow>(*file_)),
+      // A document or path line is short; the bytes before it tell whether it begins a line.
+      lineWindow_(std::make_unique<FileWindow>(*file_, kHeaderLineRead)) {}
 
 SearchDatabase::~SearchDatabase() = default;
 SearchDatabase::SearchDatabase(SearchDatabase&&) noexcept = default;
@@ -92,11 +102,11 @@ std::optional<uint64_t> SearchDatabase::MarkerOffset() {
 
 std::optional<std::u16string> SearchDatabase::HeaderLineAt(uint64_t offset) {
     const std::optional<uint64_t> marker = lookup_->MarkerOffset();
-    if ((marker && offset > *marker) || !StartsLine(*window_, offset, *textStart_)) {
+    if ((marker && offset > *marker) || !StartsLine(*lineWindow_, offset, *textStart_)) {
         DropLookup();
         return std::nullopt;
     }
-    LineCursor cursor(*window_, offset);
+    LineCursor cursor(*lineWindow_, offset);
     std::u16string line;
     if (!cursor.Next(line)) {
         DropLookup();

@@ -70,6 +70,7 @@ class SearchDatabase {
     std::u16string fileName_;
     std::unique_ptr<platform::ReadOnlyFile> file_;
     std::unique_ptr<FileWindow> window_;
+    std::unique_ptr<FileWindow> lineWindow_;  // for single header lines the lookup file finds
     std::optional<uint64_t> textStart_;
     std::unique_ptr<index::LookupFile> lookup_;
     bool lookupWanted_ = false;

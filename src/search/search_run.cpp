@@ -6,6 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/profile_reader.h"
@@ -38,16 +39,6 @@ Choice ChooseCollection(const SearchOptions& options, const PreparedQuery& query
     return {};
 }
 
-// The hit's text-copy path as the output loop uses it.
-std::u16string HitFile(std::u16string_view hit) {
-    std::u16string h = platform::Trim(hit);
-    std::size_t size = h.find(u"SIZE:");
-    if (size != std::u16string::npos) h.erase(size);
-    std::size_t drive = h.find(u":\\");
-    if (drive != std::u16string::npos && drive > 0) h.erase(0, drive - 1);
-    return h;
-}
-
 // Opens the database file for the search; nothing when it is damaged (no scan-mask key, or a
 // file that does not open).
 std::optional<SearchDatabase> OpenDatabase(const std::u16string& databaseFile, ScanMode mode) {
@@ -65,13 +56,10 @@ std::optional<SearchDatabase> OpenDatabase(const std::u16string& databaseFile, S
 // all its words.
 class ShownHits {
   public:
-    ShownHits(SearchResult& result, const std::u16string& workingFolder)
-        : result_(result), workingFolder_(workingFolder) {}
+    ShownHits(SearchResult& result, LinkTargets& links) : result_(result), links_(links) {}
 
     void Note(const std::u16string& displayPath, const Context& context) {
-        std::u16string target = ResolveLinkTarget(displayPath, workingFolder_);
-        std::string path = platform::ToHostPath(target);
-        if (path.empty()) path = platform::ToUtf8(target);
+        const std::string& path = links_.HostPathOf(displayPath);
         const auto [entry, added] = listed_.try_emplace(path, result_.hitPaths.size());
         if (added) {
             result_.hitPaths.push_back(path);
@@ -88,23 +76,31 @@ class ShownHits {
 
   private:
     SearchResult& result_;
-    const std::u16string& workingFolder_;
+    LinkTargets& links_;
     std::unordered_map<std::string, std::size_t> listed_;  // path -> its entry of hitPaths
 };
 
 // The contexts of one hit's words. Its text copy is read once for all of them; one that cannot
-// be read is like a missing one: no context at all. A cancel request empties every context.
+// be read is like a missing one: no context at all. A cancel request empties every context. The
+// copy is read into the buffer the hit before left, and leaves it to the next.
 class HitContexts {
   public:
-    HitContexts(const std::u16string& file, const RunFlags& flags, bool& cancelled)
-        : file_(file), flags_(flags), cancelled_(cancelled) {}
+    HitContexts(const Lookup& lookup, const Hit& hit, const RunFlags& flags, bool& cancelled,
+                std::string& buffer)
+        : lookup_(lookup), hit_(hit), flags_(flags), cancelled_(cancelled), buffer_(buffer) {}
+    HitContexts(const HitContexts&) = delete;
+    HitContexts& operator=(const HitContexts&) = delete;
+    ~HitContexts() {
+        if (copy_) buffer_ = std::move(*copy_).Release();
+    }
 
-    Context Of(std::u16string_view word) {
+    Context Of(const ContextWord& word) {
         Context context;
-        if (!flags_.cancel && platform::FileExists(file_)) {
+        if (!flags_.cancel) {
             if (!copyRead_) {
                 copyRead_ = true;
-                copy_ = TextCopy::Read(file_);
+                const std::u16string file = lookup_.ExistingTextCopy(hit_);
+                if (platform::FileExists(file)) copy_ = TextCopy::Read(file, std::move(buffer_));
             }
             if (copy_) context = CollectContextIn(*copy_, word);
         }
@@ -117,9 +113,11 @@ class HitContexts {
     }
 
   private:
-    const std::u16string& file_;
+    const Lookup& lookup_;
+    const Hit& hit_;
     const RunFlags& flags_;
     bool& cancelled_;
+    std::string& buffer_;
     std::optional<TextCopy> copy_;
     bool copyRead_ = false;
 };
@@ -183,15 +181,17 @@ class ResultPageWriter {
     std::function<void()> write_;
 };
 
-// The block of a phrase hit: its path and its marked context.
+// The block of a phrase hit: its path and its marked context. Only a document with the phrase
+// on a line counts as found; the others show "Kein Kontext enthalten!".
 void AddPhraseBlock(std::vector<std::u16string>& lines, const Context& context,
                     const std::u16string& phrase, const std::u16string& displayPath,
-                    ShownHits& shown) {
+                    ShownHits& shown, SearchResult& result) {
     if (context.Empty()) return;
     std::u16string marked = MarkContext(context, phrase, false, false, true);
     lines.push_back(HtmlEscape(displayPath));
     lines.push_back(std::move(marked));
-    shown.Note(displayPath, context);
+    ++result.allWordsDocuments;
+    if (context.HoldsLines()) shown.Note(displayPath, context);
 }
 
 // The block of one word of a hit: its path (unless the context says there is none) and the
@@ -234,20 +234,21 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
     }
 }
 
-std::u16string SearchRun::WritePage(const std::u16string& working, RunDisplay* pageHost,
+std::u16string SearchRun::WritePage(LinkTargets& links, RunDisplay* pageHost,
                                     const std::u16string& pageFolder) {
+    const std::u16string& working = links.WorkingFolder();
     if (!pageFolder.empty()) {
-        SchreibHTMLDoc(pageLines_, working, pageHost, pageFolder);
+        SchreibHTMLDoc(pageLines_, links, pageHost, pageFolder);
         return pageFolder;
     }
     try {
-        SchreibHTMLDoc(pageLines_, working, pageHost, working);
+        SchreibHTMLDoc(pageLines_, links, pageHost, working);
         return working;
     } catch (const textio::FileError& error) {
         const int why = error.SystemError();
         if (why != EACCES && why != EPERM && why != EROFS) throw;
         // A working folder that takes no files: the page goes to the user's own scratch folder.
-        SchreibHTMLDoc(pageLines_, working, pageHost, folders_.zipTemp);
+        SchreibHTMLDoc(pageLines_, links, pageHost, folders_.zipTemp);
         host_.Tell(MessageKind::Warning, platform::FromUtf8(error.what()) +
                                              u"\r\nDie Ergebnisseite steht in " + folders_.zipTemp +
                                              kResultFileName + u".");
@@ -342,24 +343,38 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
     bool cancelled = lookup.SawCancel();
 
     // Output loop: one block per hit and word (or per hit for a phrase).
+    // The links of the page, looked up once for all its writes.
+    LinkTargets links(folders_.working);
     ResultPageWriter page(pageLines_, query, [&] {
         host_.SetStatusLine(u"");
-        pageFolder_ = WritePage(folders_.working, openPages_ ? &host_ : nullptr, pageFolder_);
+        pageFolder_ = WritePage(links, openPages_ ? &host_ : nullptr, pageFolder_);
         result.pagePath = pageFolder_ + kResultFileName;
     });
-    ShownHits shown(result, folders_.working);
-    const std::vector<std::u16string> hits = lookup.Hits();
+    ShownHits shown(result, links);
+    // What each block looks for, prepared once for all hits.
+    std::vector<ContextWord> looked;
+    if (options.phrase) {
+        looked.emplace_back(fieldText);
+    } else {
+        for (int k = 0; k < query.count; ++k) {
+            looked.emplace_back(query.words[static_cast<std::size_t>(k)].text);
+        }
+    }
+    std::string copyBuffer;
+    const std::vector<Hit> hits = lookup.Hits();
     for (std::size_t r = 0; r < hits.size(); ++r) {
-        const std::u16string file = HitFile(hits[r]);
-        HitContexts contexts(file, flags_, cancelled);
-        const std::u16string displayPath = DisplayPath(file, name);
+        HitContexts contexts(lookup, hits[r], flags_, cancelled, copyBuffer);
+        // Names stored escaped (twins in letter case) are shown and linked as they are on disk.
+        const std::u16string displayPath = index::UnescapePath(hits[r].document);
         if (options.phrase) {
-            AddPhraseBlock(pageLines_, contexts.Of(fieldText), fieldText, displayPath, shown);
+            AddPhraseBlock(pageLines_, contexts.Of(looked[0]), fieldText, displayPath, shown,
+                           result);
         } else {
             for (int k = 0; k < query.count; ++k) {
                 const SearchWord& word = query.words[static_cast<std::size_t>(k)];
                 if (word.text.empty()) continue;
-                AddWordBlock(pageLines_, contexts.Of(word.text), word, displayPath, shown);
+                AddWordBlock(pageLines_, contexts.Of(looked[static_cast<std::size_t>(k)]), word,
+                             displayPath, shown);
             }
         }
         page.AfterHit(r, hits.size());

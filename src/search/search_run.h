@@ -18,6 +18,8 @@
 
 namespace vx::search {
 
+class LinkTargets;
+
 // The dialog state. The dialog keeps at most one of und / oder on; phrase implies und.
 struct SearchOptions {
     bool und = false;
@@ -43,10 +45,13 @@ struct SearchResult {
     // text (not HTML-escaped, without "<br>").
     std::u16string countLine;
     // The documents of the hits the output loop went through, as Linux paths (UTF-8), in hit
-    // order, each once.
+    // order, each once: those the page shows with context lines.
     std::vector<std::string> hitPaths;
     // For every entry of hitPaths: its context lines as the page shows them, as plain text.
     std::vector<std::vector<std::u16string>> hitContexts;
+    // A phrase search: the documents the page lists, which hold all the words; hitPaths holds
+    // those of them with the phrase on one line (the others show "Kein Kontext enthalten!").
+    std::size_t allWordsDocuments = 0;
     // The result page written ("" when none was written).
     std::u16string pagePath;
 };
@@ -88,7 +93,7 @@ class SearchRun {
     // Writes the page into pageFolder, or, when that is empty, into the working folder, or, when
     // the working folder takes no files, into the scratch folder (with a warning). Returns the
     // folder written to; throws textio::FileError when no page could be written.
-    std::u16string WritePage(const std::u16string& working, RunDisplay* pageHost,
+    std::u16string WritePage(LinkTargets& links, RunDisplay* pageHost,
                              const std::u16string& pageFolder);
 
     Host& host_;

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/database_row.h"
 #include "cli/json_text.h"
 #include "common/cli_process.h"
 #include "common/scratch_directory.h"
@@ -74,6 +75,10 @@ TEST_F(CliContractTest, ExitStatuses) {
         {{"search", "Korpus", "haus"}, 0},
         {{"search", "Korpus", "zzz"}, 1},
         {{"search", "Korpus", "haus", "zzz", "--and"}, 1},
+        {{"search", "Korpus", "baum", "haus", "--phrase"}, 1},  // both words, not as a phrase
+        {{"search", "korpus", "haus"}, 0},  // the name in another letter case, as reindex takes it
+        {{"search", "Korpus", " "}, 2},     // no search text
+        {{"search", "Korpus", "*?", "--phrase"}, 2},
         {{"search", "Korpus", "haus", "--bogus"}, 2},
         {{"search", "Korpus", "haus", "--limit", "0"}, 2},
         {{"search", "Korpus", "haus", "--limit"}, 2},
@@ -167,8 +172,14 @@ TEST_F(CliContractTest, MachineReadableOutputs) {
              "\",\"context\":[\"Haus am See\"]}]}\n"},
         {{"search", "Korpus", "--json", "--limit", "1", "--phrase", "haus am"},
          "{\"database\":\"Korpus\",\"query\":\"haus am\",\"mode\":\"phrase\",\"limit\":1,"
-         "\"count\":1,\"limitReached\":true,\"hits\":[{\"path\":\"" +
+         "\"count\":1,\"allWords\":1,\"limitReached\":true,\"hits\":[{\"path\":\"" +
              b + "\",\"context\":[\"Haus am See\"]}]}\n"},
+        // a.xml holds both words but not "baum haus" on a line: the page lists it, nothing else.
+        {{"search", "Korpus", "--phrase", "baum haus", "--paths"}, ""},
+        {{"search", "Korpus", "-0", "--phrase", "baum haus"}, ""},
+        {{"search", "Korpus", "--phrase", "baum haus", "--json"},
+         "{\"database\":\"Korpus\",\"query\":\"baum haus\",\"mode\":\"phrase\",\"limit\":50,"
+         "\"count\":0,\"allWords\":1,\"limitReached\":false,\"hits\":[]}\n"},
     };
     for (const auto& c : cases) {
         const CliResult result = Run(c.args);
@@ -220,6 +231,21 @@ TEST_F(CliContractTest, HelpAndManPageDescribeEveryOption) {
     const std::string search = Run({"search", "--help"}).out;
     for (const char* text : {"ODER", "--and", "--phrase", "\"*\"", "\"?\"", "--limit"}) {
         EXPECT_NE(search.find(text), std::string::npos) << text;
+    }
+}
+
+TEST(DatabaseRowNamed, ExactSpellingFirstThenLetterCaseIgnored) {
+    const std::vector<std::u16string> rows = {u"Akten", u"akten", u"Korpus", u"Straße"};
+    const struct {
+        std::u16string name;
+        std::u16string row;  // "": none
+    } cases[] = {
+        {u"akten", u"akten"},   {u"Akten", u"Akten"},   {u"AKTEN", u"akten"},
+        {u"korpus", u"Korpus"}, {u"STRAßE", u"Straße"}, {u"Kor", u""},
+    };
+    for (const auto& c : cases) {
+        const std::u16string* row = DatabaseRowNamed(rows, c.name);
+        EXPECT_EQ(row != nullptr ? *row : u"", c.row);
     }
 }
 

@@ -203,10 +203,12 @@ TEST(ContextFromBytes, EqualsTheContextOfTheDecodedText) {
         "BC und \xED\xA0\xB5\xED\xB0\x80"
         "bc\r\nσοφια ΣΟΦΙΑ ς",
         long1 + " haus " + long1 + "\r\n" + std::string(30, '-') + "haus" + long1,
+        // Dotless i and long s upper-case to ASCII letters.
+        "D\xC4\xB1\x65n\xC5\xBFtag\r\nkein",
     };
-    const std::vector<std::u16string> words = {u"HAUS=", u"HAUS",   u"STRASSE=", u"STRAßE=",
-                                               u"A =",   u"ΣΟΦΙΑ=", u"Σ",        u"\U0001D400BC=",
-                                               u"C:\\",  u"xhaus",  u"das haus", u"FEHLT="};
+    const std::vector<std::u16string> words = {
+        u"HAUS=",         u"HAUS", u"STRASSE=", u"STRAßE=",  u"A =",    u"ΣΟΦΙΑ=",    u"Σ",
+        u"\U0001D400BC=", u"C:\\", u"xhaus",    u"das haus", u"FEHLT=", u"DIENSTAG=", u"IENS"};
     for (const std::string& text : texts) {
         const TextCopy copy = TextCopy::FromBytes(text);
         const std::u16string decoded =

@@ -188,7 +188,8 @@ TEST(OrCollectionTest, DocumentInTwoEntriesCountsOnce) {
     f.lookup.ScanWordEntries(db);
     f.lookup.CollectAnyWord(db);
     ASSERT_EQ(f.lookup.Hits().size(), 2u);
-    EXPECT_EQ(f.lookup.Hits()[0], f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\C.txt");
+    EXPECT_EQ(f.lookup.Hits()[0].textCopy,
+              f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\C.txt");
     EXPECT_EQ(f.lookup.UniqueCount(), 2);
     EXPECT_EQ(f.lookup.HitCount(), 2);
     ASSERT_EQ(f.pageLines.size(), 5u);
@@ -242,7 +243,7 @@ TEST(AndCollectionTest, WildcardWordListsTheDocumentOncePerEntry) {
     f.lookup.ScanWordEntries(db);
     f.lookup.CollectAllWords(db);
     ASSERT_EQ(f.lookup.Hits().size(), 2u);
-    EXPECT_EQ(f.lookup.Hits()[0], f.lookup.Hits()[1]);
+    EXPECT_EQ(f.lookup.Hits()[0].textCopy, f.lookup.Hits()[1].textCopy);
     EXPECT_EQ(f.lookup.HitCount(), 2);
     EXPECT_EQ(S(f.pageLines[2]), "wurden in 2 Datei(en) gefunden:");
     EXPECT_TRUE(f.lookup.FoundList().empty());
@@ -255,7 +256,8 @@ TEST(AndCollectionTest, MissingTextCopyIsSkippedAndTheRestListed) {
     f.lookup.ScanWordEntries(db);
     f.lookup.CollectAllWords(db);
     ASSERT_EQ(f.lookup.Hits().size(), 1u);
-    EXPECT_EQ(f.lookup.Hits()[0], f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\D.txt");
+    EXPECT_EQ(f.lookup.Hits()[0].textCopy,
+              f.folder.Folders().textCopy + u"Proj\\C\\DATEN\\SUB\\D.txt");
     EXPECT_EQ(f.lookup.UniqueCount(), 2);
 }
 

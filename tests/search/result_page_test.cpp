@@ -47,22 +47,6 @@ TEST(PageLineTest, HeadingsAndSearchText) {
     EXPECT_EQ(std::u16string(kSeparatorLine).size(), 8u + 92u);
 }
 
-TEST(DisplayPathTest, TextCopyBackToDocument) {
-    struct Case {
-        std::string copy;
-        std::string name;
-        std::string display;
-    };
-    for (const Case& c : {
-             Case{"Z:\\w\\XML_Texte\\Projekte\\C\\DATEN\\SUB\\BERICHT.txt", "Projekte",
-                  "C:\\DATEN\\SUB\\BERICHT.XML"},
-             Case{"Z:\\w\\XML_Texte\\P\\Z\\TMP\\A.TXT", "P", "Z:\\TMP\\A.XML"},
-             Case{"Z:\\w\\XML_Texte\\Welt\\Z\\DATEN\\ΩMEGA.txt", "Welt", "Z:\\DATEN\\ΩMEGA.XML"},
-         }) {
-        EXPECT_EQ(S(DisplayPath(U(c.copy), U(c.name))), c.display);
-    }
-}
-
 TEST(CountPathLinesTest, RepeatsOfThePreviousPathCountOnce) {
     std::vector<std::u16string> lines(5, u"head C:\\X");
     for (const char16_t* line : {u"C:\\A.XML", u"<br>... text", u"C:\\A.XML", u"C:\\B.XML",

@@ -21,11 +21,11 @@ struct Corpus {
     fs::path data = dir.Path() / "Daten";
     CreateRun run{dir.Path()};
 
-    SearchResult Search(const std::u16string& text) {
+    SearchResult Search(const std::u16string& text, const SearchOptions& options = {}) {
         SearchHistory history;
         SearchRun search(run.host, run.flags, run.folders, history);
         search.SetOpenPages(false);
-        return search.Run(text, SearchOptions{}, u"Akten");
+        return search.Run(text, options, u"Akten");
     }
     std::string Page() const { return ReadBytes(run.root / "wd" / "VT_Ergebnis.htm"); }
 };
@@ -59,6 +59,35 @@ TEST(StoredNames, CaseTwinsAreIndexedFoundAndLinkedEachToItsOwnFile) {
         ASSERT_NE(at, std::string::npos) << name;
         EXPECT_LT(page.find(word, at + link.size()), page.find("<a href", at + link.size()))
             << name;
+    }
+}
+
+TEST(StoredNames, FoldersAndNamesHoldingXmlOrTxtKeepTheirTextCopies) {
+    Corpus c;
+    // The copy of a document is named after its name alone: the name without the first
+    // occurrence of its extension as written, plus ".txt".
+    const std::pair<const char*, const char*> files[] = {
+        {"docs.xml/a.xml", "Aalfang"}, {"notes.txt.d/b.xml", "Bachlauf"},
+        {"X.XML.d/C.XML", "Cello"},    {"d.xml.xml", "Dachboden"},
+        {"Mixed.XML.e.xml", "Efeu"},   {"f.xml.g.xml", "Fjord"},
+        {"h.txt.xml", "Hafer"},
+    };
+    for (const auto& [name, word] : files) {
+        WriteBytes(c.data / name, std::string("<r>") + word + " Zander</r>");
+    }
+    ASSERT_EQ(c.run.Create("Akten", c.data).outcome, indexing::CommandOutcome::Done);
+    SearchOptions und;
+    und.und = true;
+    und.oder = false;
+    for (const auto& [name, word] : files) {
+        const std::string document = (c.data / name).string();
+        const std::u16string text = platform::FromUtf8(word);
+        for (const SearchResult& result : {c.Search(text), c.Search(text + u" zander", und)}) {
+            EXPECT_EQ(result.hitPaths, std::vector<std::string>{document}) << name;
+            EXPECT_EQ(result.hitContexts,
+                      std::vector<std::vector<std::u16string>>{{text + u" Zander"}})
+                << name;
+        }
     }
 }
 

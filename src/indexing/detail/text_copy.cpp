@@ -1,5 +1,6 @@
 #include "indexing/detail/text_copy.h"
 
+#include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -44,10 +45,7 @@ bool HasUnpairedSurrogate(std::u16string_view s) {
 }  // namespace
 
 std::u16string CopyName(std::u16string_view fileName) {
-    std::u16string name(fileName);
-    const std::u16string extension(platform::ExtensionOf(fileName));
-    if (!extension.empty()) name.erase(name.find(extension), extension.size());
-    return name + u".txt";
+    return index::TextCopyName(fileName);
 }
 
 TextCopyLocation LocateTextCopy(std::u16string_view textCopyFolder,

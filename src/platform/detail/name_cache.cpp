@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/hash64.h"
 #include "platform/text.h"
 
 namespace vx::platform::detail {
@@ -33,30 +34,148 @@ int64_t Nanoseconds(const timespec& t) {
     return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
 }
 
+// The upper-cased decoded form of a name on disk, which lookups compare; buffer holds it. A name
+// of ASCII bytes, the most common, is upper-cased in place without decoding.
+std::u16string_view UpperKeyOf(std::string_view name, std::u16string& buffer) {
+    buffer.resize(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x80) {
+            buffer = UpperCase(FromUtf8(name));
+            return buffer;
+        }
+        buffer[i] = static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    }
+    return buffer;
+}
+
+// A hash of an upper-cased name, taken code unit by code unit so that a name on disk can be
+// hashed while it is upper-cased (FNV-1a, mixed for the table's low bits).
+class KeyHasher {
+  public:
+    void Add(char16_t unit) { hash_ = (hash_ ^ unit) * 0x100000001B3ULL; }
+    uint64_t Value() const { return MixBits64(hash_); }
+
+  private:
+    uint64_t hash_ = 0xCBF29CE484222325ULL;
+};
+
+uint64_t KeyHash(std::u16string_view upper) {
+    KeyHasher hasher;
+    for (const char16_t unit : upper) hasher.Add(unit);
+    return hasher.Value();
+}
+
+// KeyHash of the upper-cased form of a name on disk.
+uint64_t KeyHashOfName(std::string_view name, std::u16string& buffer) {
+    KeyHasher hasher;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) return KeyHash(UpperKeyOf(name, buffer));
+        hasher.Add(static_cast<char16_t>(byte >= 'a' && byte <= 'z' ? byte - 32 : byte));
+    }
+    return hasher.Value();
+}
+
+// The names of one folder by the hash of their upper-cased form, in open addressing over one
+// buffer of names: a folder of thousands of files is read whole for a single lookup, so a name
+// costs no allocation of its own.
+class NameTable {
+  public:
+    // A name as read from the folder (each comes once).
+    void Insert(std::string_view name) {
+        entries_.push_back({KeyHashOfName(name, scratch_), static_cast<uint32_t>(bytes_.size()),
+                            static_cast<uint32_t>(name.size())});
+        bytes_ += name;
+        if (slots_.size() < 2 * entries_.size()) {
+            Rebuild();
+        } else {
+            Place(entries_.size() - 1);
+        }
+    }
+    // A name that an event reports, perhaps known already.
+    void Add(std::string_view name) {
+        bool known = false;
+        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) { known |= NameOf(e) == name; });
+        if (!known) Insert(name);
+    }
+    void Remove(std::string_view name) {
+        // A removed name keeps its slot with the size 0, which no lookup matches, until the
+        // next rebuild.
+        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) {
+            if (NameOf(e) == name) e.size = 0;
+        });
+    }
+    // The smallest name whose upper-cased form is upper.
+    std::optional<std::string> Find(std::u16string_view upper) {
+        std::optional<std::string_view> smallest;
+        ForHash(KeyHash(upper), [&](Entry& e) {
+            const std::string_view name = NameOf(e);
+            if (UpperKeyOf(name, scratch_) == upper && (!smallest || name < *smallest)) {
+                smallest = name;
+            }
+        });
+        if (!smallest) return std::nullopt;
+        return std::string(*smallest);
+    }
+
+  private:
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+    struct Entry {
+        uint64_t hash;  // of the name's upper-cased form
+        uint32_t offset;
+        uint32_t size;  // 0 once removed (no name is empty)
+    };
+
+    std::string_view NameOf(const Entry& e) const {
+        return std::string_view(bytes_).substr(e.offset, e.size);
+    }
+    template <class Visit>
+    void ForHash(uint64_t hash, Visit visit) {
+        if (slots_.empty()) return;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask; slots_[at] != kEmpty; at = (at + 1) & mask) {
+            Entry& e = entries_[slots_[at]];
+            if (e.hash == hash && e.size != 0) visit(e);
+        }
+    }
+    void Place(std::size_t entry) {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t at = entries_[entry].hash & mask;
+        while (slots_[at] != kEmpty) at = (at + 1) & mask;
+        slots_[at] = static_cast<uint32_t>(entry);
+    }
+    // Drops the removed names and lays out the slots for four times the names.
+    void Rebuild() {
+        std::string bytes;
+        bytes.reserve(bytes_.size());
+        std::size_t live = 0;
+        for (const Entry e : entries_) {
+            if (e.size == 0) continue;
+            entries_[live++] = {e.hash, static_cast<uint32_t>(bytes.size()), e.size};
+            bytes += NameOf(e);
+        }
+        entries_.resize(live);
+        bytes_ = std::move(bytes);
+        std::size_t size = 16;
+        while (size < 4 * live) size *= 2;
+        slots_.assign(size, kEmpty);
+        for (std::size_t i = 0; i < live; ++i) Place(i);
+    }
+
+    std::string bytes_;  // the names, one after the other
+    std::vector<Entry> entries_;
+    std::vector<uint32_t> slots_;  // entries, a power of two of them
+    std::u16string scratch_;
+};
+
 struct Listing {
     dev_t device = 0;
     ino_t inode = 0;
     int watch = -1;
     int64_t mtimeNs = 0;
     bool trusted = false;
-    // Upper-cased decoded name -> names on disk with that form.
-    std::unordered_map<std::u16string, std::vector<std::string>> byUpperName;
-
-    void AddName(const std::string& name) {
-        auto& names = byUpperName[UpperCase(FromUtf8(name))];
-        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-    }
-    void RemoveName(const std::string& name) {
-        const auto it = byUpperName.find(UpperCase(FromUtf8(name)));
-        if (it == byUpperName.end()) return;
-        std::erase(it->second, name);
-        if (it->second.empty()) byUpperName.erase(it);
-    }
-    std::optional<std::string> Find(const std::u16string& upper) const {
-        const auto it = byUpperName.find(upper);
-        if (it == byUpperName.end()) return std::nullopt;
-        return *std::min_element(it->second.begin(), it->second.end());
-    }
+    NameTable names;
 };
 
 class Cache {
@@ -76,9 +195,9 @@ class Cache {
         }
         if (it != folders_.end()) {
             Listing& l = it->second;
-            if (l.watch >= 0) return l.Find(key);
+            if (l.watch >= 0) return l.names.Find(key);
             if (l.mtimeNs == Nanoseconds(st.st_mtim)) {
-                if (auto hit = l.Find(key)) return hit;
+                if (auto hit = l.names.Find(key)) return hit;
                 if (l.trusted) return std::nullopt;
             }
             Forget(it);
@@ -96,7 +215,7 @@ class Cache {
             return std::nullopt;
         }
         if (fresh.watch >= 0) watched_[fresh.watch].push_back(folder);
-        return folders_.insert_or_assign(folder, std::move(fresh)).first->second.Find(key);
+        return folders_.insert_or_assign(folder, std::move(fresh)).first->second.names.Find(key);
     }
 
     void Clear() {
@@ -124,8 +243,8 @@ class Cache {
         clock_gettime(CLOCK_REALTIME, &now);
         l.trusted = Nanoseconds(now) - l.mtimeNs > kTrustMarginNs;
         while (const dirent* e = readdir(dir.get())) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..") l.AddName(name);
+            const std::string_view name = e->d_name;
+            if (name != "." && name != "..") l.names.Insert(name);
         }
         return true;
     }
@@ -180,8 +299,8 @@ class Cache {
         for (const auto& folder : w->second) {
             const auto it = folders_.find(folder);
             if (it == folders_.end()) continue;
-            if (ev.mask & (IN_CREATE | IN_MOVED_TO)) it->second.AddName(name);
-            if (ev.mask & (IN_DELETE | IN_MOVED_FROM)) it->second.RemoveName(name);
+            if (ev.mask & (IN_CREATE | IN_MOVED_TO)) it->second.names.Add(name);
+            if (ev.mask & (IN_DELETE | IN_MOVED_FROM)) it->second.names.Remove(name);
         }
     }
 
@@ -192,7 +311,8 @@ class Cache {
 };
 
 Cache& TheCache() {
-    static Cache cache;
+    // Never destroyed: freeing every listing would only delay the end of the process.
+    static Cache& cache = *new Cache();
     return cache;
 }
 

@@ -45,10 +45,22 @@ class Preimages {
     std::u16string units_;
 };
 
+// The code units that upper-case to unit. Outside ASCII only dotless i and long s upper-case into
+// it (upper_find.h), so the table of all code units is built only for a word that needs it.
+std::u16string PreimagesOf(char16_t unit) {
+    if (unit >= 0x80) return std::u16string(Preimages::Table().Of(unit));
+    if (unit >= u'a' && unit <= u'z') return {};
+    std::u16string units(1, unit);
+    if (unit >= u'A' && unit <= u'Z') units += static_cast<char16_t>(unit + 32);
+    if (unit == u'I') units += u'\u0131';
+    if (unit == u'S') units += u'\u017F';
+    return units;
+}
+
 std::vector<UnitBytes> BytesOfUnits(std::u16string_view word) {
     std::vector<UnitBytes> units(word.size());
     for (std::size_t i = 0; i < word.size(); ++i) {
-        const std::u16string_view sources = Preimages::Table().Of(word[i]);
+        const std::u16string sources = PreimagesOf(word[i]);
         if (sources.empty()) {
             units[i].possible = false;
             continue;
