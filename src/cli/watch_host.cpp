@@ -30,7 +30,7 @@ std::vector<std::string> WatchHost::TakeMessages() {
 }
 
 void WatchHost::Pause() {
-    if (cancelled_ || stop_.Signal() == 0) return;
+    if (cancelled_ || stop_ == nullptr || stop_->load() == 0) return;
     cancelled_ = true;
     indexing::CloseButtonClick(*this, flags_);
 }

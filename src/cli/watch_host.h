@@ -1,20 +1,21 @@
 // The Host of the watcher's updates: a run shows nothing while it works (the watcher prints one
 // line per update), asks nothing (the notice is answered with yes), keeps its messages for the
-// watcher to print once the outcome is known, and takes a stop signal as the close button.
+// watcher to print once the outcome is known, and takes a stop request as the close button.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "cli/stop_signals.h"
 #include "platform/host.h"
 
 namespace vx::cli {
 
 class WatchHost : public Host {
   public:
-    WatchHost(const StopSignals& stop, RunFlags& flags) : stop_(stop), flags_(flags) {}
+    // stop: set (to the signal) when the run is to stop; nullptr when nothing stops it.
+    WatchHost(const std::atomic<int>* stop, RunFlags& flags) : stop_(stop), flags_(flags) {}
 
     void SetStatusLine(const std::u16string& text) override;
     void SetTotalsLine(const std::u16string& /*text*/) override {}
@@ -23,17 +24,17 @@ class WatchHost : public Host {
     bool ConfirmIndexing(int /*documentCount*/, const std::u16string& /*sizeText*/) override {
         return true;
     }
-    // A stop signal cancels the run (once).
+    // A stop request cancels the run (once).
     void Pause() override;
 
     // The messages shown so far, as terminal lines; emptied.
     std::vector<std::string> TakeMessages();
     std::u16string StatusLine() const;
-    // Whether a stop signal cancelled the run.
+    // Whether a stop request cancelled the run.
     bool Cancelled() const { return cancelled_; }
 
   private:
-    const StopSignals& stop_;
+    const std::atomic<int>* stop_;
     RunFlags& flags_;
     bool cancelled_ = false;
     mutable std::mutex mutex_;

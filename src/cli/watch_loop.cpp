@@ -1,13 +1,10 @@
 #include "cli/watch_loop.h"
 
-#include <malloc.h>
 #include <poll.h>
 #include <signal.h>
-#include <time.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -15,13 +12,14 @@
 
 #include "cli/command_registry.h"
 #include "cli/watch_host.h"
+#include "cli/watch_output.h"
+#include "cli/watch_update.h"
 #include "index/database_files.h"
 #include "indexing/commands.h"
 #include "indexing/data_folders.h"
 #include "indexing/database_names.h"
 #include "platform/document_tree.h"
 #include "platform/file_lock.h"
-#include "platform/files.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
 #include "platform/system_error_text.h"
@@ -48,30 +46,6 @@ bool IsDatabaseFile(std::string_view name) {
     return index::IsDatabaseFileName(platform::FromUtf8(name));
 }
 
-std::string Utf8(std::u16string_view text) {
-    return platform::ToUtf8(text);
-}
-
-std::string Number(int64_t n) {
-    return Utf8(platform::GroupedIntText(n));
-}
-
-// "12:03:44 "
-std::string Clock() {
-    const time_t now = time(nullptr);
-    tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    strftime(text, sizeof text, "%H:%M:%S ", &local);
-    return text;
-}
-
-// "0,7 s"
-std::string Seconds(int64_t ms) {
-    const int64_t tenths = (ms + 50) / 100;
-    return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " s";
-}
-
 // "1 geändert, 2 neu, 1 gelöscht"
 std::string ChangesText(const platform::DocumentChanges& changes) {
     std::string text;
@@ -84,14 +58,6 @@ std::string ChangesText(const platform::DocumentChanges& changes) {
     add(changes.added, "neu");
     add(changes.removed, "gelöscht");
     return text;
-}
-
-void PrintLine(const std::string& line) {
-    std::cout << Clock() << line << std::endl;
-}
-
-void PrintNote(const std::string& line) {
-    std::cerr << Clock() << line << std::endl;
 }
 
 struct WatchedDatabase {
@@ -129,6 +95,7 @@ class Watcher {
         : folders_(folders),
           settings_(settings),
           stop_(stop),
+          updates_(folders, settings.run, stop),
           databaseWatch_(platform::ToHostPath(folders.database), IsDatabaseFile,
                          {.subfolders = false, .maxWatches = 0}) {}
 
@@ -136,7 +103,7 @@ class Watcher {
         platform::SetProgramName(u"vantor-xml-cli watch");
         {
             RunFlags flags;
-            WatchHost host(stop_, flags);
+            WatchHost host(nullptr, flags);
             indexing::EnsureDataFolders(host, folders_);
             PrintMessages(host, "");
         }
@@ -201,7 +168,7 @@ class Watcher {
     // The host path of the database's folder, "" when it has none.
     std::string RootOf(const std::u16string& name) {
         RunFlags flags;
-        WatchHost host(stop_, flags);
+        WatchHost host(nullptr, flags);
         const indexing::IndexingCommands commands(host, flags, folders_);
         const std::u16string folder = commands.StoredFolder(name);
         return folder.empty() ? std::string() : platform::ToHostPath(folder);
@@ -219,8 +186,9 @@ class Watcher {
         db->updateDue = true;
         db->atStart = true;
         PrintLine(Utf8(name) + ": beobachtet " + (db->root.empty() ? "(kein Ordner)" : db->root) +
-                  " (" + Number(static_cast<int64_t>(db->watch->WatchCount())) + " Ordner, " +
-                  Number(static_cast<int64_t>(db->documents.size())) + " Dokumente).");
+                  " (" + GroupedNumber(static_cast<int64_t>(db->watch->WatchCount())) +
+                  " Ordner, " + GroupedNumber(static_cast<int64_t>(db->documents.size())) +
+                  " Dokumente).");
         databases_.push_back(std::move(db));
     }
 
@@ -346,7 +314,6 @@ class Watcher {
     }
 
     void Update(WatchedDatabase& db, int64_t now) {
-        const std::string name = Utf8(db.name);
         {
             // Another program's run is waited for here rather than by asking the engine again,
             // which would walk the tree each time.
@@ -360,34 +327,11 @@ class Watcher {
                 return;
             }
         }
-        RunFlags flags;
-        WatchHost host(stop_, flags);
-        const int64_t start = SteadyTickMs();
-        indexing::CommandResult result;
-        {
-            indexing::IndexingCommands commands(host, flags, folders_);
-            commands.SetOptions(settings_.run);
-            result = commands.Reindex(db.name, 1, nullptr);
-        }
-        // What the run allocated goes back to the system while the watcher waits.
-        malloc_trim(0);
-        const int64_t took = SteadyTickMs() - start;
-        if (result.outcome == indexing::CommandOutcome::Busy) {
+        const std::string what =
+            db.atStart ? std::string("Abgleich beim Start") : ChangesText(db.unindexed);
+        if (updates_.Run(db.name, what) == UpdateEnd::Busy) {
             WaitForLock(db, {}, now);
             return;
-        }
-        PrintMessages(host, name + ": ");
-        if (result.outcome != indexing::CommandOutcome::Done) {
-            PrintLine(name + " nicht aktualisiert.");
-        } else if (host.Cancelled()) {
-            PrintLine(name + ": Aktualisierung nach " + Seconds(took) +
-                      " abgebrochen; gespeichert ist, was bis dahin indiziert war.");
-        } else {
-            PrintLine(
-                name + " aktualisiert in " + Seconds(took) + ": " +
-                (db.atStart ? std::string("Abgleich beim Start") : ChangesText(db.unindexed)) +
-                " (" + Number(result.documents) + " Dokumente, " +
-                Number(result.documents - result.reused) + " davon neu gelesen).");
         }
         db.updateDue = false;
         db.atStart = false;
@@ -449,6 +393,7 @@ class Watcher {
     const platform::WorkingFolders& folders_;
     const WatchSettings& settings_;
     const StopSignals& stop_;
+    UpdateRunner updates_;
     platform::TreeWatch databaseWatch_;  // the database folder, for databases that come and go
     std::vector<std::unique_ptr<WatchedDatabase>> databases_;
 };
