@@ -202,7 +202,7 @@ TEST_F(CliContractTest, HelpAndManPageDescribeEveryOption) {
     std::string manPage = ReadBytes(VX_MAN_PAGE);
     std::erase(manPage, '\\');  // roff writes "--limit" as "\-\-limit"
     const std::regex option("(^|[ \\[,])(--?[a-z0-9][a-z-]*)");
-    for (const char* command : {"create", "reindex", "search", "list", "words"}) {
+    for (const char* command : {"create", "reindex", "search", "list", "words", "watch"}) {
         const CliResult help = Run({command, "--help"});
         ASSERT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find("Rückgabewert:"), std::string::npos) << command;
