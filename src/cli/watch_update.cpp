@@ -85,25 +85,23 @@ UpdateEnd UpdateRunner::Run(const std::u16string& name, const std::string& what)
 int UpdateRunner::Await(int child) {
     // Readable when the child has ended (-1 on systems without it: waitpid alone then).
     const int process = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+    int status = W_EXITCODE(kNotUpdated, 0);
     bool passedOn = false;
     for (;;) {
-        int status = 0;
-        const pid_t ended = waitpid(child, &status, passedOn || process < 0 ? 0 : WNOHANG);
-        if (ended == child) {
-            if (process >= 0) close(process);
-            return status;
-        }
-        if (ended < 0 && errno != EINTR) return W_EXITCODE(kNotUpdated, 0);
+        int ending = 0;
+        const pid_t ended = waitpid(child, &ending, passedOn || process < 0 ? 0 : WNOHANG);
+        if (ended == child) status = ending;
+        if (ended == child || (ended < 0 && errno != EINTR)) break;
         if (!passedOn && stop_.Signal() != 0) {
             request_->store(stop_.Signal());
             passedOn = true;
-            continue;
-        }
-        if (process >= 0) {
+        } else if (process >= 0) {
             pollfd fds[] = {{process, POLLIN, 0}, {stop_.Fd(), POLLIN, 0}};
             poll(fds, 2, -1);
         }
     }
+    if (process >= 0) close(process);
+    return status;
 }
 
 int UpdateRunner::Update(const std::u16string& name, const std::string& what) {

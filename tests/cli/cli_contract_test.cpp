@@ -2,8 +2,6 @@
 // answers from a pipe, the machine-readable outputs and the opener of --open.
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
@@ -13,6 +11,7 @@
 
 #include "cli/json_text.h"
 #include "common/cli_process.h"
+#include "common/file_bytes.h"
 #include "common/scratch_directory.h"
 
 namespace vx::cli {
@@ -21,16 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 
 using vx::testing::CliResult;
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
+using vx::testing::ReadBytes;
+using vx::testing::WriteBytes;
 
 class CliContractTest : public ::testing::Test {
   protected:

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -20,6 +19,7 @@
 #include <vector>
 
 #include "common/cli_process.h"
+#include "common/file_bytes.h"
 #include "common/scratch_directory.h"
 #include "index/database_files.h"
 #include "platform/file_lock.h"
@@ -31,18 +31,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using vx::testing::ReadBytes;
+using vx::testing::WriteBytes;
 
 constexpr auto kPatience = std::chrono::seconds(60);  // bounds every wait; passing takes ~1 s
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
 
 // Polls until the condition holds (true) or the patience is used up (false).
 bool Eventually(const std::function<bool()>& condition) {
