@@ -1,21 +1,10 @@
 #include "cli/watch_host.h"
 
-#include <utility>
-
 #include "cli/terminal_host.h"
+#include "cli/watch_output.h"
 #include "indexing/close_button.h"
 
 namespace vx::cli {
-
-void WatchHost::SetStatusLine(const std::u16string& text) {
-    std::lock_guard lock(mutex_);
-    status_ = text;
-}
-
-std::u16string WatchHost::StatusLine() const {
-    std::lock_guard lock(mutex_);
-    return status_;
-}
 
 MessageAnswer WatchHost::ShowMessage(MessageKind kind, const std::u16string& /*caption*/,
                                      const std::u16string& text, MessageButtons buttons) {
@@ -24,9 +13,13 @@ MessageAnswer WatchHost::ShowMessage(MessageKind kind, const std::u16string& /*c
     return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
-std::vector<std::string> WatchHost::TakeMessages() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(messages_, {});
+void WatchHost::PrintMessages(const std::string& prefix) {
+    std::vector<std::string> messages;
+    {
+        std::lock_guard lock(mutex_);
+        messages.swap(messages_);
+    }
+    for (const std::string& message : messages) PrintNote(prefix + message);
 }
 
 void WatchHost::Pause() {

@@ -17,7 +17,7 @@ class WatchHost : public Host {
     // stop: set (to the signal) when the run is to stop; nullptr when nothing stops it.
     WatchHost(const std::atomic<int>* stop, RunFlags& flags) : stop_(stop), flags_(flags) {}
 
-    void SetStatusLine(const std::u16string& text) override;
+    void SetStatusLine(const std::u16string& /*text*/) override {}
     void SetTotalsLine(const std::u16string& /*text*/) override {}
     MessageAnswer ShowMessage(MessageKind kind, const std::u16string& caption,
                               const std::u16string& text, MessageButtons buttons) override;
@@ -27,9 +27,8 @@ class WatchHost : public Host {
     // A stop request cancels the run (once).
     void Pause() override;
 
-    // The messages shown so far, as terminal lines; emptied.
-    std::vector<std::string> TakeMessages();
-    std::u16string StatusLine() const;
+    // Prints the messages shown so far as notes (after the prefix) and forgets them.
+    void PrintMessages(const std::string& prefix);
     // Whether a stop request cancelled the run.
     bool Cancelled() const { return cancelled_; }
 
@@ -37,8 +36,7 @@ class WatchHost : public Host {
     const std::atomic<int>* stop_;
     RunFlags& flags_;
     bool cancelled_ = false;
-    mutable std::mutex mutex_;
-    std::u16string status_;
+    std::mutex mutex_;
     std::vector<std::string> messages_;
 };
 

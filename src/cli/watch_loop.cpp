@@ -105,7 +105,7 @@ class Watcher {
             RunFlags flags;
             WatchHost host(nullptr, flags);
             indexing::EnsureDataFolders(host, folders_);
-            PrintMessages(host, "");
+            host.PrintMessages("");
         }
         if (!NamedDatabasesExist()) return kExitError;
         std::vector<TreeEvent> ignored;
@@ -350,10 +350,6 @@ class Watcher {
                   " indiziert; die Aktualisierung folgt, sobald die Datenbank frei ist.");
     }
 
-    static void PrintMessages(WatchHost& host, const std::string& prefix) {
-        for (const std::string& message : host.TakeMessages()) PrintNote(prefix + message);
-    }
-
     // Waits in poll until a change, a stop signal or the next thing due.
     void WaitForChanges() {
         std::vector<pollfd> fds{{stop_.Fd(), POLLIN, 0}, {databaseWatch_.Fd(), POLLIN, 0}};
@@ -374,7 +370,8 @@ class Watcher {
             if (db->walks) due(db->nextWalk);
         }
         const int timeout =
-            next ? static_cast<int>(std::clamp<int64_t>(*next - now, 0, 24 * 3600 * 1000)) : -1;
+            next ? static_cast<int>(std::clamp<int64_t>(*next - now, 0, int64_t{24} * 3600 * 1000))
+                 : -1;
         if (poll(fds.data(), fds.size(), timeout) <= 0) return;
         const int64_t after = SteadyTickMs();
         for (std::size_t i = 0; i < owners.size(); ++i) {

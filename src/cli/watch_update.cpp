@@ -116,7 +116,7 @@ int UpdateRunner::Update(const std::u16string& name, const std::string& what) {
     const int64_t took = SteadyTickMs() - start;
     if (result.outcome == indexing::CommandOutcome::Busy) return kBusy;
     const std::string shown = Utf8(name);
-    for (const std::string& message : host.TakeMessages()) PrintNote(shown + ": " + message);
+    host.PrintMessages(shown + ": ");
     if (result.outcome != indexing::CommandOutcome::Done) {
         PrintLine(shown + " nicht aktualisiert.");
         return kNotUpdated;

@@ -34,6 +34,7 @@ void MainWindow::DatabaseFilesChanged() {
     // While the search dialog is open its database stays selected.
     if (!flags_.searchActive) {
         std::vector<std::u16string> shown;
+        shown.reserve(static_cast<std::size_t>(databaseList_->count()));
         for (int row = 0; row < databaseList_->count(); ++row) {
             shown.push_back(databaseList_->RowText(row));
         }
