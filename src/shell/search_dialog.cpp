@@ -239,11 +239,16 @@ void SearchDialog::ReloadChangedWordList() {
         return;
     }
     wordsStale_ = false;
+    // The user keeps the place: the filter text and the focus.
+    const QString filter = filterField_->text();
+    QWidget* focused = focusWidget();
     if (wordsFile_.ends_with(u"_unicode.txt")) {
         SuchbegriffeLadenAsia();
     } else {
         SuchbegriffeLaden();
     }
+    if (filterField_->text() != filter) filterField_->setText(filter);
+    if (focused != nullptr) focused->setFocus();
 }
 
 void SearchDialog::UndClicked() {

@@ -1,6 +1,7 @@
 // What the window reads again when another program changes the database folder: the database
-// list, and the search dialog's word list (at once when the dialog is shown, else when it is
-// shown next).
+// list, and the search dialog's word list (at once when the dialog is shown, keeping the user's
+// filter, else when it is shown next).
+#include <QLineEdit>
 #include <QTest>
 #include <cstdio>
 
@@ -45,8 +46,10 @@ class DiskChangesTest : public QObject {
         search.show();
         QCOMPARE(search.WordCount(), 2);
 
+        search.FilterField()->setText("Z");
         replaceWords("BAUM\r\nHAUS\r\nZELT\r\n");
         QTRY_COMPARE(search.WordCount(), 3);
+        QCOMPARE(search.FilterField()->text(), QString("Z"));
         search.hide();
     }
 };
