@@ -15,7 +15,8 @@ foreach(file
         share/man/man1/vantor-xml.1.gz
         share/man/man1/vantor-xml-cli.1.gz
         share/vantor-xml/Vantor_XML.pdf
-        share/doc/vantor-xml/Vantor_XML.pdf)
+        share/doc/vantor-xml/Vantor_XML.pdf
+        lib/systemd/user/vantor-xml-watch.service)
     # EXISTS follows the link of the documentation folder to the manual.
     if(NOT EXISTS ${PREFIX}/${file})
         message(FATAL_ERROR "not installed: ${file}")
@@ -25,4 +26,8 @@ execute_process(COMMAND ${PREFIX}/bin/vantor-xml-cli --version OUTPUT_VARIABLE v
                 RESULT_VARIABLE result)
 if(NOT result EQUAL 0 OR NOT version MATCHES "^vantor-xml-cli \\(Vantor-XML\\) ")
     message(FATAL_ERROR "installed vantor-xml-cli --version: ${version}")
+endif()
+file(STRINGS ${PREFIX}/lib/systemd/user/vantor-xml-watch.service start REGEX "^ExecStart=")
+if(NOT start STREQUAL "ExecStart=${PREFIX}/bin/vantor-xml-cli watch")
+    message(FATAL_ERROR "the watcher's service starts: ${start}")
 endif()

@@ -173,9 +173,7 @@ bool TerminalHost::Ask(const std::string& question) {
     return read && IsYes(answer);
 }
 
-MessageAnswer TerminalHost::ShowMessage(MessageKind kind, const std::u16string&,
-                                        const std::u16string& text, MessageButtons buttons) {
-    ClearProgress();
+std::string MessageLine(MessageKind kind, std::u16string_view text) {
     const char* prefix = "";
     switch (kind) {
         case MessageKind::Information:
@@ -193,10 +191,16 @@ MessageAnswer TerminalHost::ShowMessage(MessageKind kind, const std::u16string&,
         case MessageKind::Plain:
             break;
     }
+    return prefix + TerminalText(text);
+}
+
+MessageAnswer TerminalHost::ShowMessage(MessageKind kind, const std::u16string&,
+                                        const std::u16string& text, MessageButtons buttons) {
+    ClearProgress();
     if (buttons == MessageButtons::YesNo) {
-        return Ask(prefix + TerminalText(text)) ? MessageAnswer::Yes : MessageAnswer::No;
+        return Ask(MessageLine(kind, text)) ? MessageAnswer::Yes : MessageAnswer::No;
     }
-    std::cerr << prefix << TerminalText(text) << std::endl;
+    std::cerr << MessageLine(kind, text) << std::endl;
     return MessageAnswer::Ok;
 }
 

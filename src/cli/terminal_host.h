@@ -64,5 +64,7 @@ class TerminalHost : public Host {
 
 // "Z:\home\a.xml" -> "/home/a.xml" for display (drive Z: is the root).
 std::string DisplayPath(std::u16string_view windowsPath);
+// A message box as a line of the terminal: "Warnung: " and the text (CR LF as LF).
+std::string MessageLine(MessageKind kind, std::u16string_view text);
 
 }  // namespace vx::cli

@@ -20,6 +20,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QFileSystemWatcher;
 class QFrame;
 class QTimer;
 
@@ -86,6 +87,9 @@ class MainWindow : public QWidget {
     void ListBox1Click();
     // The engine's list refresh at the end of an indexing run.
     void RefreshDatabaseListAfterRun();
+    // Another program changed the database folder (the watcher of the command-line tool): while
+    // no command of the window runs, the list and the search dialog's word list are read again.
+    void DatabaseFilesChanged();
 
     // The status area, on the user-interface thread (engines go through Host()).
     void SetStatusLine(const std::u16string& text);
@@ -178,6 +182,8 @@ class MainWindow : public QWidget {
   private:
     void BuildControls();
     void RunCreationSteps();
+    // Calls DatabaseFilesChanged once the database folder has been quiet for a moment.
+    void WatchDatabaseFolder();
     void Shutdown();
     void PlacePatienceIndicator();
     void ShowLogo();
@@ -245,6 +251,8 @@ class MainWindow : public QWidget {
     QLabel* patienceLabel_ = nullptr;          // GeduldLabel
     QTimer* patienceTimer_ = nullptr;          // GedultTimer
     QTimer* elapsedTimer_ = nullptr;           // Timer1
+    QFileSystemWatcher* folderWatch_ = nullptr;
+    QTimer* folderQuiet_ = nullptr;
 };
 
 }  // namespace vx::shell

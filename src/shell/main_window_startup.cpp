@@ -123,6 +123,7 @@ void MainWindow::FirstPaint() {
     resize(width_, height());
     // The database list, with the row selected last time.
     LiesNamenDatenbanken(false, {});
+    WatchDatabaseFolder();
     const int rows = databaseList_->count();
     const int row = FirstPaintRow(Setting(kSelectedDatabase), rows);
     if (row >= 0) {

@@ -228,6 +228,27 @@ void SearchDialog::ClearWordList() {
     words_.clear();
     wordList_->clear();
     filterField_->clear();
+    wordsFile_.clear();
+    wordsStale_ = false;
+}
+
+void SearchDialog::ReloadChangedWordList() {
+    if (wordsFile_.empty() || platform::StampOf(wordsFile_) == wordsStamp_) return;
+    if (!isVisible()) {
+        wordsStale_ = true;
+        return;
+    }
+    wordsStale_ = false;
+    // The user keeps the place: the filter text and the focus.
+    const QString filter = filterField_->text();
+    QWidget* focused = focusWidget();
+    if (wordsFile_.ends_with(u"_unicode.txt")) {
+        SuchbegriffeLadenAsia();
+    } else {
+        SuchbegriffeLaden();
+    }
+    if (filterField_->text() != filter) filterField_->setText(filter);
+    if (focused != nullptr) focused->setFocus();
 }
 
 void SearchDialog::UndClicked() {
@@ -282,10 +303,13 @@ void SearchDialog::LoadWords(const std::u16string& suffix, const QString& loadin
         linkedLabel_->setText(Q(*note));
         SetTextColour(linkedLabel_, TextColourOf(countLabel_));
     }
+    wordsFile_.clear();
     if (main_.List()->SelectedRow() < 0) return;
     countLabel_->setText(loadingNote);
     QCoreApplication::processEvents();
     const std::u16string file = base + suffix;
+    wordsFile_ = file;
+    wordsStamp_ = platform::StampOf(file);
     if (!platform::FileExists(file)) return;
     words_ = ReadLines(file);
     QStringList lines;
@@ -358,6 +382,7 @@ void SearchDialog::showEvent(QShowEvent* event) {
         firstShow_ = false;
         historyList_->resize(historyList_->width(), wordList_->height());
     }
+    if (wordsStale_) ReloadChangedWordList();
 }
 
 void SearchDialog::resizeEvent(QResizeEvent* event) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/read_only_file.h"
 #include "search/history.h"
 #include "search/search_run.h"
 #include "shell/anchored_layout.h"
@@ -43,6 +45,9 @@ class SearchDialog : public QDialog {
 
     // Empties the word list and the filter field.
     void ClearWordList();
+    // Loads the word list again when its file changed on disk since it was loaded (when the
+    // dialog is hidden, as it is shown next).
+    void ReloadChangedWordList();
     // "Wörter von A bis Z etc." and "Reine Unicode Wörter".
     void SuchbegriffeLaden();
     void SuchbegriffeLadenAsia();
@@ -89,6 +94,10 @@ class SearchDialog : public QDialog {
     AnchoredLayout layout_;
     search::SearchHistory history_;
     std::vector<std::u16string> words_;
+    // The file the word list was loaded from, as it was then ("" when none is shown).
+    std::u16string wordsFile_;
+    std::optional<platform::FileStamp> wordsStamp_;
+    bool wordsStale_ = false;
     bool firstShow_ = true;
 
     QLabel* searchLabel_ = nullptr;              // Label2

@@ -2,8 +2,6 @@
 // answers from a pipe, the machine-readable outputs and the opener of --open.
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
@@ -14,6 +12,7 @@
 #include "cli/database_row.h"
 #include "cli/json_text.h"
 #include "common/cli_process.h"
+#include "common/file_bytes.h"
 #include "common/scratch_directory.h"
 
 namespace vx::cli {
@@ -22,16 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 
 using vx::testing::CliResult;
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
+using vx::testing::ReadBytes;
+using vx::testing::WriteBytes;
 
 class CliContractTest : public ::testing::Test {
   protected:
@@ -213,7 +204,7 @@ TEST_F(CliContractTest, HelpAndManPageDescribeEveryOption) {
     std::string manPage = ReadBytes(VX_MAN_PAGE);
     std::erase(manPage, '\\');  // roff writes "--limit" as "\-\-limit"
     const std::regex option("(^|[ \\[,])(--?[a-z0-9][a-z-]*)");
-    for (const char* command : {"create", "reindex", "search", "list", "words"}) {
+    for (const char* command : {"create", "reindex", "search", "list", "words", "watch"}) {
         const CliResult help = Run({command, "--help"});
         ASSERT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find("Rückgabewert:"), std::string::npos) << command;
