@@ -2,8 +2,8 @@
 // distinct Unicode words (code units, little-endian), then one byte per filing step. A step that
 // files the next word of its kind not filed before (nearly every step) needs no word number;
 // only a repeat carries one. The hashes are worked out again when the form is read.
-#include "indexing/document_words.h"
 #include "indexing/detail/word_rules.h"
+#include "indexing/document_words.h"
 #include "platform/byte_reader.h"
 #include "platform/varint.h"
 

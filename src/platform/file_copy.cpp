@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/detail/host_paths.h"
 #include "platform/detail/host_folder.h"
+#include "platform/detail/host_paths.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/system_error_text.h"
