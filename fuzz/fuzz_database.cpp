@@ -9,10 +9,10 @@
 #include "index/lookup_file.h"
 #include "platform/utf8.h"
 #include "search/html_text.h"
-#include "search/lookup.h"
 #include "search/query.h"
 #include "search/result_page.h"
 #include "search/search_database.h"
+#include "search/word_lookup.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 #include "index/database_commit.h"
 
-#include <fcntl.h>
 #include <stdio.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,19 +21,6 @@ constexpr std::u16string_view kStagedSuffix = u".tmp";
 
 [[noreturn]] void Fail(std::u16string_view path, std::u16string_view action) {
     throw textio::FileError::About(path, action, errno);
-}
-
-// rename(2) that fails with EEXIST instead of replacing the target.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // File systems without RENAME_NOREPLACE.
-    struct stat st {};
-    if (lstat(to.c_str(), &st) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace
@@ -111,7 +96,7 @@ void DatabaseCommit::PlaceTextCopies() {
             madeFolder = folder;
         }
         // Most copies are new; the rename that does not replace tells which are not.
-        if (RenameNoReplace(copy.staged, copy.final)) {
+        if (platform::RenameNoReplace(copy.staged, copy.final)) {
             copy.placed = true;
             continue;
         }

@@ -11,6 +11,7 @@
 #include "index/detail/lookup_format.h"
 #include "index/detail/lookup_samples.h"
 #include "index/lookup_file.h"
+#include "platform/byte_reader.h"
 #include "platform/hash64.h"
 #include "platform/masked_find.h"
 #include "platform/utf8.h"
@@ -33,26 +34,25 @@ bool Within(const Range& range, uint64_t begin, uint64_t end) {
            range.offset - begin <= end - begin - range.size;
 }
 
-// Reads varints from a byte string, never past its end.
+// Reads varints from a byte string, never past its end: where the bytes end too soon, the file
+// is damaged.
 class VarintReader {
   public:
-    explicit VarintReader(std::string_view bytes) : bytes_(bytes) {}
+    explicit VarintReader(std::string_view bytes) : in_(bytes) {}
     uint64_t Next() {
-        uint64_t value = 0;
-        if (!platform::GetVarint(bytes_, at_, value)) Damaged();
+        const uint64_t value = in_.Varint();
+        if (in_.Failed()) Damaged();
         return value;
     }
     std::string_view Take(uint64_t count) {
-        if (count > bytes_.size() - at_) Damaged();
-        const std::string_view taken = bytes_.substr(at_, count);
-        at_ += count;
+        const std::string_view taken = in_.Bytes(count);
+        if (in_.Failed()) Damaged();
         return taken;
     }
-    std::size_t Left() const { return bytes_.size() - at_; }
+    std::size_t Left() const { return in_.Remaining(); }
 
   private:
-    std::string_view bytes_;
-    std::size_t at_ = 0;
+    platform::ByteReader in_;
 };
 
 bool StartsWith(std::string_view text, std::string_view start) {
@@ -142,9 +142,9 @@ struct LookupFile::Impl {
 
     uint64_t ReadNumber(uint64_t offset) {
         std::string bytes;
-        Read(offset, 8, bytes);
+        Read(offset, kNumberBytes, bytes);
         uint64_t value;
-        std::memcpy(&value, bytes.data(), 8);
+        std::memcpy(&value, bytes.data(), kNumberBytes);
         return value;
     }
 
@@ -204,7 +204,7 @@ class KeyTable {
   public:
     KeyTable(LookupFile::Impl& file, const KeyTableHead& head)
         : file_(file), head_(head), blockCount_((head.keyCount + kBlockKeys - 1) / kBlockKeys) {
-        if (head.blocks.size != blockCount_ * 16) Damaged();
+        if (head.blocks.size != blockCount_ * kBlockEntryBytes) Damaged();
     }
 
     uint64_t KeyCount() const { return head_.keyCount; }
@@ -242,15 +242,19 @@ class KeyTable {
                 if (number > range.size) Damaged();
                 return number;
             };
-            const uint64_t entry = head.blocks.offset + block_ * 16;
-            const uint64_t keyBegin = bound(table_.file_.ReadNumber(entry), head.keys);
-            const uint64_t payloadBegin = bound(table_.file_.ReadNumber(entry + 8), head.payloads);
+            const uint64_t entry = head.blocks.offset + block_ * kBlockEntryBytes;
+            const uint64_t next = entry + kBlockEntryBytes;
+            const uint64_t keyBegin =
+                bound(table_.file_.ReadNumber(entry + kBlockKeysAt), head.keys);
+            const uint64_t payloadBegin =
+                bound(table_.file_.ReadNumber(entry + kBlockPayloadsAt), head.payloads);
             const bool last = block_ + 1 == table_.blockCount_;
             const uint64_t keyEnd =
-                last ? head.keys.size : bound(table_.file_.ReadNumber(entry + 16), head.keys);
+                last ? head.keys.size
+                     : bound(table_.file_.ReadNumber(next + kBlockKeysAt), head.keys);
             const uint64_t payloadEnd =
                 last ? head.payloads.size
-                     : bound(table_.file_.ReadNumber(entry + 24), head.payloads);
+                     : bound(table_.file_.ReadNumber(next + kBlockPayloadsAt), head.payloads);
             if (keyEnd < keyBegin || payloadEnd < payloadBegin) Damaged();
             table_.file_.Read(head.keys.offset + keyBegin, keyEnd - keyBegin, keyBytes_);
             keys_ = VarintReader(keyBytes_);
@@ -365,16 +369,23 @@ class KeyTable {
         }
         constexpr uint64_t kBlocksPerRead = 256;
         std::string index, bytes;
-        std::vector<char> text(4096);
+        // Room for the decoded keys of a block to begin with; it grows for longer ones.
+        constexpr std::size_t kFirstTextSize = 4096;
+        std::vector<char> text(kFirstTextSize);
         std::vector<std::size_t> keyStarts;
         for (uint64_t block = 0; block < blockCount_; block += kBlocksPerRead) {
             const uint64_t blocks = std::min(kBlocksPerRead, blockCount_ - block);
-            file_.Read(head_.blocks.offset + block * 16, blocks * 16, index);
+            file_.Read(head_.blocks.offset + block * kBlockEntryBytes, blocks * kBlockEntryBytes,
+                       index);
             std::vector<uint64_t> starts(blocks + 1, head_.keys.size);
-            for (uint64_t i = 0; i < blocks; ++i) std::memcpy(&starts[i], index.data() + i * 16, 8);
+            for (uint64_t i = 0; i < blocks; ++i) {
+                std::memcpy(&starts[i], index.data() + i * kBlockEntryBytes + kBlockKeysAt,
+                            kNumberBytes);
+            }
             if (block + blocks < blockCount_) {
-                file_.Read(head_.blocks.offset + (block + blocks) * 16, 8, index);
-                std::memcpy(&starts[blocks], index.data(), 8);
+                file_.Read(head_.blocks.offset + (block + blocks) * kBlockEntryBytes + kBlockKeysAt,
+                           kNumberBytes, index);
+                std::memcpy(&starts[blocks], index.data(), kNumberBytes);
             }
             for (uint64_t i = 0; i < blocks; ++i) {
                 if (starts[i] > starts[i + 1] || starts[i + 1] > head_.keys.size) Damaged();
@@ -428,7 +439,7 @@ std::unique_ptr<LookupFile> LookupFile::Open(std::u16string_view lookupFile,
     // The page table follows the body and ends the file; every section lies in the body.
     const uint64_t bodyEnd = head.pageTable.offset;
     if (bodyEnd < kPageSize || bodyEnd > head.fileSize ||
-        head.pageTable.size != (bodyEnd - kPageSize + kPageSize - 1) / kPageSize * 8 ||
+        head.pageTable.size != (bodyEnd - kPageSize + kPageSize - 1) / kPageSize * kNumberBytes ||
         head.pageTable.size != head.fileSize - bodyEnd) {
         return nullptr;
     }
@@ -439,11 +450,11 @@ std::unique_ptr<LookupFile> LookupFile::Open(std::u16string_view lookupFile,
         if (!Within(*range, kPageSize, bodyEnd)) return nullptr;
     }
     if (head.reversedBits == 0 || head.reversedBits > 32 ||
-        head.reversed.size < (head.words.keyCount * head.reversedBits + 7) / 8 + 8 ||
+        head.reversed.size < (head.words.keyCount * head.reversedBits + 7) / 8 + kNumberBytes ||
         (head.markerOffset != kNoMarker && head.markerOffset >= head.databaseSize)) {
         return nullptr;
     }
-    impl->pageHashes.resize(head.pageTable.size / 8);
+    impl->pageHashes.resize(head.pageTable.size / kNumberBytes);
     if (!impl->file.ReadExactly(bodyEnd, impl->pageHashes.data(), head.pageTable.size) ||
         platform::Hash64(impl->pageHashes.data(), head.pageTable.size, 0) != head.pageTableHash) {
         return nullptr;
@@ -488,9 +499,9 @@ bool LookupFile::FindLines(Match match, std::string_view key, Lines& out, std::s
             std::string word;
             const auto rankAt = [&](uint64_t i) {
                 const uint64_t at = i * bits;
-                impl_->Read(impl_->head.reversed.offset + at / 8, 8, word);
+                impl_->Read(impl_->head.reversed.offset + at / 8, kNumberBytes, word);
                 uint64_t value;
-                std::memcpy(&value, word.data(), 8);
+                std::memcpy(&value, word.data(), kNumberBytes);
                 return (value >> (at % 8)) & ((uint64_t{1} << bits) - 1);
             };
             // The keys ending with key form one run in the order of the reversed keys: its first

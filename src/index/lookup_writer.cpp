@@ -11,7 +11,6 @@
 #include "index/detail/lookup_samples.h"
 #include "index/lookup_file.h"
 #include "platform/hash64.h"
-#include "platform/text.h"
 #include "platform/utf8.h"
 #include "platform/varint.h"
 #include "textio/byte_lines.h"
@@ -294,7 +293,7 @@ class BodyWriter {
   private:
     void Flush() {
         const uint64_t hash = platform::Hash64(page_.data(), page_.size(), ++pages_);
-        pageTable_.append(reinterpret_cast<const char*>(&hash), 8);
+        pageTable_.append(reinterpret_cast<const char*>(&hash), kNumberBytes);
         out_.Write(page_.data(), page_.size());
         page_.clear();
     }
@@ -341,9 +340,9 @@ class KeyTableWriter {
 
   private:
     static void PutNumber(std::string& out, uint64_t value) {
-        char bytes[8];
-        std::memcpy(bytes, &value, 8);
-        out.append(bytes, 8);
+        char bytes[kNumberBytes];
+        std::memcpy(bytes, &value, kNumberBytes);
+        out.append(bytes, kNumberBytes);
     }
     std::string keys_, payloads_, blocks_;
     std::string_view previousKey_;  // the keys stay where they are until the table is written
@@ -404,56 +403,6 @@ struct KeyBuffers {
     std::u16string units;
 };
 
-bool IsContinuationByte(unsigned char b) {
-    return (b & 0xC0) == 0x80;
-}
-
-unsigned char* PutUnit(unsigned char* out, char16_t c) {
-    if (c < 0x80) {
-        *out++ = static_cast<unsigned char>(c);
-    } else if (c < 0x800) {
-        *out++ = static_cast<unsigned char>(0xC0 | (c >> 6));
-        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    } else {
-        *out++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-        *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
-
-// The key of the bytes (LookupKey of their decoded text) for the usual bytes: ASCII and the
-// 2- and 3-byte sequences of code units other than surrogate halves. False for anything else.
-bool UsualKey(std::string_view bytes, std::string& key) {
-    static const char16_t* const upper = platform::UpperCaseTable();
-    // Room for 3 bytes per byte: an upper-case form may need more bytes than its unit (U+0250,
-    // 2 bytes, becomes U+2C6F, 3 bytes).
-    key.resize(bytes.size() * 3);
-    auto* out = reinterpret_cast<unsigned char*>(key.data());
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* const end = p + bytes.size();
-    while (p != end) {
-        const unsigned char b0 = *p;
-        if (b0 < 0x80) {
-            *out++ = b0 >= 'a' && b0 <= 'z' ? static_cast<unsigned char>(b0 - 0x20) : b0;
-            ++p;
-        } else if (b0 >= 0xC2 && b0 < 0xE0 && end - p >= 2 && IsContinuationByte(p[1])) {
-            out = PutUnit(out, upper[((b0 & 0x1F) << 6) | (p[1] & 0x3F)]);
-            p += 2;
-        } else if (b0 >= 0xE0 && b0 < 0xF0 && end - p >= 3 && IsContinuationByte(p[1]) &&
-                   IsContinuationByte(p[2])) {
-            const unsigned c = ((b0 & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F);
-            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return false;
-            out = PutUnit(out, upper[c]);
-            p += 3;
-        } else {
-            return false;
-        }
-    }
-    key.resize(static_cast<std::size_t>(out - reinterpret_cast<unsigned char*>(key.data())));
-    return true;
-}
-
 void TakeIndexLine(std::string_view bytes, uint64_t offset, KeyBuffers& buffers,
                    Gathered& gathered) {
     if (bytes.empty()) return;
@@ -473,7 +422,7 @@ void TakeIndexLine(std::string_view bytes, uint64_t offset, KeyBuffers& buffers,
         gathered.odd.push_back(offset);
     }
     std::string& key = buffers.key;
-    if (!UsualKey(keyBytes, key)) {
+    if (!platform::UpperCaseUsualUtf8(keyBytes, key)) {
         std::u16string& units = buffers.units;
         units.clear();
         platform::AppendDecodedUtf8(keyBytes, units);
@@ -547,13 +496,13 @@ void WriteGathered(Gathered& gathered, const platform::ReadOnlyFile& database,
         SortRuns(reversed, trailing, backwardsLess);
         const std::size_t keyCount = reversed.size();
         const uint64_t bits = std::max<uint64_t>(1, std::bit_width(keyCount));
-        std::string packed((keyCount * bits + 7) / 8 + 8, '\0');
+        std::string packed((keyCount * bits + 7) / 8 + kNumberBytes, '\0');
         for (std::size_t i = 0; i < reversed.size(); ++i) {
             const uint64_t bit = i * bits;
             uint64_t word;
-            std::memcpy(&word, packed.data() + bit / 8, 8);
+            std::memcpy(&word, packed.data() + bit / 8, kNumberBytes);
             word |= static_cast<uint64_t>(reversed[i].second) << (bit % 8);
-            std::memcpy(packed.data() + bit / 8, &word, 8);
+            std::memcpy(packed.data() + bit / 8, &word, kNumberBytes);
         }
         head.reversed = body.Append(packed);
         head.reversedBits = bits;

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "index/chunk_file.h"
-#include "index/detail/upper.h"
 #include "index/merge_order.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
@@ -20,7 +19,7 @@ std::u16string_view HeaderLineBody(std::u16string_view line) {
 }
 
 void AppendLine(std::u16string& text, std::u16string_view line) {
-    AppendUpper(text, line);
+    platform::AppendUpperCaseFast(text, line);
     text.append(u"\r\n");
 }
 
@@ -105,7 +104,7 @@ void WriteChunkFiles(const PassLists& lists, const WordIndex& index,
     bool marker = false;
     for (const std::u16string& text : lists.index) {
         std::u16string upper;
-        AppendUpper(upper, text);
+        platform::AppendUpperCaseFast(upper, text);
         if (marker) {
             AsReadBack(upper);
             leading.push_back(std::move(upper));

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "index/word_table.h"
+#include "index/detail/word_table.h"
 
 namespace vx::index {
 

@@ -10,11 +10,11 @@
 #include "index/detail/merge_rules.h"
 #include "index/detail/paged_vector.h"
 #include "index/detail/unicode_postings.h"
-#include "index/detail/upper.h"
 #include "index/detail/word_entry.h"
+#include "index/detail/word_table.h"
 #include "index/text_set.h"
-#include "index/word_table.h"
 #include "platform/ansi.h"
+#include "platform/text.h"
 
 namespace vx::index {
 
@@ -222,7 +222,8 @@ std::unique_ptr<OrderedLines> WordIndex::EntriesInMergeOrder() const {
     for (const uint32_t id : *entries) {
         text.clear();
         for (const char c : impl_->entries[id].Word(impl_->words)) {
-            text.push_back(UpperUnit(platform::AnsiToWideChar(static_cast<unsigned char>(c))));
+            text.push_back(
+                platform::UpperCharFast(platform::AnsiToWideChar(static_cast<unsigned char>(c))));
         }
         EndKeyText(text);
         keyOf.push_back(keyTexts.Add(text));
@@ -234,7 +235,7 @@ std::unique_ptr<OrderedLines> WordIndex::EntriesInMergeOrder() const {
         const uint32_t word = postings.WordOf(posting);
         if (keyOfWord[word] == kNoEntry) {
             text.clear();
-            AppendUpper(text, postings.WordText(word));
+            platform::AppendUpperCaseFast(text, postings.WordText(word));
             AsReadBack(text);
             EndKeyText(text);
             keyOfWord[word] = keyTexts.Add(text);
@@ -252,7 +253,7 @@ std::unique_ptr<OrderedLines> WordIndex::EntriesInMergeOrder() const {
                 impl.unicodePostings.EntryText((*unicode)[line - entries->size()], entry);
             }
             out.clear();
-            AppendUpper(out, entry);
+            platform::AppendUpperCaseFast(out, entry);
             AsReadBack(out);
         });
 }

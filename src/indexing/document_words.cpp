@@ -13,6 +13,8 @@ namespace vx::indexing {
 namespace {
 
 constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+// Filing steps between two calls of the caller's tick.
+constexpr std::size_t kStepsPerTick = 4096;
 constexpr uint64_t kFactor = 0x9E3779B97F4A7C15ull;
 
 char AnsiByteOf(char16_t c) {
@@ -375,7 +377,7 @@ bool DocumentWords::FileAnsiWords(int32_t documentNumber, index::WordIndex& inde
     for (const Step& step : steps_) {
         if (!step.ansi) continue;
         if (cancel.load(std::memory_order_relaxed)) return false;
-        if (tick && ++count % 4096 == 0) tick();
+        if (tick && ++count % kStepsPerTick == 0) tick();
         const Word& word = ansiWords_[step.word];
         index.FileOccurrence(std::string_view(ansiText_).substr(word.offset, word.length),
                              word.hash, documentNumber, step.admitted);

@@ -2,7 +2,9 @@
 // distinct Unicode words (code units, little-endian), then one byte per filing step. A step that
 // files the next word of its kind not filed before (nearly every step) needs no word number;
 // only a repeat carries one. The hashes are worked out again when the form is read.
+#include "indexing/detail/word_rules.h"
 #include "indexing/document_words.h"
+#include "platform/byte_reader.h"
 #include "platform/varint.h"
 
 namespace vx::indexing {
@@ -12,51 +14,16 @@ namespace {
 constexpr uint8_t kAnsiStep = 1;
 constexpr uint8_t kAdmittedStep = 2;
 constexpr uint8_t kRepeatStep = 4;
-// The lengths the word rules leave: an ANSI word of 2 to 50 bytes, a Unicode word of 1 to 50
-// code units.
-constexpr uint64_t kMaxWordLength = 50;
 
 using platform::PutVarint;
 
-// Reads the form front to back; anything past its end or out of range fails the reader.
-class FormReader {
-  public:
-    explicit FormReader(std::string_view bytes) : bytes_(bytes) {}
-    uint64_t Varint() {
-        uint64_t v = 0;
-        if (!platform::GetVarint(bytes_, position_, v)) failed_ = true;
-        return failed_ ? 0 : v;
-    }
-    // A count of items that take at least minBytes each.
-    uint32_t Count(std::size_t minBytes) {
-        const uint64_t n = Varint();
-        if (n > Remaining() / minBytes) failed_ = true;
-        return failed_ ? 0 : static_cast<uint32_t>(n);
-    }
-    std::string_view Bytes(uint64_t count) {
-        if (count > Remaining()) {
-            failed_ = true;
-            return {};
-        }
-        const std::string_view taken = bytes_.substr(position_, static_cast<std::size_t>(count));
-        position_ += taken.size();
-        return taken;
-    }
-    uint8_t Byte() {
-        if (Remaining() == 0) {
-            failed_ = true;
-            return 0;
-        }
-        return static_cast<uint8_t>(bytes_[position_++]);
-    }
-    std::size_t Remaining() const { return bytes_.size() - position_; }
-    bool Failed() const { return failed_; }
-
-  private:
-    std::string_view bytes_;
-    std::size_t position_ = 0;
-    bool failed_ = false;
-};
+// A count of items that take at least minBytes each; one the rest of the form cannot hold fails
+// the reader.
+uint32_t GetCount(platform::ByteReader& in, std::size_t minBytes) {
+    const uint64_t n = in.Varint();
+    if (n > in.Remaining() / minBytes) in.Fail();
+    return in.Failed() ? 0 : static_cast<uint32_t>(n);
+}
 
 }  // namespace
 
@@ -92,15 +59,15 @@ void DocumentWords::AppendEncoded(std::string& out) const {
 }
 
 std::optional<DocumentWords> DocumentWords::Decode(std::string_view bytes) {
-    FormReader in(bytes);
+    platform::ByteReader in(bytes);
     DocumentWords words;
-    const uint32_t ansiCount = in.Count(2);
-    const uint32_t unicodeCount = in.Count(2);
-    const uint32_t stepCount = in.Count(1);
+    const uint32_t ansiCount = GetCount(in, 2);
+    const uint32_t unicodeCount = GetCount(in, 2);
+    const uint32_t stepCount = GetCount(in, 1);
     words.ansiWords_.reserve(ansiCount);
     for (uint32_t i = 0; i < ansiCount && !in.Failed(); ++i) {
         const uint64_t length = in.Varint();
-        if (length < 2 || length > kMaxWordLength) return std::nullopt;
+        if (length < kMinAnsiWordLength || length > kMaxWordLength) return std::nullopt;
         const std::string_view text = in.Bytes(length);
         words.ansiWords_.push_back({static_cast<uint32_t>(words.ansiText_.size()),
                                     static_cast<uint32_t>(text.size()),
@@ -110,7 +77,8 @@ std::optional<DocumentWords> DocumentWords::Decode(std::string_view bytes) {
     words.unicodeWords_.reserve(unicodeCount);
     for (uint32_t i = 0; i < unicodeCount && !in.Failed(); ++i) {
         const uint64_t length = in.Varint();
-        if (length < 1 || length > kMaxWordLength || length > in.Remaining() / 2)
+        if (length < kMinUnicodeWordLength || length > kMaxWordLength ||
+            length > in.Remaining() / 2)
             return std::nullopt;
         const std::string_view units = in.Bytes(length * 2);
         const auto offset = static_cast<uint32_t>(words.unicodeText_.size());

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/detail/host_folder.h"
 #include "platform/detail/host_paths.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -123,9 +124,8 @@ std::u16string CopyFileInto(std::u16string_view file, std::u16string_view folder
 }
 
 std::u16string DeleteAllFilesIn(std::u16string_view folder) {
-    const std::string host = ToHostPath(folder);
-    if (host.empty()) return {};
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(host.c_str()), closedir);
+    // A path without a host form opens no folder either.
+    const detail::HostFolderStream dir = detail::OpenHostFolder(ToHostPath(folder));
     if (!dir) return {};
     const int dirFd = dirfd(dir.get());
     std::vector<std::string> victims;

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/detail/host_paths.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -50,11 +51,8 @@ LockHolder ReadHolder(int fd) {
 
 std::optional<FileLock> FileLock::TryTake(std::u16string_view path, LockHolder* heldBy) {
     if (heldBy != nullptr) *heldBy = LockHolder();
-    const std::string host = ToHostPath(path);
-    if (host.empty()) {
-        errno = ENOENT;
-        return std::nullopt;
-    }
+    const std::string host = detail::ToHostPathOrNoEntry(path);
+    if (host.empty()) return std::nullopt;
     // Not inherited: a program this process starts (the browser) must not keep the lock.
     const int fd = open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) return std::nullopt;

@@ -32,17 +32,22 @@ std::u16string_view LastComponent(std::u16string_view path) {
     return sep == std::u16string_view::npos ? path : path.substr(sep + 1);
 }
 
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+}  // namespace
+
+bool RenameNoReplace(const std::string& hostFrom, const std::string& hostTo) {
+    if (renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
     if (errno != EINVAL && errno != ENOSYS) return false;
     // File systems without RENAME_NOREPLACE: a hard link refuses an existing target.
-    if (link(from.c_str(), to.c_str()) == 0) return unlink(from.c_str()) == 0;
+    if (link(hostFrom.c_str(), hostTo.c_str()) == 0) return unlink(hostFrom.c_str()) == 0;
     struct stat st {};
-    if (lstat(to.c_str(), &st) == 0) return false;
-    return rename(from.c_str(), to.c_str()) == 0;
+    if (lstat(hostTo.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return rename(hostFrom.c_str(), hostTo.c_str()) == 0;
 }
-
-}  // namespace
 
 bool FileExists(std::u16string_view path) {
     struct stat st {};

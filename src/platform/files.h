@@ -43,6 +43,8 @@ void RemoveFilesExcept(std::u16string_view folder,
 bool DeleteFileAt(std::u16string_view path);
 // Renames (moves) a file; fails when the target exists.
 bool RenameFileAt(std::u16string_view from, std::u16string_view to);
+// rename(2) on host paths that fails with errno EEXIST instead of replacing the target.
+bool RenameNoReplace(const std::string& hostFrom, const std::string& hostTo);
 // Renames a file over the target, replacing it in one step (readers see the old file or the new
 // one, never none). On failure errno tells why.
 bool ReplaceFileAt(std::u16string_view from, std::u16string_view to);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/detail/host_folder.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -24,9 +25,8 @@ struct Found {
 }  // namespace
 
 std::vector<FolderEntry> ListFolder(std::u16string_view folder, std::u16string_view mask) {
-    const std::string host = ToHostPath(folder);
-    if (host.empty()) return {};
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(host.c_str()), closedir);
+    // A path without a host form opens no folder either.
+    const detail::HostFolderStream dir = detail::OpenHostFolder(ToHostPath(folder));
     if (!dir) return {};
     const int dirFd = dirfd(dir.get());
 

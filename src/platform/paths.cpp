@@ -14,6 +14,18 @@ namespace vx::platform {
 
 namespace {
 
+// The host's working folder; "" when it cannot be had.
+std::string HostWorkingFolder() {
+    // PATH_MAX on Linux: a deeper folder doubles the buffer until it fits.
+    constexpr std::size_t kFirstBufferSize = 4096;
+    std::vector<char> buf(kFirstBufferSize);
+    while (getcwd(buf.data(), buf.size()) == nullptr) {
+        if (errno != ERANGE) return {};
+        buf.resize(buf.size() * 2);
+    }
+    return buf.data();
+}
+
 bool IsSeparator(char16_t c) {
     return c == u'\\' || c == u'/';
 }
@@ -138,11 +150,8 @@ std::u16string ToWindowsPath(std::string_view hostPath) {
     std::string full;
     if (hostPath.empty() || hostPath[0] != '/') {
         full = "/";
-        std::vector<char> buf(4096);
-        while (getcwd(buf.data(), buf.size()) == nullptr && errno == ERANGE) {
-            buf.resize(buf.size() * 2);
-        }
-        if (buf[0] == '/') full = std::string(buf.data()) + "/";
+        const std::string folder = HostWorkingFolder();
+        if (folder.starts_with('/')) full = folder + "/";
     }
     full += hostPath;
     std::u16string out = u"Z:";
@@ -158,12 +167,9 @@ std::u16string ToWindowsPath(std::string_view hostPath) {
 }
 
 std::u16string CurrentDirectory() {
-    std::vector<char> buf(4096);
-    while (getcwd(buf.data(), buf.size()) == nullptr) {
-        if (errno != ERANGE) return u"Z:\\";
-        buf.resize(buf.size() * 2);
-    }
-    std::u16string path = ToWindowsPath(buf.data());
+    const std::string folder = HostWorkingFolder();
+    if (folder.empty()) return u"Z:\\";
+    std::u16string path = ToWindowsPath(folder);
     if (path.size() > 3 && path.back() == u'\\') path.pop_back();
     return path;
 }

@@ -21,11 +21,8 @@ int64_t NanosecondsOf(const struct stat& st) {
 }  // namespace
 
 std::optional<ReadOnlyFile> ReadOnlyFile::Open(std::u16string_view path) {
-    const std::string host = ToHostPath(path);
-    if (host.empty()) {
-        errno = ENOENT;
-        return std::nullopt;
-    }
+    const std::string host = detail::ToHostPathOrNoEntry(path);
+    if (host.empty()) return std::nullopt;
     const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st {};

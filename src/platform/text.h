@@ -17,6 +17,15 @@ std::u16string UpperCase(std::u16string_view s);
 const char16_t* UpperCaseTable();
 // Appends the upper-case form of s to out (UpperCase without a new string).
 void AppendUpperCase(std::u16string& out, std::u16string_view s);
+// UpperChar with ASCII mapped in line: for loops over text that is mostly ASCII.
+inline char16_t UpperCharFast(char16_t c) {
+    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+    return UpperChar(c);
+}
+// AppendUpperCase through UpperCharFast.
+inline void AppendUpperCaseFast(std::u16string& out, std::u16string_view s) {
+    for (const char16_t c : s) out.push_back(UpperCharFast(c));
+}
 
 // True for Unicode white space and control characters: what Trim removes at both ends.
 bool IsTrimChar(char16_t c);

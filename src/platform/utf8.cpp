@@ -1,5 +1,7 @@
 #include "platform/utf8.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -14,6 +16,21 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 inline bool IsContinuation(uint8_t b) {
     return (b & 0xC0) == 0x80;
+}
+
+// Writes one code unit of the Basic Multilingual Plane in its 1-, 2- or 3-byte form.
+[[gnu::always_inline]] inline uint8_t* PutUnit(uint8_t* o, uint32_t c) {
+    if (c < 0x80) {
+        *o++ = static_cast<uint8_t>(c);
+    } else if (c < 0x800) {
+        *o++ = static_cast<uint8_t>(0xC0 | (c >> 6));
+        *o++ = static_cast<uint8_t>(0x80 | (c & 0x3F));
+    } else {
+        *o++ = static_cast<uint8_t>(0xE0 | (c >> 12));
+        *o++ = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
+        *o++ = static_cast<uint8_t>(0x80 | (c & 0x3F));
+    }
+    return o;
 }
 
 // Decodes the sequence at p (avail > 0 bytes) into out. Returns the bytes consumed, or 0 when the
@@ -100,11 +117,8 @@ size_t EncodeUtf8Units(const char16_t* units, size_t count, uint8_t* out, LoneSu
         }
         if (i == count) break;
         const uint32_t c = units[i];
-        if (c < 0x80) {
-            *o++ = static_cast<uint8_t>(c);
-        } else if (c < 0x800) {
-            *o++ = static_cast<uint8_t>(0xC0 | (c >> 6));
-            *o++ = static_cast<uint8_t>(0x80 | (c & 0x3F));
+        if (c < 0x800) {
+            o = PutUnit(o, c);
         } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
                    units[i + 1] <= 0xDFFF) {
             const uint32_t cp = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00u);
@@ -115,9 +129,7 @@ size_t EncodeUtf8Units(const char16_t* units, size_t count, uint8_t* out, LoneSu
         } else {
             const uint32_t unit =
                 (c >= 0xD800 && c <= 0xDFFF && lone == LoneSurrogates::Replace) ? 0xFFFD : c;
-            *o++ = static_cast<uint8_t>(0xE0 | (unit >> 12));
-            *o++ = static_cast<uint8_t>(0x80 | ((unit >> 6) & 0x3F));
-            *o++ = static_cast<uint8_t>(0x80 | (unit & 0x3F));
+            o = PutUnit(o, unit);
         }
     }
     return static_cast<size_t>(o - out);
@@ -129,6 +141,36 @@ std::string EncodeUtf8(std::u16string_view text, LoneSurrogates lone) {
         EncodeUtf8Units(text.data(), text.size(), reinterpret_cast<uint8_t*>(bytes.data()), lone);
     bytes.resize(n);
     return bytes;
+}
+
+bool UpperCaseUsualUtf8(std::string_view bytes, std::string& out) {
+    static const char16_t* const upper = UpperCaseTable();
+    // Room for 3 bytes per byte: an upper-case form may need more bytes than its unit (U+0250,
+    // 2 bytes, becomes U+2C6F, 3 bytes).
+    out.resize(bytes.size() * 3);
+    auto* o = reinterpret_cast<uint8_t*>(out.data());
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p != end) {
+        const uint8_t b0 = *p;
+        if (b0 < 0x80) {
+            *o++ = b0 >= 'a' && b0 <= 'z' ? static_cast<uint8_t>(b0 - 0x20) : b0;
+            ++p;
+        } else if (b0 >= 0xC2 && b0 < 0xE0 && end - p >= 2 && IsContinuation(p[1])) {
+            o = PutUnit(o, upper[((b0 & 0x1F) << 6) | (p[1] & 0x3F)]);
+            p += 2;
+        } else if (b0 >= 0xE0 && b0 < 0xF0 && end - p >= 3 && IsContinuation(p[1]) &&
+                   IsContinuation(p[2])) {
+            const unsigned c = ((b0 & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF)) return false;
+            o = PutUnit(o, upper[c]);
+            p += 3;
+        } else {
+            return false;
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - reinterpret_cast<uint8_t*>(out.data())));
+    return true;
 }
 
 size_t Utf8Decoder::Decode(const uint8_t* bytes, size_t count, char16_t* out) {

@@ -32,6 +32,11 @@ inline bool EndsInsidePair(std::u16string_view text) {
     return !text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF;
 }
 
+// The UTF-8 of UpperCase(DecodeUtf8(bytes)) (text.h), made without decoding into units, for
+// bytes of the usual kinds: ASCII and the 2- and 3-byte sequences of code units other than
+// surrogate halves. False for any other bytes (their upper-case form then needs the decoding).
+bool UpperCaseUsualUtf8(std::string_view bytes, std::string& out);
+
 // Incremental decoder: bytes may arrive in pieces of any size; a multi-byte sequence cut at the
 // end of a piece is kept and completed by the next one. Invalid bytes become U+FFFD; decoding never
 // fails.

@@ -13,6 +13,13 @@
 
 namespace vx::search {
 
+namespace {
+
+// What a text copy that grew while it was read is read on by, piece by piece.
+constexpr std::size_t kReadOnPiece = 4096;
+
+}  // namespace
+
 void Context::AppendText(std::u16string_view text) {
     text_ += text;
     markup_.insert(markup_.end(), text.size(), 0);
@@ -174,7 +181,7 @@ std::optional<TextCopy> TextCopy::Read(std::u16string_view path, std::string buf
     bytes.resize(file->ReadAt(0, bytes.data(), bytes.size()));
     if (bytes.size() == file->Size()) {
         // Read on to the end, as the text stream does, in case the file grew meanwhile.
-        char more[4096];
+        char more[kReadOnPiece];
         for (std::size_t got; (got = file->ReadAt(bytes.size(), more, sizeof more)) > 0;) {
             bytes.append(more, got);
         }

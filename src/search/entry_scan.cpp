@@ -7,7 +7,7 @@
 #include "index/lookup_file.h"
 #include "platform/utf8.h"
 #include "search/detail/byte_anchor.h"
-#include "search/line_cursor.h"
+#include "search/detail/line_cursor.h"
 #include "textio/byte_lines.h"
 #include "textio/text_file.h"
 
@@ -240,9 +240,12 @@ bool ScanWithLookup(SearchDatabase& database, EntryMatcher& matcher) {
     if (!marker) return true;  // no index section
 
     // Lines read one by one cost more than a scan once they are many (a random read each, where
-    // the scan reads about a gigabyte a second).
-    const std::size_t maxLines =
-        std::max<std::size_t>(1024, static_cast<std::size_t>(database.File().Size() / 8192));
+    // the scan reads about a gigabyte a second): at the most one line per this many bytes of the
+    // file, and never fewer lines than this.
+    constexpr uint64_t kFileBytesPerLine = 8192;
+    constexpr std::size_t kMinLines = 1024;
+    const std::size_t maxLines = std::max<std::size_t>(
+        kMinLines, static_cast<std::size_t>(database.File().Size() / kFileBytesPerLine));
     index::LookupFile::Lines found;
     bool oddLines = false;
     for (const KeyQuery& query : queries) {

@@ -5,7 +5,7 @@
 // - by decoding every line (a UTF-16 or UTF-32 file, or when asked to).
 #pragma once
 
-#include "search/entry_match.h"
+#include "search/detail/entry_match.h"
 #include "search/search_database.h"
 
 namespace vx::search {

@@ -7,7 +7,7 @@
 #include "index/database_files.h"
 #include "platform/files.h"
 #include "platform/text.h"
-#include "search/line_cursor.h"
+#include "search/detail/line_cursor.h"
 #include "textio/byte_lines.h"
 #include "textio/text_file.h"
 
@@ -15,9 +15,9 @@ namespace vx::search {
 
 namespace {
 
-// What a header line read brings in: the line cursor asks for 4096 bytes from the line's start,
-// one byte after where the check of the byte before it began to read.
-constexpr std::size_t kHeaderLineRead = std::size_t{8} * 1024;
+// What a header line read brings in: the line cursor asks for its first read from the line's
+// start, one byte after where the check of the byte before it began to read.
+constexpr std::size_t kHeaderLineRead = 2 * LineCursor::kFirstLineRead;
 
 }  // namespace
 

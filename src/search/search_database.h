@@ -13,7 +13,7 @@
 #include "index/database_file.h"
 #include "index/lookup_file.h"
 #include "platform/read_only_file.h"
-#include "search/line_cursor.h"
+#include "search/detail/line_cursor.h"
 
 namespace vx::search {
 

@@ -13,9 +13,9 @@
 #include "platform/text.h"
 #include "search/context.h"
 #include "search/html_text.h"
-#include "search/lookup.h"
 #include "search/result_page.h"
 #include "search/search_database.h"
+#include "search/word_lookup.h"
 #include "textio/text_file.h"
 
 namespace vx::search {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/text.h"
+
 namespace vx::platform {
 namespace {
 
@@ -115,6 +117,28 @@ TEST(Utf8Decode, LongAsciiRunsMixedWithMultiByteCharacters) {
         text += u"中";
     }
     EXPECT_EQ(DecodeUtf8(EncodeUtf8(text)), text);
+}
+
+// Upper-casing without decoding agrees with decoding, UpperCase and encoding for every code unit
+// of the usual kinds, and leaves every other kind of bytes to them.
+TEST(Utf8UpperCase, UsualBytesAsDecodedAndOthersRefused) {
+    std::string upper;
+    for (uint32_t c = 0; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const std::u16string unit(1, static_cast<char16_t>(c));
+        ASSERT_TRUE(UpperCaseUsualUtf8(EncodeUtf8(unit) + "ab", upper)) << std::hex << c;
+        EXPECT_EQ(upper, EncodeUtf8(UpperCase(unit)) + "AB") << std::hex << c;
+    }
+    for (const std::string& unusual : {
+             Bytes({0xF0, 0x9F, 0x98, 0x80}),  // a character beyond U+FFFF
+             Bytes({0xED, 0xA0, 0x80}),        // a surrogate half as earlier versions wrote it
+             Bytes({0xE0, 0x80, 0x80}),        // U+0000 as earlier versions wrote it
+             Bytes({0x80}),                    // a stray continuation byte
+             Bytes({0xC3}),                    // a sequence cut short
+             Bytes({0xE2, 0x82}),
+         }) {
+        EXPECT_FALSE(UpperCaseUsualUtf8("x" + unusual, upper));
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/read_only_file.h"
-#include "search/line_cursor.h"
+#include "search/detail/line_cursor.h"
 #include "test_support.h"
 
 namespace vx::search {

@@ -28,6 +28,13 @@ inline constexpr uint32_t kVersion = 1;
 inline constexpr uint64_t kPageSize = 4096;
 inline constexpr uint64_t kBlockKeys = 64;
 inline constexpr uint64_t kNoMarker = ~uint64_t{0};
+// A number of the block index, the page table or the ranks: little-endian, 64 bits.
+inline constexpr uint64_t kNumberBytes = 8;
+// A block's entry in the block index: where its keys begin (in the keys section), then where its
+// payloads begin (in the payloads section).
+inline constexpr uint64_t kBlockEntryBytes = 2 * kNumberBytes;
+inline constexpr uint64_t kBlockKeysAt = 0;
+inline constexpr uint64_t kBlockPayloadsAt = kNumberBytes;
 
 struct Range {
     uint64_t offset = 0;  // from the start of the file

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "index/detail/paged_vector.h"
-#include "index/word_table.h"
+#include "index/detail/word_table.h"
 
 namespace vx::index {
 

@@ -5,6 +5,7 @@
 
 #include "index/stored_names.h"
 #include "indexing/detail/document_indexer.h"
+#include "indexing/detail/progress_lines.h"
 #include "indexing/detail/text_copy.h"
 #include "indexing/size_text.h"
 #include "platform/folder_listing.h"
@@ -276,10 +277,8 @@ void WalkPass(RunState& state, DocumentIndexer& indexer) {
             }
         }
 
-        host.SetStatusLine(IndexedSoFarText(state.count.documents, state.count.reused));
+        ShowIndexedSoFar(state, state.count.documents);
         host.Pause();
-        host.SetTotalsLine(TotalsText(state.count.sizeTotal,
-                                      ElapsedSince(state.count.startTickMs, SteadyTickMs())));
         state.found.files.Remove(item.storedPath);
     }
     indexer.DropPrefetched();

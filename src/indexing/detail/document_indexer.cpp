@@ -4,9 +4,9 @@
 #include "indexing/detail/document_reuse.h"
 #include "indexing/detail/kept_words.h"
 #include "indexing/detail/prefetch_pool.h"
+#include "indexing/detail/progress_lines.h"
 #include "indexing/detail/run_folders.h"
 #include "indexing/detail/unicode_filing.h"
-#include "indexing/size_text.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -173,9 +173,7 @@ struct DocumentIndexer::Impl {
 
     void ShowIndexed(int32_t number, const std::u16string& path) {
         Host& host = state.host;
-        host.SetStatusLine(IndexedSoFarText(number, state.count.reused));
-        host.SetTotalsLine(TotalsText(state.count.sizeTotal,
-                                      ElapsedSince(state.count.startTickMs, SteadyTickMs())));
+        ShowIndexedSoFar(state, number);
         Host::RunProgress progress;
         progress.documents = number;
         progress.reused = state.count.reused;

@@ -10,6 +10,7 @@
 #include "indexing/detail/discovery.h"
 #include "indexing/detail/document_indexer.h"
 #include "indexing/detail/merge.h"
+#include "indexing/detail/progress_lines.h"
 #include "indexing/detail/run_folders.h"
 #include "indexing/detail/run_texts.h"
 #include "indexing/detail/search_lookup.h"
@@ -416,10 +417,8 @@ class IndexingRun {
         host_.Pause();
         host_.SetCurrentFile(u"");
         host_.SetCurrentFileVisible(false);
-        host_.SetStatusLine(IndexedSoFarText(state_.count.documents, state_.count.reused));
+        ShowIndexedSoFar(state_, state_.count.documents);
         host_.Pause();
-        host_.SetTotalsLine(TotalsText(state_.count.sizeTotal,
-                                       ElapsedSince(state_.count.startTickMs, SteadyTickMs())));
         if (state_.count.documents == 0) {
             host_.Tell(MessageKind::Information,
                        u"Im angegeben Laufwerk/Verzeichnis konnten keine entsprechenden "

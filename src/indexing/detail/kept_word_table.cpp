@@ -2,15 +2,13 @@
 
 #include <cstring>
 
+#include "indexing/detail/word_rules.h"
 #include "platform/varint.h"
 
 namespace vx::indexing {
 
 namespace {
 
-// The lengths the word rules leave: an ANSI word of 2 to 50 bytes, a Unicode word of 1 to 50
-// code units.
-constexpr uint64_t kMaxWordUnits = 50;
 constexpr uint8_t kAnsiBit = 0x80;
 constexpr uint8_t kLengthBits = 0x7F;
 
@@ -141,8 +139,9 @@ std::optional<KeptWordTable> KeptWordTable::Parse(std::string_view bytes, uint64
         if (!platform::GetVarint(bytes, position, head)) return std::nullopt;
         const bool ansi = (head & 1) != 0;
         const uint64_t size = head >> 1;
-        const bool fits = ansi ? size >= 2 && size <= kMaxWordUnits
-                               : size % 2 == 0 && size >= 2 && size <= 2 * kMaxWordUnits;
+        const bool fits =
+            ansi ? size >= kMinAnsiWordLength && size <= kMaxWordLength
+                 : size % 2 == 0 && size >= 2 * kMinUnicodeWordLength && size <= 2 * kMaxWordLength;
         if (!fits || size > bytes.size() - position) return std::nullopt;
         const std::string_view text = bytes.substr(position, static_cast<std::size_t>(size));
         position += text.size();

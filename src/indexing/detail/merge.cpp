@@ -22,6 +22,8 @@ using platform::TrimView;
 // Chunks read at once; more are first merged in groups of this many.
 constexpr std::size_t kOpenChunks = 64;
 constexpr std::size_t kFlushSize = std::size_t{1} << 16;
+// Merged lines between two reports of what is written (and two looks at the host).
+constexpr uint64_t kLinesPerPause = 8192;
 
 bool Contains(std::u16string_view line, std::u16string_view marker) {
     return line.find(marker) != std::u16string_view::npos;
@@ -215,7 +217,7 @@ void MergeChunks(RunState& state, const std::vector<std::u16string>& chunks,
     EntryJoiner joiner([&](const std::u16string& entry) {
         words.AddEntryLine(entry);
         if (!TrimView(entry).empty()) database.Line(entry);
-        if (++lines % 8192 == 0) {
+        if (++lines % kLinesPerPause == 0) {
             if (written) written();
             host.Pause();
         }

@@ -1,9 +1,9 @@
 #include "indexing/detail/reindex_cache.h"
 
-#include <algorithm>
 #include <cstring>
 #include <exception>
 
+#include "platform/byte_reader.h"
 #include "platform/hash64.h"
 #include "textio/file_byte_stream.h"
 #include "textio/text_file.h"
@@ -34,39 +34,10 @@ void PutU64(std::string& out, uint64_t v) {
     for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
 }
 
-// Reads the cache bytes front to back; any read past the end marks the reader as failed.
-class Reader {
-  public:
-    Reader(const std::string& bytes, std::size_t end) : bytes_(bytes), end_(end) {}
-    uint64_t Get(int byteCount) {
-        if (failed_ || end_ - position_ < static_cast<std::size_t>(byteCount)) {
-            failed_ = true;
-            return 0;
-        }
-        uint64_t v = 0;
-        for (int i = 0; i < byteCount; ++i) {
-            v |= static_cast<uint64_t>(
-                     static_cast<uint8_t>(bytes_[position_ + static_cast<std::size_t>(i)]))
-                 << (8 * i);
-        }
-        position_ += static_cast<std::size_t>(byteCount);
-        return v;
-    }
-    void Skip(std::size_t byteCount) { position_ += std::min(byteCount, Remaining()); }
-    std::size_t Remaining() const { return end_ - position_; }
-    bool Failed() const { return failed_; }
-
-  private:
-    const std::string& bytes_;
-    std::size_t end_;
-    std::size_t position_ = 0;
-    bool failed_ = false;
-};
-
-platform::FileStamp GetStamp(Reader& in) {
+platform::FileStamp GetStamp(platform::ByteReader& in) {
     platform::FileStamp stamp;
-    stamp.size = in.Get(8);
-    stamp.modifiedNs = static_cast<int64_t>(in.Get(8));
+    stamp.size = in.Fixed(8);
+    stamp.modifiedNs = static_cast<int64_t>(in.Fixed(8));
     return stamp;
 }
 
@@ -126,43 +97,43 @@ ReindexCache ReindexCache::Load(std::u16string_view fileName) {
     if (bytes.size() < kHeaderSize + 8 || std::memcmp(bytes.data(), kMagic, 4) != 0) return cache;
     // The last 8 bytes hold the hash of all before them: a file cut short or changed is dropped.
     const std::size_t end = bytes.size() - 8;
-    Reader tail(bytes, bytes.size());
+    platform::ByteReader tail(bytes);
     tail.Skip(end);
-    if (tail.Get(8) != platform::Hash64(bytes.data(), end)) return cache;
-    Reader in(bytes, end);
-    in.Get(4);
-    if (in.Get(4) != kVersion) return cache;
-    const uint64_t count = in.Get(8);
+    if (tail.Fixed(8) != platform::Hash64(bytes.data(), end)) return cache;
+    platform::ByteReader in(std::string_view(bytes).substr(0, end));
+    in.Fixed(4);
+    if (in.Fixed(4) != kVersion) return cache;
+    const uint64_t count = in.Fixed(8);
     if (count > in.Remaining() / kRecordFixedSize) return cache;
     std::u16string path;
     for (uint64_t i = 0; i < count; ++i) {
-        const uint64_t shared = in.Get(4);
-        const uint64_t added = in.Get(4);
+        const uint64_t shared = in.Fixed(4);
+        const uint64_t added = in.Fixed(4);
         if (in.Failed() || shared > path.size() || added > in.Remaining() / 2) return {};
         path.resize(shared);
-        for (uint64_t k = 0; k < added; ++k) path.push_back(static_cast<char16_t>(in.Get(2)));
+        for (uint64_t k = 0; k < added; ++k) path.push_back(static_cast<char16_t>(in.Fixed(2)));
         ReindexRecord record;
-        record.document.size = in.Get(8);
-        record.document.modifiedNs = static_cast<int64_t>(in.Get(8));
-        record.document.changedNs = static_cast<int64_t>(in.Get(8));
-        record.document.device = in.Get(8);
-        record.document.inode = in.Get(8);
-        record.linesHash = in.Get(8);
-        record.readBack = in.Get(1) != 0;
+        record.document.size = in.Fixed(8);
+        record.document.modifiedNs = static_cast<int64_t>(in.Fixed(8));
+        record.document.changedNs = static_cast<int64_t>(in.Fixed(8));
+        record.document.device = in.Fixed(8);
+        record.document.inode = in.Fixed(8);
+        record.linesHash = in.Fixed(8);
+        record.readBack = in.Fixed(1) != 0;
         record.copy = GetStamp(in);
-        record.wordsOffset = in.Get(8);
-        record.wordsSize = static_cast<uint32_t>(in.Get(4));
-        record.wordsHash = in.Get(8);
+        record.wordsOffset = in.Fixed(8);
+        record.wordsSize = static_cast<uint32_t>(in.Fixed(4));
+        record.wordsHash = in.Fixed(8);
         if (in.Failed()) return {};
         cache.Add(path, record);
     }
-    if (in.Get(1) != 0) {
+    if (in.Fixed(1) != 0) {
         RunOutputs outputs;
         outputs.database = GetStamp(in);
         outputs.ansiList = GetStamp(in);
         outputs.unicodeList = GetStamp(in);
-        outputs.postings = static_cast<int64_t>(in.Get(8));
-        outputs.chunkSize = static_cast<int64_t>(in.Get(8));
+        outputs.postings = static_cast<int64_t>(in.Fixed(8));
+        outputs.chunkSize = static_cast<int64_t>(in.Fixed(8));
         cache.outputs_ = outputs;
     }
     if (in.Failed() || in.Remaining() != 0) return {};

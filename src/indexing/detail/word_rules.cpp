@@ -6,8 +6,6 @@ namespace vx::indexing {
 
 namespace {
 
-constexpr std::size_t kMaxWordLength = 50;
-
 bool IsAsciiDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }

@@ -10,7 +10,7 @@ namespace vx::platform::detail {
 
 bool ReadHostFolder(const std::string& folder, std::vector<HostEntry>& entries) {
     entries.clear();
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    const HostFolderStream dir = OpenHostFolder(folder);
     if (!dir) return false;
     const int dirFd = dirfd(dir.get());
     while (const dirent* d = readdir(dir.get())) {

@@ -17,6 +17,13 @@ namespace vx::platform::detail {
 bool StatWindowsPath(std::u16string_view windowsPath, struct stat& st,
                      std::string* hostPath = nullptr);
 
+// The host form of the path; "" with errno set to ENOENT when it has none.
+inline std::string ToHostPathOrNoEntry(std::u16string_view windowsPath) {
+    std::string host = ToHostPath(windowsPath);
+    if (host.empty()) errno = ENOENT;
+    return host;
+}
+
 // The host forms of the two paths of a file operation (rename, link, copy).
 // False, with errno set to ENOENT, when either path has no host form.
 inline bool ToHostPaths(std::u16string_view from, std::u16string_view to, std::string& hostFrom,

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/detail/host_folder.h"
 #include "platform/hash64.h"
 #include "platform/text.h"
 
@@ -237,7 +238,7 @@ class Cache {
     }
 
     static bool Read(const std::string& folder, Listing& l) {
-        std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+        const HostFolderStream dir = OpenHostFolder(folder);
         if (!dir) return false;
         timespec now{};
         clock_gettime(CLOCK_REALTIME, &now);

@@ -35,7 +35,7 @@ class Preimages {
 
   private:
     Preimages() : start_(0x10001, 0), units_(0x10000, u'\0') {
-        const char16_t* const upper = platform::UpperCaseTable();  // as FastUpper maps
+        const char16_t* const upper = platform::UpperCaseTable();  // as UpperCharFast maps
         for (uint32_t c = 0; c <= 0xFFFF; ++c) ++start_[upper[c] + 1];
         for (uint32_t u = 0; u < 0x10000; ++u) start_[u + 1] += start_[u];
         std::vector<uint32_t> next(start_.begin(), start_.end() - 1);

@@ -9,17 +9,12 @@
 
 namespace vx::search {
 
-inline char16_t FastUpper(char16_t c) {
-    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-    return platform::UpperChar(c);
-}
-
 // True when the upper-cased text at position pos (0-based) begins with upperNeedle.
 inline bool UpperMatchesAt(std::u16string_view text, std::size_t pos,
                            std::u16string_view upperNeedle) {
     if (pos > text.size() || text.size() - pos < upperNeedle.size()) return false;
     for (std::size_t j = 0; j < upperNeedle.size(); ++j) {
-        if (FastUpper(text[pos + j]) != upperNeedle[j]) return false;
+        if (platform::UpperCharFast(text[pos + j]) != upperNeedle[j]) return false;
     }
     return true;
 }
@@ -62,7 +57,8 @@ inline std::size_t FindUpper(std::u16string_view text, std::u16string_view upper
         return std::u16string_view::npos;
     }
     for (std::size_t i = from; i <= last; ++i) {
-        if (FastUpper(text[i]) == first && UpperMatchesAt(text, i, upperNeedle)) return i;
+        if (platform::UpperCharFast(text[i]) == first && UpperMatchesAt(text, i, upperNeedle))
+            return i;
     }
     return std::u16string_view::npos;
 }

@@ -17,8 +17,7 @@ class FileWindow {
     static constexpr std::size_t kDefaultReadSize = std::size_t{64} * 1024;
     // readSize: the least a read brings in (where the next lines are wanted too, a larger piece
     // saves reads; for single lines far apart, a smaller one saves copying).
-    explicit FileWindow(const platform::ReadOnlyFile& file,
-                        std::size_t readSize = kDefaultReadSize)
+    explicit FileWindow(const platform::ReadOnlyFile& file, std::size_t readSize = kDefaultReadSize)
         : file_(file), readSize_(readSize) {}
     const platform::ReadOnlyFile& File() const { return file_; }
     // The bytes from offset on: at least count of them, fewer only at the end of the file.
@@ -34,6 +33,9 @@ class FileWindow {
 
 class LineCursor {
   public:
+    // The bytes a line's first read asks for (most lines are shorter); a longer line doubles it.
+    static constexpr std::size_t kFirstLineRead = 4096;
+
     LineCursor(FileWindow& window, uint64_t offset) : window_(window), offset_(offset) {}
     // The bytes of the next line without its break (valid until the window is used again);
     // false at the end of the file. Lines break as SplitLines breaks them. A line of more than

@@ -1,4 +1,4 @@
-#include "search/lookup.h"
+#include "search/word_lookup.h"
 
 #include "index/stored_names.h"
 #include "platform/files.h"

@@ -1,4 +1,4 @@
-#include "search/line_cursor.h"
+#include "search/detail/line_cursor.h"
 
 #include <algorithm>
 
@@ -25,7 +25,7 @@ std::string_view FileWindow::At(uint64_t offset, std::size_t count) {
 
 bool LineCursor::NextBytes(std::string_view& line, std::size_t maxBytes) {
     cut_ = false;
-    for (std::size_t want = 4096;; want *= 2) {
+    for (std::size_t want = LineCursor::kFirstLineRead;; want *= 2) {
         const std::string_view bytes = window_.At(offset_, want);
         const bool atEnd = bytes.size() < want;
         const char* const begin = bytes.data();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "search/lookup.h"
 #include "search/result_page.h"
+#include "search/word_lookup.h"
 #include "test_support.h"
 
 namespace vx::search {
