@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "index/database_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -13,9 +14,9 @@ namespace {
 
 int RunWords(const Arguments& args) {
     const auto folders = platform::WorkingFolders::FromEnvironment();
-    const std::u16string file = folders.database + u"\\" +
-                                platform::FromUtf8(args.Positional()[0]) +
-                                (args.Has("--unicode") ? u"_unicode.txt" : u"_ansi.txt");
+    const index::DatabaseFiles files(folders, platform::FromUtf8(args.Positional()[0]));
+    const std::u16string file =
+        args.Has("--unicode") ? files.UnicodeWordList() : files.AnsiWordList();
     if (!platform::FileExists(file)) {
         std::cerr << "Keine Wortliste gefunden: Datenbank/"
                   << platform::ToUtf8(platform::NameOf(file)) << '\n';

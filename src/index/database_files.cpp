@@ -43,6 +43,18 @@ std::u16string DatabaseRowOf(std::u16string_view fileName) {
     return row;
 }
 
+std::u16string DatabaseFileOfRow(std::u16string_view row) {
+    return std::u16string(row) + std::u16string(kDatabaseExtension);
+}
+
+std::u16string CreatedName(std::u16string_view typedName) {
+    std::u16string name(typedName);
+    if (name.size() > kUpperDatabaseExtension.size() && IsDatabaseFileName(name)) {
+        name.resize(name.size() - kUpperDatabaseExtension.size());
+    }
+    return name;
+}
+
 DatabaseFiles::DatabaseFiles(const platform::WorkingFolders& folders, std::u16string_view name)
     : name_(name),
       databaseFolder_(folders.database),
@@ -121,6 +133,11 @@ std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName) {
         return std::nullopt;
     }
     return pid;
+}
+
+std::u16string StagingOwnerLock(const platform::WorkingFolders& folders,
+                                std::u16string_view owner) {
+    return Joined(folders.chunk, owner, kLockExtension);
 }
 
 std::optional<std::u16string> StagingOwner(std::u16string_view tempEntryName) {
