@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "index/chunk_file.h"
+#include "index/database_lines.h"
 #include "index/detail/upper.h"
 #include "index/merge_order.h"
 #include "platform/text.h"
