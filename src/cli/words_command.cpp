@@ -36,9 +36,13 @@ int RunWords(const Arguments& args) {
 const RegisterCliCommand kRegister({
     {"words",
      "NAME",
-     "Zeigt die Wortliste der Datenbank NAME (Datenbank/NAME_ansi.txt: Wörter, die mit einem\n"
-     "ANSI-Buchstaben beginnen), ein Wort je Zeile.\n",
-     {{"--unicode", "", "", "die Liste der reinen Unicode-Wörter (Datenbank/NAME_unicode.txt)"}},
+     "Zeigt die Wortliste der Datenbank NAME (Datenbank/" +
+         platform::ToUtf8(index::AnsiWordListName(u"NAME")) +
+         ": Wörter, die mit einem\n"
+         "ANSI-Buchstaben beginnen), ein Wort je Zeile.\n",
+     {{"--unicode", "", "",
+       "die Liste der reinen Unicode-Wörter (Datenbank/" +
+           platform::ToUtf8(index::UnicodeWordListName(u"NAME")) + ")"}},
      1,
      1,
      kPlainExitCodes},

@@ -43,6 +43,16 @@ std::u16string DatabaseRowOf(std::u16string_view fileName) {
     return row;
 }
 
+std::u16string AnsiWordListName(std::u16string_view name) {
+    return std::u16string(name) + u"_ansi.txt";
+}
+std::u16string UnicodeWordListName(std::u16string_view name) {
+    return std::u16string(name) + u"_unicode.txt";
+}
+std::u16string BackupName(std::u16string_view name) {
+    return std::u16string(name) + u".old";
+}
+
 std::u16string DatabaseFileOfRow(std::u16string_view row) {
     return std::u16string(row) + std::u16string(kDatabaseExtension);
 }
@@ -65,16 +75,16 @@ std::u16string DatabaseFiles::Database() const {
     return Joined(databaseFolder_, DatabaseFileName(name_));
 }
 std::u16string DatabaseFiles::AnsiWordList() const {
-    return Joined(databaseFolder_, name_, u"_ansi.txt");
+    return Joined(databaseFolder_, AnsiWordListName(name_));
 }
 std::u16string DatabaseFiles::UnicodeWordList() const {
-    return Joined(databaseFolder_, name_, u"_unicode.txt");
+    return Joined(databaseFolder_, UnicodeWordListName(name_));
 }
 std::u16string DatabaseFiles::Log() const {
     return Joined(databaseFolder_, name_, u".log");
 }
 std::u16string DatabaseFiles::Backup() const {
-    return Joined(databaseFolder_, name_, u".old");
+    return Joined(databaseFolder_, BackupName(name_));
 }
 std::u16string DatabaseFiles::Lookup() const {
     return LookupFileName(Database());

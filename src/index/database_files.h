@@ -34,6 +34,10 @@ bool IsDatabaseFileName(std::u16string_view fileName);
 std::u16string DatabaseFileName(std::u16string_view name);
 // The row of the database list that a database file gives: its name without the first ".DAT".
 std::u16string DatabaseRowOf(std::u16string_view fileName);
+// The names (without folder) of the word lists and the backup of a database named name.
+std::u16string AnsiWordListName(std::u16string_view name);
+std::u16string UnicodeWordListName(std::u16string_view name);
+std::u16string BackupName(std::u16string_view name);
 // The database file that a search opens for a row: the row with ".dat" appended, always.
 std::u16string DatabaseFileOfRow(std::u16string_view row);
 // The name a create runs under for a typed name: without its ".dat" (any case) at the end when

@@ -53,7 +53,7 @@ std::u16string_view PathLineFolder(std::u16string_view line);
 std::u16string_view SameFolderPathLine(std::u16string_view line);
 // Whether a line names a folder: it holds "=" that is not its last character.
 bool NamesFolder(std::u16string_view line);
-// Whether a line is a path line: it begins with the path key's "P" (also a section line does not).
+// Whether a header line goes with the path lines: it begins with the path key's "P".
 bool StartsLikePathLine(std::u16string_view line);
 
 // The document line: "17 P3 \BERICHT.XML Size:20480 Date:1234" (upper-cased when written).
