@@ -5,6 +5,7 @@
 #include "cli/database_row.h"
 #include "cli/indexing_options.h"
 #include "cli/terminal_host.h"
+#include "index/database_files.h"
 #include "indexing/commands.h"
 #include "indexing/data_folders.h"
 #include "indexing/database_names.h"
@@ -48,11 +49,13 @@ int RunReindex(const Arguments& args) {
 const RegisterCliCommand kRegister({
     {"reindex", "NAME",
      "Indiziert die Datenbank NAME neu aus dem Ordner, der in ihr gespeichert ist; die bisherige\n"
-     "Datenbankdatei bleibt als Datenbank/NAME.old erhalten. Dokumente, deren Größe und\n"
-     "Änderungszeit gleich geblieben sind, werden aus ihren Textkopien übernommen. Vor dem\n"
-     "Indizieren wird gefragt; die Antwort (\"j\" oder \"ja\" beginnt) kommt von der\n"
-     "Standardeingabe.\n"
-     "Strg-C bricht die Indizierung ab; was indiziert wurde, wird gespeichert.\n",
+     "Datenbankdatei bleibt als Datenbank/" +
+         platform::ToUtf8(index::BackupName(u"NAME")) +
+         " erhalten. Dokumente, deren Größe und\n"
+         "Änderungszeit gleich geblieben sind, werden aus ihren Textkopien übernommen. Vor dem\n"
+         "Indizieren wird gefragt; die Antwort (\"j\" oder \"ja\" beginnt) kommt von der\n"
+         "Standardeingabe.\n"
+         "Strg-C bricht die Indizierung ab; was indiziert wurde, wird gespeichert.\n",
      IndexingOptions({{"--full", "", "",
                        "alle Dokumente neu lesen (den Änderungszeiten nicht trauen)"}}),
      1, 1, kIndexingExitCodes},

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "index/database_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -13,9 +14,9 @@ namespace {
 
 int RunWords(const Arguments& args) {
     const auto folders = platform::WorkingFolders::FromEnvironment();
-    const std::u16string file = folders.database + u"\\" +
-                                platform::FromUtf8(args.Positional()[0]) +
-                                (args.Has("--unicode") ? u"_unicode.txt" : u"_ansi.txt");
+    const index::DatabaseFiles files(folders, platform::FromUtf8(args.Positional()[0]));
+    const std::u16string file =
+        args.Has("--unicode") ? files.UnicodeWordList() : files.AnsiWordList();
     if (!platform::FileExists(file)) {
         std::cerr << "Keine Wortliste gefunden: Datenbank/"
                   << platform::ToUtf8(platform::NameOf(file)) << '\n';
@@ -35,9 +36,13 @@ int RunWords(const Arguments& args) {
 const RegisterCliCommand kRegister({
     {"words",
      "NAME",
-     "Zeigt die Wortliste der Datenbank NAME (Datenbank/NAME_ansi.txt: Wörter, die mit einem\n"
-     "ANSI-Buchstaben beginnen), ein Wort je Zeile.\n",
-     {{"--unicode", "", "", "die Liste der reinen Unicode-Wörter (Datenbank/NAME_unicode.txt)"}},
+     "Zeigt die Wortliste der Datenbank NAME (Datenbank/" +
+         platform::ToUtf8(index::AnsiWordListName(u"NAME")) +
+         ": Wörter, die mit einem\n"
+         "ANSI-Buchstaben beginnen), ein Wort je Zeile.\n",
+     {{"--unicode", "", "",
+       "die Liste der reinen Unicode-Wörter (Datenbank/" +
+           platform::ToUtf8(index::UnicodeWordListName(u"NAME")) + ")"}},
      1,
      1,
      kPlainExitCodes},

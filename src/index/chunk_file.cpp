@@ -1,6 +1,7 @@
 #include "index/chunk_file.h"
 
 #include "index/database_file.h"
+#include "index/database_lines.h"
 #include "platform/varint.h"
 
 namespace vx::index {

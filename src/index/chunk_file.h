@@ -1,6 +1,6 @@
 // The chunk of a pass that the merge takes: a pass text whose index section (the lines after the
-// "[DATENBANK]" line) is in merge order (merge_order.h), and beside it a keys file with the merge
-// keys of those lines, so that the merge reads the keys the pass worked out.
+// index section's marker line) is in merge order (merge_order.h), and beside it a keys file with
+// the merge keys of those lines, so that the merge reads the keys the pass worked out.
 //
 // Keys file: for each run of index lines with one MergeKeyText, the number of lines and the
 // length of their MergeKey (varints, platform/varint.h), then the key's bytes.

@@ -16,7 +16,7 @@ namespace vx::index {
 
 namespace {
 
-// Staged files end in ".tmp", so no listing of "*.DAT" ever shows them.
+// Staged files end in ".tmp", so no listing of the database files ever shows them.
 constexpr std::u16string_view kStagedSuffix = u".tmp";
 
 [[noreturn]] void Fail(std::u16string_view path, std::u16string_view action) {

@@ -1,5 +1,6 @@
 #include "index/database_file.h"
 
+#include "index/database_lines.h"
 #include "platform/text.h"
 #include "textio/text_file.h"
 
@@ -7,32 +8,9 @@ namespace vx::index {
 
 namespace {
 
-constexpr std::u16string_view kMarker = u"[DATENBANK]";
 constexpr std::size_t kNoLine = static_cast<std::size_t>(-1);
 
-// A line that names a folder: its first "=" is not its last character. The path list writes a
-// repeated folder as the key and "=" alone.
-bool NamesFolder(std::u16string_view line) {
-    const std::size_t eq = line.find(u'=');
-    return eq != std::u16string_view::npos && eq + 1 != line.size();
-}
-
 }  // namespace
-
-bool IsIndexMarkerLine(std::u16string_view line) {
-    return platform::TrimView(line) == kMarker;
-}
-
-bool IsSizeLine(std::u16string_view line) {
-    static constexpr std::u16string_view kSizeLineStart = u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN";
-    const std::u16string_view trimmed = platform::TrimView(line);
-    return trimmed.size() >= kSizeLineStart.size() &&
-           platform::UpperCase(trimmed.substr(0, kSizeLineStart.size())) == kSizeLineStart;
-}
-
-std::u16string_view EntryWord(std::u16string_view trimmedLine) {
-    return trimmedLine.substr(0, trimmedLine.find(u'='));
-}
 
 DatabaseFile::DatabaseFile(std::vector<std::u16string> lines) : lines_(std::move(lines)) {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -47,15 +25,13 @@ DatabaseFile::DatabaseFile(std::vector<std::u16string> lines) : lines_(std::move
     std::size_t folderLine = kNoLine;
     for (std::size_t i = 0; i < end; ++i) {
         const std::u16string_view line = lines_[i];
-        const std::size_t space = line.find(u' ');
-        if (space != std::u16string_view::npos) {
-            documentLines_.try_emplace(std::u16string(line.substr(0, space)), i);
+        const std::size_t keyEnd = DocumentKeyEnd(line);
+        if (keyEnd != std::u16string_view::npos) {
+            documentLines_.try_emplace(std::u16string(line.substr(0, keyEnd)), i);
         }
         if (NamesFolder(line)) folderLine = i;
-        const std::size_t eq = line.find(u'=');
-        if (eq != std::u16string_view::npos) {
-            pathLines_.try_emplace(std::u16string(line.substr(0, eq)), folderLine);
-        }
+        const std::u16string_view key = PathLineKey(line);
+        if (key.size() != line.size()) pathLines_.try_emplace(std::u16string(key), folderLine);
     }
 }
 

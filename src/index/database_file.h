@@ -37,17 +37,6 @@ constexpr std::size_t BytesBeyond(std::size_t units) {
     return 3 * units + 3;
 }
 
-// The line that opens the index section: "[DATENBANK]" alone (blanks around it allowed). A line
-// that merely contains the text, such as the document line of a file named "A[Datenbank].xml",
-// does not count: it would move the start of the index section and hide later documents.
-bool IsIndexMarkerLine(std::u16string_view line);
-// The total-size line ("GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: ...") that ends the header
-// part of a pass file; recognised by its beginning, so a folder of that name does not end it.
-bool IsSizeLine(std::u16string_view line);
-
-// The word of an entry line: the trimmed line up to its first "=" (the whole line without "=").
-std::u16string_view EntryWord(std::u16string_view trimmedLine);
-
 // A saved database file as lines, with the lookups search needs built once.
 class DatabaseFile {
   public:
@@ -56,7 +45,7 @@ class DatabaseFile {
     static DatabaseFile Load(std::u16string_view fileName);
 
     const std::vector<std::u16string>& Lines() const { return lines_; }
-    // Index of the first line containing "[DATENBANK]", or nullopt.
+    // Index of the line that opens the index section (IsIndexMarkerLine), or nullopt.
     std::optional<std::size_t> DatabaseMarkerLine() const { return marker_; }
     // The first line before the marker (the whole file without one) that begins with
     // number + " ", or nullptr.

@@ -43,6 +43,28 @@ std::u16string DatabaseRowOf(std::u16string_view fileName) {
     return row;
 }
 
+std::u16string AnsiWordListName(std::u16string_view name) {
+    return std::u16string(name) + u"_ansi.txt";
+}
+std::u16string UnicodeWordListName(std::u16string_view name) {
+    return std::u16string(name) + u"_unicode.txt";
+}
+std::u16string BackupName(std::u16string_view name) {
+    return std::u16string(name) + u".old";
+}
+
+std::u16string DatabaseFileOfRow(std::u16string_view row) {
+    return std::u16string(row) + std::u16string(kDatabaseExtension);
+}
+
+std::u16string CreatedName(std::u16string_view typedName) {
+    std::u16string name(typedName);
+    if (name.size() > kUpperDatabaseExtension.size() && IsDatabaseFileName(name)) {
+        name.resize(name.size() - kUpperDatabaseExtension.size());
+    }
+    return name;
+}
+
 DatabaseFiles::DatabaseFiles(const platform::WorkingFolders& folders, std::u16string_view name)
     : name_(name),
       databaseFolder_(folders.database),
@@ -53,16 +75,16 @@ std::u16string DatabaseFiles::Database() const {
     return Joined(databaseFolder_, DatabaseFileName(name_));
 }
 std::u16string DatabaseFiles::AnsiWordList() const {
-    return Joined(databaseFolder_, name_, u"_ansi.txt");
+    return Joined(databaseFolder_, AnsiWordListName(name_));
 }
 std::u16string DatabaseFiles::UnicodeWordList() const {
-    return Joined(databaseFolder_, name_, u"_unicode.txt");
+    return Joined(databaseFolder_, UnicodeWordListName(name_));
 }
 std::u16string DatabaseFiles::Log() const {
     return Joined(databaseFolder_, name_, u".log");
 }
 std::u16string DatabaseFiles::Backup() const {
-    return Joined(databaseFolder_, name_, u".old");
+    return Joined(databaseFolder_, BackupName(name_));
 }
 std::u16string DatabaseFiles::Lookup() const {
     return LookupFileName(Database());
@@ -121,6 +143,11 @@ std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName) {
         return std::nullopt;
     }
     return pid;
+}
+
+std::u16string StagingOwnerLock(const platform::WorkingFolders& folders,
+                                std::u16string_view owner) {
+    return Joined(folders.chunk, owner, kLockExtension);
 }
 
 std::optional<std::u16string> StagingOwner(std::u16string_view tempEntryName) {

@@ -34,6 +34,15 @@ bool IsDatabaseFileName(std::u16string_view fileName);
 std::u16string DatabaseFileName(std::u16string_view name);
 // The row of the database list that a database file gives: its name without the first ".DAT".
 std::u16string DatabaseRowOf(std::u16string_view fileName);
+// The names (without folder) of the word lists and the backup of a database named name.
+std::u16string AnsiWordListName(std::u16string_view name);
+std::u16string UnicodeWordListName(std::u16string_view name);
+std::u16string BackupName(std::u16string_view name);
+// The database file that a search opens for a row: the row with ".dat" appended, always.
+std::u16string DatabaseFileOfRow(std::u16string_view row);
+// The name a create runs under for a typed name: without its ".dat" (any case) at the end when
+// something stays before it, so that the text copies, word lists and log take the row's name.
+std::u16string CreatedName(std::u16string_view typedName);
 
 class DatabaseFiles {
   public:
@@ -73,6 +82,10 @@ std::u16string LookupFileName(std::u16string_view databaseFile);
 std::u16string LookupScratchName(std::u16string_view lookupFile, int64_t pid);
 // The process that wrote a file of that form (a name of the database folder), or nullopt.
 std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName);
+
+// The lock of the database whose staging folder a name of Datenbank\Temp is (owner as
+// StagingOwner gives it, spelled as it stands).
+std::u16string StagingOwnerLock(const platform::WorkingFolders& folders, std::u16string_view owner);
 
 // The name of the database whose lock or staging folder a name of Datenbank\Temp or XML_Texte is
 // (upper-case, as Lock, Staging and StagedTextCopies spell it), or nullopt for any other name.

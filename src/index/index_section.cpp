@@ -1,6 +1,6 @@
 #include "index/index_section.h"
 
-#include "index/database_file.h"
+#include "index/database_lines.h"
 #include "platform/text.h"
 
 namespace vx::index {
@@ -31,8 +31,7 @@ std::u16string ContinuationText(const std::vector<std::u16string>& lines, std::s
 }
 
 std::vector<std::u16string> EntryDocuments(std::u16string_view entry) {
-    const std::size_t eq = entry.find(u'=');
-    std::u16string_view numbers = eq == std::u16string_view::npos ? entry : entry.substr(eq + 1);
+    std::u16string_view numbers = EntryNumberList(entry);
     std::vector<std::u16string> documents;
     while (!numbers.empty()) {
         const std::size_t comma = numbers.find(u',');

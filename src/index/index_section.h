@@ -9,9 +9,9 @@
 
 namespace vx::index {
 
-// A chunk file split for the merge: header = every line before the first line containing
-// "DER INDIZIERTEN DATEIEN" (all lines when none does), entries = every line after the first
-// line containing "[DATENBANK]" (none without such a line).
+// A chunk file split for the merge: header = every line before the first size line (all lines
+// when there is none), entries = every line after the first marker line of the index section
+// (none without one); database_lines.h recognises both.
 struct ChunkParts {
     std::vector<std::u16string> header;
     std::vector<std::u16string> entries;

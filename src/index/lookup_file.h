@@ -78,7 +78,7 @@ class LookupFile {
     static std::unique_ptr<LookupFile> Open(std::u16string_view lookupFile,
                                             const platform::ReadOnlyFile& database);
 
-    // Byte offset of the first "[DATENBANK]" line, nullopt when the file has none.
+    // Byte offset of the index section's first marker line, nullopt when the file has none.
     std::optional<uint64_t> MarkerOffset() const;
 
     enum class Match { Equal, Prefix, Suffix, Contains };

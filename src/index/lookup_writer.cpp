@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "index/database_file.h"
+#include "index/database_lines.h"
 #include "index/detail/lookup_format.h"
 #include "index/detail/lookup_samples.h"
 #include "index/lookup_file.h"
@@ -388,12 +389,12 @@ bool TakeHeaderLine(std::string_view bytes, uint64_t offset, uint64_t& folderLin
                     Gathered& gathered) {
     const std::u16string line = platform::DecodeUtf8(bytes);
     if (line.size() > kMaxHeaderLineUnits) gathered.overlong = true;
-    const std::size_t space = line.find(u' ');
-    if (space != std::u16string::npos)
-        gathered.documents.try_emplace(line.substr(0, space), offset);
-    const std::size_t eq = line.find(u'=');
-    if (eq != std::u16string::npos && eq + 1 != line.size()) folderLine = offset;
-    if (eq != std::u16string::npos) gathered.paths.try_emplace(line.substr(0, eq), folderLine);
+    const std::size_t keyEnd = DocumentKeyEnd(line);
+    if (keyEnd != std::u16string::npos)
+        gathered.documents.try_emplace(line.substr(0, keyEnd), offset);
+    if (NamesFolder(line)) folderLine = offset;
+    const std::u16string_view key = PathLineKey(line);
+    if (key.size() != line.size()) gathered.paths.try_emplace(std::u16string(key), folderLine);
     return IsIndexMarkerLine(line);
 }
 

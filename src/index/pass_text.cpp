@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "index/chunk_file.h"
+#include "index/database_lines.h"
 #include "index/merge_order.h"
 #include "platform/text.h"
 #include "textio/text_file.h"

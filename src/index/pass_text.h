@@ -22,8 +22,8 @@ void WritePassFiles(const PassLists& lists, const WordIndex& index,
                     const std::function<void(std::u16string_view)>& onIndexLine = {});
 
 // Writes the chunk of a pass that the merge takes (chunk_file.h): the text of WritePassFiles with
-// the lines after the "[DATENBANK]" line in merge order, and its keys file. onIndexLine sees the
-// index lines as the chunk holds them (upper-cased).
+// the lines after the index section's marker line in merge order, and its keys file. onIndexLine
+// sees the index lines as the chunk holds them (upper-cased).
 void WriteChunkFiles(const PassLists& lists, const WordIndex& index,
                      const std::u16string& chunkFile,
                      const std::function<void(std::u16string_view)>& onIndexLine = {});

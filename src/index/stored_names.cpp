@@ -1,5 +1,6 @@
 #include "index/stored_names.h"
 
+#include "index/database_lines.h"
 #include "platform/folder_listing.h"
 #include "platform/hash64.h"
 #include "platform/paths.h"
@@ -138,7 +139,7 @@ std::u16string OnDiskName(std::u16string_view folder, std::u16string_view stored
 
 bool HoldableName(std::u16string_view name) {
     if (name.find_first_of(u"\r\n\\") != std::u16string_view::npos) return false;
-    return platform::UpperCase(name).find(u"SIZE:") == std::u16string::npos;
+    return !HoldsSizeMarker(platform::UpperCase(name));
 }
 
 }  // namespace vx::index

@@ -22,7 +22,8 @@
 // it ("d.txt" beside "d.xml"), so that the copy and the copies below the folder never meet.
 //
 // Names that cannot be written at all (a line break, a backslash inside a name of the host, or
-// "SIZE:", where a reader ends the path of a document line) are not indexed; see HoldableName.
+// the document line's size marker, where a reader ends the path of a document line) are not
+// indexed; see HoldableName.
 #pragma once
 
 #include <string>
@@ -53,8 +54,8 @@ std::u16string UnescapePath(std::u16string_view path);
 // ("a.xml.xml" -> "a.xml.txt").
 std::u16string TextCopyName(std::u16string_view fileName);
 
-// Whether a name can stand in a database line: no line break, no backslash, and no "SIZE:"
-// (letter case ignored).
+// Whether a name can stand in a database line: no line break, no backslash, and no size marker of
+// the document line (letter case ignored; database_lines.h).
 bool HoldableName(std::u16string_view name);
 
 }  // namespace vx::index

@@ -1,6 +1,7 @@
 #include "index/word_lists.h"
 
 #include "index/database_file.h"
+#include "index/database_lines.h"
 #include "platform/collation.h"
 #include "platform/text.h"
 #include "textio/text_file.h"

@@ -14,8 +14,8 @@ namespace vx::index {
 // case ignored) and received the words in their order.
 class WordLists {
   public:
-    // A line of a pass's index list: the size line and the "[DATENBANK]" line are skipped, every
-    // other line is taken as AddEntryLine takes it.
+    // A line of a pass's index list: the size line and the index section's marker line are
+    // skipped, every other line is taken as AddEntryLine takes it.
     void AddIndexLine(std::u16string_view line);
     // An entry line: trimmed and cut before its first "="; a non-empty word goes to its list.
     void AddEntryLine(std::u16string_view line);

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "index/database_files.h"
+#include "index/database_lines.h"
 #include "index/word_index.h"
 #include "indexing/database_names.h"
 #include "indexing/detail/discovery.h"
@@ -66,7 +67,7 @@ struct IndexingCommands::Impl {
         : host(h), flags(f), folders(std::move(w)) {}
 
     // The create command after the dialog, in create or update mode (a re-index keeps the
-    // previous database file as ".old").
+    // previous database file as its backup).
     CommandResult Run(const std::u16string& nameField, const std::u16string& folderField,
                       bool update) {
         RunState state(host, flags, folders, wordIndex, lastCopiedFolder);
@@ -204,24 +205,22 @@ const platform::WorkingFolders& IndexingCommands::Folders() const {
 }
 
 CommandResult IndexingCommands::Create(const std::u16string& name, const std::u16string& folder) {
-    // A name typed with ".dat" writes the database file of the row without it; the text copies,
-    // word lists and log take that row's name too, where the search and the re-index look.
-    std::u16string base = name;
-    if (base.size() > 4 && platform::UpperCase(base).ends_with(u".DAT"))
-        base.resize(base.size() - 4);
-    return impl_->Run(base, folder, false);
+    // The text copies, word lists and log take the row's name, where the search and the
+    // re-index look.
+    return impl_->Run(index::CreatedName(name), folder, false);
 }
 
 std::u16string IndexingCommands::StoredFolder(const std::u16string& databaseName) const {
     const std::u16string file = index::DatabaseFiles(impl_->folders, databaseName).Database();
     // The folder is read whole, also beyond the usual length of a profile value.
     constexpr std::size_t kWhole = std::u16string::npos;
-    std::u16string value = platform::ReadProfileString(file, u"Scanmaske", u"Pfad", kWhole);
+    std::u16string value =
+        platform::ReadProfileString(file, index::kScanMaskSection, index::kFolderKey, kWhole);
     if (value.empty()) {
-        value = platform::ReadProfileString(file, u"Scanmaske", u"TextdateienPfad", kWhole);
+        value =
+            platform::ReadProfileString(file, index::kScanMaskSection, index::kScanMaskKey, kWhole);
     }
-    if (const auto mask = value.find(u"*."); mask != std::u16string::npos) value.resize(mask);
-    value = platform::Trim(value);
+    value = platform::Trim(index::FolderOfScanMaskValue(value));
     // The file holds the folder upper-cased; the run works on the spelling found on disk so
     // that the text copies land where the create run put them.
     if (!value.empty() && platform::DirectoryExists(value)) {

@@ -58,12 +58,13 @@ class IndexingCommands {
 
     // The re-index command for the selected row (selectedName empty when no row is selected;
     // rowCount = rows of the list): the messages for no selection, the stored folder, the
-    // dialog, the ".old" file, pre-scan, notice and run.
+    // dialog, the backup of the database file, pre-scan, notice and run.
     CommandResult Reindex(const std::u16string& selectedName, int rowCount,
                           const ReindexDialog& dialog);
 
-    // The folder stored in the database file ("Pfad", else "TextdateienPfad" up to "*."),
-    // trimmed, and resolved to its spelling on disk when it exists in another letter case.
+    // The folder stored in the database file (the folder key of the scan-mask section, else the
+    // scan-mask line's folder), trimmed, and resolved to its spelling on disk when it exists in
+    // another letter case.
     std::u16string StoredFolder(const std::u16string& databaseName) const;
 
     const platform::WorkingFolders& Folders() const;

@@ -19,7 +19,8 @@ std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& fo
 
 int RowToSelectAfterCreate(const std::vector<std::u16string>& rows, std::u16string_view name) {
     if (name.empty()) return -1;
-    // The row of the database file just written ("Archiv" for the name "Archiv.dat").
+    // The row of the database file just written (a name that already names a database file
+    // gives the row without its extension).
     const std::u16string upperName =
         platform::UpperCase(index::DatabaseRowOf(index::DatabaseFileName(name)));
     int containing = -1;

@@ -10,8 +10,8 @@
 
 namespace vx::indexing {
 
-// The rows of the database list: the names of Datenbank\*.DAT without their first ".DAT"
-// (found without regard to case), sorted by the collation ignoring case, duplicates kept.
+// The rows of the database list: the database files of Datenbank\, each named as
+// index::DatabaseRowOf names its row, sorted by the collation ignoring case, duplicates kept.
 std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& folders);
 
 // The row that the list selects after a create run for the name field's text: the row equal

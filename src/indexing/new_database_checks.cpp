@@ -46,8 +46,8 @@ DatabaseChecks CheckNewDatabase(std::u16string_view name, std::u16string_view fo
         refuse(u"Der angegebene Ordner existiert nicht");
     }
     if (mode == DialogMode::Create) {
-        // The name itself, and the row of the file the name would write (a name ending in
-        // ".dat" writes the file of the row without it).
+        // The name itself, and the row of the file the name would write (a name that already
+        // names a database file writes the file of the row without the extension).
         const std::u16string upperName = platform::UpperCase(name);
         const std::u16string upperRow =
             platform::UpperCase(index::DatabaseRowOf(index::DatabaseFileName(name)));

@@ -29,7 +29,7 @@ bool MatchesMask(std::u16string_view name, std::u16string_view mask);
 // "DATEN~1.XML").
 bool MatchesShortNameMask(std::u16string_view name, std::u16string_view mask);
 
-// Entries of the folder whose names match the mask ("*.xml", "*.DAT", "*.*", "*"), except "."
+// Entries of the folder whose names match the mask ("*.xml", "*.txt", "*.*", "*"), except "."
 // and "..". Files and folders both come; callers pick. Sorted by the upper-cased name, code unit
 // by code unit, so the order is the same on every run and machine. A folder that cannot be read
 // yields an empty list. A name matches by MatchesMask or by MatchesShortNameMask. A symbolic

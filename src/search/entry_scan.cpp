@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "index/database_file.h"
+#include "index/database_lines.h"
 #include "index/lookup_file.h"
 #include "platform/utf8.h"
 #include "search/detail/byte_anchor.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "index/database_files.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -46,7 +47,7 @@ std::u16string LimitCountLine(int count) {
 
 std::u16string FinalCountLine(int count, std::u16string_view databaseName) {
     return u"wurde in " + IntText(count) + (count < 2 ? u" Datei" : u" Datei(en)") +
-           u" gefunden. Datenbankname: \"" + std::u16string(databaseName) + u".dat\"";
+           u" gefunden. Datenbankname: \"" + index::DatabaseFileOfRow(databaseName) + u"\"";
 }
 
 int CountPathLines(const std::vector<std::u16string>& pageLines, bool skipRepeats) {

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "index/database_files.h"
+#include "index/database_lines.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "search/detail/line_cursor.h"

@@ -50,10 +50,10 @@ class SearchDatabase {
     // True when a UTF-8 database file had no usable lookup file: a fresh one is worth writing.
     bool LookupWanted() const { return lookupWanted_; }
 
-    // The lines up to and including the first "[DATENBANK]" line (all lines without one), read
+    // The lines up to and including the index section's marker line (all lines without one), read
     // on first use; throws DamagedDatabaseError for a line beyond kMaxHeaderLineUnits.
     const index::DatabaseFile& Header();
-    // Offset of the "[DATENBANK]" line of a UTF-8 text, nullopt without one.
+    // Offset of the index section's marker line of a UTF-8 text, nullopt without one.
     std::optional<uint64_t> MarkerOffset();
 
     // The document line of a number and the folder line of a path key, as index::DatabaseFile

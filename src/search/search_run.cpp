@@ -6,6 +6,8 @@
 #include <optional>
 #include <unordered_map>
 
+#include "index/database_files.h"
+#include "index/database_lines.h"
 #include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -42,7 +44,8 @@ Choice ChooseCollection(const SearchOptions& options, const PreparedQuery& query
 // Opens the database file for the search; nothing when it is damaged (no scan-mask key, or a
 // file that does not open).
 std::optional<SearchDatabase> OpenDatabase(const std::u16string& databaseFile, ScanMode mode) {
-    if (platform::ReadProfileString(databaseFile, u"Scanmaske", u"TextdateienPfad").empty()) {
+    if (platform::ReadProfileString(databaseFile, index::kScanMaskSection, index::kScanMaskKey)
+            .empty()) {
         return std::nullopt;
     }
     try {
@@ -315,7 +318,7 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
     lookup.SetScanMode(scanMode_);
 
     // The one database of the run.
-    const std::u16string databaseFile = folders_.database + u"\\" + name + u".dat";
+    const std::u16string databaseFile = folders_.database + u"\\" + index::DatabaseFileOfRow(name);
     std::optional<SearchDatabase> database = OpenDatabase(databaseFile, scanMode_);
     if (!database) {
         EndDamaged(result);

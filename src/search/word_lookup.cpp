@@ -1,5 +1,6 @@
 #include "search/word_lookup.h"
 
+#include "index/database_lines.h"
 #include "index/stored_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -11,9 +12,7 @@ namespace vx::search {
 using platform::IntText;
 
 std::vector<std::u16string> EntryNumbers(std::u16string_view entry) {
-    std::size_t equals = entry.find(u'=');
-    std::u16string_view list =
-        equals == std::u16string_view::npos ? entry : entry.substr(equals + 1);
+    const std::u16string_view list = index::EntryNumberList(entry);
     std::vector<std::u16string> numbers;
     std::size_t start = 0;
     while (start <= list.size()) {
@@ -77,29 +76,10 @@ void Lookup::AppendCountHead() {
 }
 
 std::u16string Lookup::DocumentPathOf(SearchDatabase& database, std::u16string_view number) const {
-    std::u16string t(number);
-    if (const std::optional<std::u16string> line = database.DocumentLine(number)) {
-        std::size_t blank = line->find(u' ');
-        t = platform::Trim(blank == std::u16string::npos
-                               ? std::u16string_view()
-                               : std::u16string_view(*line).substr(blank + 1));
-    }
-    std::u16string key(number);
-    std::size_t backslash = t.find(u'\\');
-    if (backslash != std::u16string::npos) {
-        // "P3 \BERICHT.XML SIZE:..." -> key "P3", t "\BERICHT.XML SIZE:..."
-        key = t.substr(0, backslash >= 1 ? backslash - 1 : 0);
-        std::size_t blank = t.find(u' ');
-        if (blank != std::u16string::npos) t.erase(0, blank + 1);
-    }
-    if (auto folderLine = database.PathLine(key)) key = *folderLine;
-
-    std::u16string s = key + t;
-    std::size_t equals = s.find(u'=');
-    if (equals != std::u16string::npos) s.erase(0, equals + 1);
-    std::size_t size = s.find(u"SIZE:");
-    if (size != std::u16string::npos) s.erase(size);
-    return platform::Trim(s);
+    const std::optional<std::u16string> line = database.DocumentLine(number);
+    index::DocumentLineParts parts = index::SplitDocumentLine(number, line ? &*line : nullptr);
+    if (auto folderLine = database.PathLine(parts.key)) parts.key = std::move(*folderLine);
+    return index::DocumentPath(parts.key, parts.rest);
 }
 
 std::u16string Lookup::TextCopyOf(std::u16string_view document) const {

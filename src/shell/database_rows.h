@@ -1,4 +1,4 @@
-// The rows of the database list: one per "*.DAT" file of the database folder.
+// The rows of the database list: one per database file of the database folder.
 #pragma once
 
 #include <string>
@@ -7,7 +7,7 @@
 
 namespace vx::shell {
 
-// Every entry matching "*.DAT" in the folder, named as the engine names the rows
+// Every entry matching index::kDatabaseFileMask in the folder, named as the engine names the rows
 // (index::DatabaseRowOf), passed through the ANSI code page as the list holds it, sorted in
 // collation order (equal names are all kept). A missing or unreadable folder gives no rows.
 std::vector<std::u16string> ReadDatabaseRows(std::u16string_view databaseFolder);

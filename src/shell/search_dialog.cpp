@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <QWheelEvent>
 
+#include "index/database_files.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "search/query.h"
@@ -242,7 +243,7 @@ void SearchDialog::ReloadChangedWordList() {
     // The user keeps the place: the filter text and the focus.
     const QString filter = filterField_->text();
     QWidget* focused = focusWidget();
-    if (wordsFile_.ends_with(u"_unicode.txt")) {
+    if (unicodeWords_) {
         SuchbegriffeLadenAsia();
     } else {
         SuchbegriffeLaden();
@@ -293,13 +294,13 @@ void SearchDialog::reject() {
     QDialog::reject();
 }
 
-void SearchDialog::LoadWords(const std::u16string& suffix, const QString& loadingNote,
-                             const QString& countPrefix, bool filterAtEnd) {
+void SearchDialog::LoadWords(bool unicode, const QString& loadingNote, const QString& countPrefix,
+                             bool filterAtEnd) {
     countLabel_->clear();
     words_.clear();
     wordList_->clear();
-    const std::u16string base = main_.Folders().database + u"\\" + main_.SelectedDatabaseName();
-    if (const auto note = LinkedEntriesNote(ReadLogLines(base + u".log"))) {
+    const index::DatabaseFiles files(main_.Folders(), main_.SelectedDatabaseName());
+    if (const auto note = LinkedEntriesNote(ReadLogLines(files.Log()))) {
         linkedLabel_->setText(Q(*note));
         SetTextColour(linkedLabel_, TextColourOf(countLabel_));
     }
@@ -307,8 +308,9 @@ void SearchDialog::LoadWords(const std::u16string& suffix, const QString& loadin
     if (main_.List()->SelectedRow() < 0) return;
     countLabel_->setText(loadingNote);
     QCoreApplication::processEvents();
-    const std::u16string file = base + suffix;
+    const std::u16string file = unicode ? files.UnicodeWordList() : files.AnsiWordList();
     wordsFile_ = file;
+    unicodeWords_ = unicode;
     wordsStamp_ = platform::StampOf(file);
     if (!platform::FileExists(file)) return;
     words_ = ReadLines(file);
@@ -325,13 +327,13 @@ void SearchDialog::LoadWords(const std::u16string& suffix, const QString& loadin
 void SearchDialog::SuchbegriffeLaden() {
     wordList_->clear();
     filterField_->clear();
-    LoadWords(u"_ansi.txt", QStringLiteral("Wird geladen!"), QStringLiteral("Einträge: "), true);
+    LoadWords(false, QStringLiteral("Wird geladen!"), QStringLiteral("Einträge: "), true);
 }
 
 void SearchDialog::SuchbegriffeLadenAsia() {
     wordList_->clear();
     filterField_->clear();
-    LoadWords(u"_unicode.txt", QStringLiteral("Unicode-Liste: Wird geladen!"),
+    LoadWords(true, QStringLiteral("Unicode-Liste: Wird geladen!"),
               QStringLiteral("Unicode-Einträge: "), false);
 }
 

@@ -83,8 +83,8 @@ class SearchDialog : public QDialog {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
-    void LoadWords(const std::u16string& suffix, const QString& loadingNote,
-                   const QString& countPrefix, bool filterAtEnd);
+    void LoadWords(bool unicode, const QString& loadingNote, const QString& countPrefix,
+                   bool filterAtEnd);
     void FilterChanged();
     void HistoryItemClicked();
     void WordDoubleClicked(const QString& word);
@@ -96,6 +96,7 @@ class SearchDialog : public QDialog {
     std::vector<std::u16string> words_;
     // The file the word list was loaded from, as it was then ("" when none is shown).
     std::u16string wordsFile_;
+    bool unicodeWords_ = false;  // wordsFile_ is the Unicode word list
     std::optional<platform::FileStamp> wordsStamp_;
     bool wordsStale_ = false;
     bool firstShow_ = true;

@@ -111,28 +111,6 @@ TEST(DatabaseFileTest, MarkerLine) {
     ASSERT_NE(file.DocumentLine(u"2"), nullptr);
 }
 
-TEST(DatabaseFileTest, MarkerAndSizeLinesAreRecognisedWhole) {
-    const struct {
-        std::u16string line;
-        bool marker;
-        bool size;
-    } cases[] = {
-        {u"[DATENBANK]", true, false},
-        {u" [DATENBANK]\t", true, false},
-        {u"X [DATENBANK] Y", false, false},
-        {u"1 P1 \\A[DATENBANK].XML SIZE:1 DATE:2", false, false},
-        {u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 12 MB", false, true},
-        {u"Gesamtgröße der indizierten Dateien in Byte: 12 MB", false, true},
-        {u"P3=C:\\B DER INDIZIERTEN DATEIEN", false, false},
-        {u"", false, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(platform::ToUtf8(c.line));
-        EXPECT_EQ(IsIndexMarkerLine(c.line), c.marker);
-        EXPECT_EQ(IsSizeLine(c.line), c.size);
-    }
-}
-
 TEST(DatabaseFileTest, WithoutMarkerTheWholeFileIsSearched) {
     const DatabaseFile file({u"P1=", u"P2=X:\\A", u"P3=", u"7 P3 \\A.XML"});
     ASSERT_NE(file.DocumentLine(u"7"), nullptr);

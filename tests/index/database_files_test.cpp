@@ -51,5 +51,26 @@ TEST(DatabaseFiles, NamesOfTheChunkFolderLeadBackToTheirOwners) {
     }
 }
 
+// A typed name loses a trailing database extension when a name stays; the search appends one to
+// whatever the row is, so the row of "a.dat.dat" ("a.dat") finds its file again.
+TEST(DatabaseFiles, TypedNamesAndRowsLeadToTheirFiles) {
+    const struct {
+        const char16_t* typed;
+        const char16_t* created;
+        const char16_t* file;
+        const char16_t* searched;
+    } cases[] = {
+        {u"Archiv", u"Archiv", u"Archiv.dat", u"Archiv.dat"},
+        {u"Archiv.DaT", u"Archiv", u"a.dat.dat", u"a.dat.dat"},
+        {u".dat", u".dat", u"x.DAT", u"x.dat"},
+        {u"Akten.2024", u"Akten.2024", u"Akten.2024.dat", u"Akten.2024.dat"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CreatedName(c.typed), c.created) << platform::ToUtf8(c.typed);
+        EXPECT_EQ(DatabaseFileOfRow(DatabaseRowOf(c.file)), c.searched) << platform::ToUtf8(c.file);
+    }
+    EXPECT_EQ(StagingOwnerLock(kFolders, u"PROJEKT"), DatabaseFiles(kFolders, u"projekt").Lock());
+}
+
 }  // namespace
 }  // namespace vx::index

@@ -3,6 +3,7 @@
 #include <deque>
 #include <unordered_set>
 
+#include "index/database_lines.h"
 #include "index/stored_names.h"
 #include "indexing/detail/document_indexer.h"
 #include "indexing/detail/progress_lines.h"
@@ -14,8 +15,6 @@
 namespace vx::indexing {
 
 namespace {
-
-using platform::IntText;
 
 // The pass rules index documents in passes 1 to this one; a later pass indexes nothing and so
 // ends the run.
@@ -167,8 +166,7 @@ void PreScan(RunState& state, std::u16string_view folder, std::u16string_view ma
         }
         state.found.files.Add(item.storedPath);
         const auto n = static_cast<int32_t>(state.found.pathList.size() + 1);
-        std::u16string& line = state.found.pathList.emplace_back(u"P");
-        line.append(IntText(n)).append(u"=").append(item.storedFolder).append(u" ");
+        state.found.pathList.push_back(index::BuildPathLine(n, item.storedFolder));
         state.found.lastPathEntry[item.storedFolder] = n;
     }
 }

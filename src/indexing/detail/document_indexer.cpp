@@ -1,5 +1,6 @@
 #include "indexing/detail/document_indexer.h"
 
+#include "index/database_lines.h"
 #include "indexing/detail/document_preparation.h"
 #include "indexing/detail/document_reuse.h"
 #include "indexing/detail/kept_words.h"
@@ -162,11 +163,9 @@ struct DocumentIndexer::Impl {
         state.count.sizeTotal += static_cast<int64_t>(item.entry.size);
         if (auto it = state.found.lastPathEntry.find(item.storedFolder);
             it != state.found.lastPathEntry.end()) {
-            state.pass.documentList.push_back(
-                IntText(number) + u" P" + IntText(it->second) + u" \\" +
-                std::u16string(platform::NameOf(item.storedPath)) + u" Size:" +
-                IntText(static_cast<int64_t>(item.entry.size)) + u" Date:" +
-                IntText(item.entry.dosTime));
+            state.pass.documentList.push_back(index::BuildDocumentLine(
+                number, it->second, platform::NameOf(item.storedPath),
+                static_cast<int64_t>(item.entry.size), item.entry.dosTime));
         }
         return number;
     }

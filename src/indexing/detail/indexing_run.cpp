@@ -4,6 +4,7 @@
 
 #include "index/database_commit.h"
 #include "index/database_file.h"
+#include "index/database_lines.h"
 #include "index/lookup_file.h"
 #include "index/pass_text.h"
 #include "index/word_lists.h"
@@ -29,11 +30,6 @@ namespace vx::indexing {
 namespace {
 
 using platform::IntText;
-
-std::u16string_view FolderOfEntry(std::u16string_view entry) {
-    const auto eq = entry.find(u'=');
-    return eq == std::u16string_view::npos ? entry : entry.substr(eq + 1);
-}
 
 // The documents the run could not index fully, in one sentence ("" when there are none).
 std::u16string ProblemSummary(const RunState& state) {
@@ -63,8 +59,8 @@ std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>
     lines.reserve(pathList.size());
     for (std::size_t i = 0; i < pathList.size(); ++i) {
         const std::u16string& entry = pathList[i];
-        if (i > 0 && FolderOfEntry(entry) == FolderOfEntry(pathList[i - 1])) {
-            lines.push_back(entry.substr(0, entry.find(u'=') + 1));
+        if (i > 0 && index::PathLineFolder(entry) == index::PathLineFolder(pathList[i - 1])) {
+            lines.emplace_back(index::SameFolderPathLine(entry));
         } else {
             lines.push_back(entry);
         }
@@ -204,28 +200,28 @@ class IndexingRun {
                 (state_.pass.number - 1) * int64_t{state_.setup.chunkSize} + 1);
         }
         index::PassLists lists;
-        lists.header = {u"[Scanmaske]",
-                        u"TextDateienPfad=" +
-                            platform::WithTrailingBackslash(state_.setup.rootFolder) +
-                            state_.setup.scanMask,
-                        u" "};
+        lists.header = {
+            std::u16string(index::kScanMaskSectionLine),
+            index::BuildScanMaskLine(platform::WithTrailingBackslash(state_.setup.rootFolder),
+                                     state_.setup.scanMask),
+            u" "};
         lists.index = {u" "};
         return lists;
     }
 
     // The path list (pass 1 only), the pass's documents and the tail of its index list.
     void CompletePassLists(index::PassLists& lists) {
-        lists.header.insert(lists.header.end(), {u" ", u"[Pfadliste]", u" "});
+        lists.header.insert(lists.header.end(),
+                            {u" ", std::u16string(index::kPathListSectionLine), u" "});
         if (state_.pass.number == 1) {
             for (auto& line : PathLinesForHeader(state_.found.pathList))
                 lists.header.push_back(std::move(line));
         }
         lists.documents = std::move(state_.pass.documentList);
         state_.pass.documentList.clear();
-        lists.index.insert(lists.index.end(), {u" ",
-                                               u"Gesamtgröße der indizierten Dateien in Byte: " +
-                                                   SizeText(state_.count.sizeTotal),
-                                               u" ", u"[DATENBANK]", u" "});
+        lists.index.insert(lists.index.end(),
+                           {u" ", index::BuildSizeLine(SizeText(state_.count.sizeTotal)), u" ",
+                            std::u16string(index::kIndexSectionLine), u" "});
     }
 
     // An earlier pass whose documents were deferred, now filed.

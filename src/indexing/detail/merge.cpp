@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "index/chunk_file.h"
+#include "index/database_lines.h"
 #include "index/merge_order.h"
 #include "index/word_lists.h"
 #include "indexing/size_text.h"
@@ -24,16 +25,6 @@ constexpr std::size_t kOpenChunks = 64;
 constexpr std::size_t kFlushSize = std::size_t{1} << 16;
 // Merged lines between two reports of what is written (and two looks at the host).
 constexpr uint64_t kLinesPerPause = 8192;
-
-bool Contains(std::u16string_view line, std::u16string_view marker) {
-    return line.find(marker) != std::u16string_view::npos;
-}
-
-// The scan-mask and path-list section lines, which only the pass-1 chunk contributes.
-bool IsScanHeaderLine(std::u16string_view line) {
-    return Contains(line, u"[SCANMASKE]") || Contains(line, u"TEXTDATEIENPFAD=") ||
-           Contains(line, u"[PFADLISTE]");
-}
 
 // A chunk that cannot be deleted costs nothing now (it is open); the log says so, and the next
 // run stops before it could merge it a second time.
@@ -123,8 +114,8 @@ class OpenedChunks {
         merged_.push_back(file);
         {
             BufferedText text(file);
-            text.Line(u"GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 0");
-            text.Line(u"[DATENBANK]");
+            text.Line(index::BuildSizeLine(u"0"));
+            text.Line(index::kIndexSectionLine);
             index::ChunkKeysWriter keys(index::ChunkKeysFileName(file));
             index::MergeInOrder(SourcesOf(group), [&](const index::OrderedLine& line) {
                 text.Line(line.text);
@@ -148,7 +139,8 @@ class OpenedChunks {
 void TakeChunkHeader(std::vector<std::u16string> lines, bool firstChunk,
                      std::vector<std::u16string>& header) {
     for (std::u16string& line : lines) {
-        if (firstChunk || !IsScanHeaderLine(line)) header.push_back(std::move(line));
+        // The scan-mask and path-list section lines come from the pass-1 chunk only.
+        if (firstChunk || !index::IsScanHeaderLine(line)) header.push_back(std::move(line));
     }
 }
 
@@ -158,10 +150,12 @@ void WriteMergedHeader(const std::vector<std::u16string>& header,
     for (const bool first : {true, false}) {
         for (const std::u16string& text : header) {
             if (TrimView(text).empty()) continue;
-            if ((text.starts_with(u'P') || IsScanHeaderLine(text)) == first) line(text);
+            if ((index::StartsLikePathLine(text) || index::IsScanHeaderLine(text)) == first) {
+                line(text);
+            }
         }
     }
-    line(u"[DATENBANK]");
+    line(index::kIndexSectionLine);
 }
 
 void EntryJoiner::Add(std::u16string_view line) {

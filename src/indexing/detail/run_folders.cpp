@@ -33,7 +33,7 @@ void RemoveStagingLeftovers(const platform::WorkingFolders& folders, std::u16str
         }
         if (!owner) continue;
         // Whoever holds the owner's lock uses the folder; a lock taken here shows nobody does.
-        const std::u16string lock = folders.chunk + u"\\" + *owner + u".lock";
+        const std::u16string lock = index::StagingOwnerLock(folders, *owner);
         if (platform::FileLock::TryTake(lock)) {
             platform::RemoveFolderTree(path);
         }
