@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "index/database_files.h"
 #include "index/lookup_file.h"
+#include "index/stored_names.h"
 #include "platform/utf8.h"
 #include "search/html_text.h"
 #include "search/query.h"
@@ -79,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     VX_FUZZ_CHECK(lookup.Hits().size() <= static_cast<std::size_t>(limit));
-    for (const std::u16string& hit : lookup.Hits()) {
+    for (const search::Hit& hit : lookup.Hits()) {
         // The page shows the path escaped, as the search run puts it there.
         const std::u16string line =
-            search::RewriteLinkLine(search::HtmlEscape(search::DisplayPath(hit, u"DB")), working);
+            search::RewriteLinkLine(search::HtmlEscape(index::UnescapePath(hit.document)), working);
         VX_FUZZ_CHECK(fuzz::MarkupIsWhole(line));
     }
     return 0;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "index/database_file.h"
+#include "index/database_lines.h"
 #include "index/word_index.h"
 #include "indexing/document_words.h"
 #include "indexing/word_filing.h"
