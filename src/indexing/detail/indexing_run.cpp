@@ -466,8 +466,7 @@ class IndexingRun {
     void ShowEnd(const std::u16string& elapsed, const std::u16string& problems) {
         host_.SetPatienceIndicator(false);  // the merge shows it again
         host_.SetStatusLine(state_.flags.aborted ? kFinishedAfterCancelText : kFinishedText);
-        state_.flags.finished = true;
-        state_.flags.running = false;
+        RunSwitch(state_.flags).EndIndexing();
         host_.StopElapsedDisplay();
         host_.RefreshDatabaseList();
         host_.SetCurrentFile(u"");
