@@ -8,9 +8,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
-
 #include <unordered_set>
+#include <vector>
 
 #include "index/database_commit.h"
 #include "indexing/detail/kept_words.h"
