@@ -21,7 +21,7 @@ std::atomic<RunFlags*> g_flags{nullptr};
 
 extern "C" void OnInterrupt(int) {
     RunFlags* flags = g_flags.load();
-    if (flags && !g_interruptPending && (flags->running || flags->updateRunning)) {
+    if (flags && !g_interruptPending && RunSwitch(*flags).Indexing()) {
         g_interruptPending = true;
         return;
     }

@@ -5,27 +5,15 @@
 namespace vx::indexing {
 
 bool CloseButtonClick(RunDisplay& display, RunFlags& flags) {
-    if (!flags.running && !flags.updateRunning && !flags.searchActive) return false;
-    flags.cancel = true;
-    if (flags.updateRunning) {
-        display.SetStatusLine(kUpdateCancelledText);
-        flags.finished = false;
-        flags.chunkFull = true;
-        flags.updateRunning = false;
-    }
-    // A search stops at its next look at the flags and shows its own end.
-    flags.searchActive = false;
-    if (flags.running) {
+    RunSwitch run(flags);
+    if (!run.Busy()) return false;
+    const CancelledParts cancelled = run.Cancel();
+    if (cancelled.update) display.SetStatusLine(kUpdateCancelledText);
+    if (cancelled.indexing) {
         display.SetStatusLine(kIndexingCancelledText);
-        flags.finished = false;
-        flags.running = false;
         display.ShowRunControls(RunControls::Saving);
     }
-    if (flags.finished) {
-        // The run had already ended: the click only marks it cancelled.
-        flags.aborted = true;
-        display.ShowRunControls(RunControls::Idle);
-    }
+    if (cancelled.endedRun) display.ShowRunControls(RunControls::Idle);
     return true;
 }
 

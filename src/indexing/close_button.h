@@ -6,8 +6,8 @@
 
 namespace vx::indexing {
 
-// Applies the cancel rules of the run flags (update-running, search-active, running, in this
-// order). Returns false when no command runs: the host then closes (after its confirmation).
+// Cancels what runs (RunSwitch::Cancel) and shows the status text and controls of what it
+// cancelled. Returns false when no command runs: the host then closes (after its confirmation).
 bool CloseButtonClick(RunDisplay& display, RunFlags& flags);
 
 }  // namespace vx::indexing

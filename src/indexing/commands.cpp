@@ -118,9 +118,7 @@ struct IndexingCommands::Impl {
 
     // A command starts with an empty status area and no request of the last one.
     void Reset() {
-        flags.cancel = false;
-        flags.aborted = false;
-        flags.finished = false;
+        RunSwitch(flags).ClearRequests();
         host.SetStatusLine(u"");
         host.SetTotalsLine(u"");
         host.SetProgressLine(u"");
@@ -169,13 +167,13 @@ struct IndexingCommands::Impl {
             state.setup.scanMask = u"*.xml";
             state.setup.rootFolder = NormalizeRootFolder(folderField);
             state.count.sizeTotal = 0;
-            flags.running = true;
+            RunSwitch(flags).StartIndexing();
             host.Pause();
             RunIndexing(state);
             host.RefreshDatabaseList();
             return CommandOutcome::Done;
         } catch (const std::exception& error) {
-            flags.running = false;
+            RunSwitch(flags).EndAfterFailure();
             host.SetPatienceIndicator(false);
             host.StopElapsedDisplay();
             host.SetCurrentFile(u"");
@@ -236,10 +234,9 @@ std::u16string IndexingCommands::StoredFolder(const std::u16string& databaseName
 CommandResult IndexingCommands::Reindex(const std::u16string& selectedName, int rowCount,
                                         const ReindexDialog& dialog) {
     Host& host = impl_->host;
-    RunFlags& flags = impl_->flags;
-    flags.cancel = false;
+    RunSwitch run(impl_->flags);
+    run.StartUpdate();
     impl_->wordIndex.ListenLoeschen();
-    flags.updateRunning = true;
     CommandResult result;
     result.databaseName = selectedName;
     if (selectedName.empty()) {
@@ -257,7 +254,7 @@ CommandResult IndexingCommands::Reindex(const std::u16string& selectedName, int 
             result.outcome = CommandOutcome::Declined;
         }
     }
-    flags.updateRunning = false;
+    run.EndUpdate();
     host.ShowRunControls(RunControls::Idle);
     return result;
 }

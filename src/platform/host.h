@@ -1,17 +1,18 @@
 // What the engine needs from the program that drives it (the window program or the command-line
 // tool), in three parts: what a run shows (RunDisplay), what it asks (RunQuestions) and the
-// points where the host takes control (RunControl, with the RunFlags it sets). A host implements
-// the parts it has; what it leaves out of the display is simply not shown.
+// points where the host takes control (RunControl, with the RunFlags it changes through
+// RunSwitch). A host implements the parts it has; what it leaves out of the display is simply not
+// shown.
 //
 // The engine calls these from its own thread; a host marshals display updates to its user
 // interface and blocks in ShowMessage until the user has answered.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "platform/run_flags.h"
 #include "platform/text.h"
 
 namespace vx {
@@ -19,20 +20,6 @@ namespace vx {
 enum class MessageKind { Plain, Information, Warning, Error, Confirmation };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
-
-// The state of the running command. The host sets it at any moment from its own thread (the
-// close/cancel button); the engine reads and changes it between its steps.
-struct RunFlags {
-    std::atomic<bool> running{false};        // indexing phase of create / re-index
-    std::atomic<bool> updateRunning{false};  // the whole re-index command
-    std::atomic<bool> searchActive{false};
-    std::atomic<bool> cancel{false};     // the cancel request
-    std::atomic<bool> chunkFull{false};  // ends the walk of the current pass
-    std::atomic<bool> aborted{false};    // a run was cancelled; chooses the final status text
-    // An indexing run has ended and its closing status text ("Fertig mit der …") still stands;
-    // the next command, or a cancel text, replaces it.
-    std::atomic<bool> finished{false};
-};
 
 // What the user may do at a moment of a command; the host turns it into its controls.
 enum class RunControls {

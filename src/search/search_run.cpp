@@ -230,8 +230,8 @@ SearchResult SearchRun::Run(std::u16string_view searchFieldText, const SearchOpt
     } catch (...) {
         // A file that could not be written ends the command; the flags must not stay set, or
         // the database list would stay locked as during a search.
-        flags_.searchActive = false;
-        flags_.cancel = false;
+        RunSwitch(flags_).EndAfterFailure();
+        flags_.cancel = false;  // as at the end of every search
         host_.SetPatienceIndicator(false);
         throw;
     }
@@ -266,7 +266,7 @@ void SearchRun::StartSearch(const std::u16string& fieldText) {
     host_.SetProgressLine(u"");
     host_.SetCurrentFile(u"");
     flags_.finished = false;
-    flags_.searchActive = true;
+    RunSwitch(flags_).StartSearch();
     host_.SetPatienceIndicator(true);
     host_.SetStatusLine(u"Suche läuft.");
     history_.Add(fieldText);
@@ -282,14 +282,14 @@ void SearchRun::StartSearch(const std::u16string& fieldText) {
 
 void SearchRun::EndDamaged(SearchResult& result) {
     host_.SetPatienceIndicator(false);
-    flags_.searchActive = false;
+    RunSwitch(flags_).EndSearch();
     result.outcome = SearchOutcome::DamagedDatabase;
 }
 
 void SearchRun::FinishSearch(SearchResult& result, bool cancelled) {
     host_.SetPatienceIndicator(false);
     host_.SetStatusLine(u"Fertig mit Suche.");
-    flags_.searchActive = false;
+    RunSwitch(flags_).EndSearch();
     flags_.cancel = false;
     host_.ShowRunControls(RunControls::Idle);
     std::u16string count = pageLines_[kCountLineIndex];

@@ -62,6 +62,7 @@ class MainWindow : public QWidget {
     void FirstPaint();
     bool FirstPaintDone() const { return !firstPaintPending_; }
 
+    // The window changes them only through RunSwitch; the engine's commands take them whole.
     RunFlags& Flags() { return flags_; }
     const platform::WorkingFolders& Folders() const { return folders_; }
     const ShellEnvironment& Environment() const { return environment_; }

@@ -41,9 +41,7 @@ void MainWindow::ReportCommandError(const std::string& error) {
     SetPatienceIndicator(false);
     StopElapsedDisplay();
     ShowRunControls(RunControls::Idle);
-    flags_.running = false;
-    flags_.updateRunning = false;
-    flags_.searchActive = false;
+    RunSwitch(flags_).EndAfterFailure();
     Message(MessageKind::Error, QStringLiteral("Fehler"), QString::fromStdString(error));
 }
 
@@ -52,8 +50,7 @@ void MainWindow::RefreshDatabaseListAfterRun() {
 }
 
 void MainWindow::PrepareCreate() {
-    flags_.cancel = false;
-    flags_.aborted = false;
+    RunSwitch(flags_).ClearRequests();
     if (search_ != nullptr) search_->ClearWordList();
     if (newDatabase_ != nullptr) newDatabase_->SetFolderText({});
     SetStatusLine({});
@@ -104,7 +101,7 @@ void MainWindow::NeuErstellenBtnClick() {
 
 void MainWindow::ErneutIndiziereBtnClick() {
     if (task_->Busy()) return;
-    flags_.cancel = false;
+    RunSwitch(flags_).ClearRequests();
     updateMode_ = true;
     const int row = databaseList_->SelectedRow();
     const std::u16string selected = row >= 0 ? databaseList_->RowText(row) : std::u16string();
@@ -141,7 +138,7 @@ void MainWindow::SuchenBtnClick() {
     SetTotalsLine({});
     SetProgressLine({});
     SetCurrentFile({});
-    flags_.searchActive = true;
+    RunSwitch(flags_).StartSearch();
     const int row = databaseList_->SelectedRow();
     if (row < 0) {
         Message(MessageKind::Information, QStringLiteral("Information"),
@@ -149,7 +146,7 @@ void MainWindow::SuchenBtnClick() {
                     ? QStringLiteral("Markieren Sie eine Datenbank und betätigen Sie dann "
                                      "nochmal den Suchen Schalter!")
                     : QStringLiteral("Es existiert noch keine Datenbank! "));
-        flags_.searchActive = false;
+        RunSwitch(flags_).EndSearch();
         return;
     }
     const std::u16string database = databaseList_->RowText(row);
@@ -160,10 +157,10 @@ void MainWindow::SuchenBtnClick() {
     }
     search_->HideHistory();
     if (Runner().RunModal(*search_) != QDialog::Accepted) {
-        flags_.searchActive = false;
+        RunSwitch(flags_).EndSearch();
         return;
     }
-    flags_.searchActive = true;
+    RunSwitch(flags_).StartSearch();
     browserFailureShown_ = false;
     if (!searchRun_) {
         searchRun_ =

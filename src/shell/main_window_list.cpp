@@ -33,7 +33,7 @@ void MainWindow::LiesNamenDatenbanken(bool updateMode, const std::u16string& nam
 }
 
 void MainWindow::ListBox1Click() {
-    if (flags_.running || flags_.updateRunning || flags_.searchActive) {
+    if (RunSwitch(flags_).Busy()) {
         // The selection is held during a run.
         databaseList_->SelectRow(searchedIndex_);
         return;

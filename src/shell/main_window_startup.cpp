@@ -153,9 +153,7 @@ void MainWindow::Shutdown() {
     shutDown_ = true;
     if (task_->Busy()) {
         // The run stops at its next step and saves what it has.
-        flags_.cancel = true;
-        flags_.chunkFull = true;
-        flags_.searchActive = false;
+        RunSwitch(flags_).StopForExit();
         task_->WaitProcessingEvents();
     }
     const int rows = databaseList_->count();

@@ -290,7 +290,7 @@ void SearchDialog::OKBtnClick() {
 }
 
 void SearchDialog::reject() {
-    main_.Flags().searchActive = false;
+    RunSwitch(main_.Flags()).EndSearch();
     QDialog::reject();
 }
 

@@ -53,10 +53,10 @@ class WalkCursor {
     std::u16string storedFilesFolder_;
 };
 
-// The pre-scan: fills state.foundFiles (stored paths), state.pathList and state.lastPathEntry
-// (stored folders), state.preScanBytes (every file matching the mask counts to the size; only
-// ".xml" files are listed) and state.unstorable (".xml" files and folders whose names cannot be
-// stored). Stops at the next entry once the cancel flag is set.
+// The pre-scan: fills state.found: files (stored paths), pathList and lastPathEntry (stored
+// folders), bytes (every file matching the mask counts to the size; only ".xml" files are
+// listed) and unstorable (".xml" files and folders whose names cannot be stored). Stops at the
+// next entry once the cancel flag is set.
 void PreScan(RunState& state, std::u16string_view folder, std::u16string_view mask);
 
 // The indexing walk of the current pass (state.pass) with the pass rules; ends when the tree is

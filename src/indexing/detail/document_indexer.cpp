@@ -31,6 +31,7 @@ struct DeferredDocument {
 
 struct DocumentIndexer::Impl {
     RunState& state;
+    RunFiles& files;
     PrepareSettings settings;
     std::atomic<bool> deferring{false};
     std::atomic<uint64_t> copyNumber{0};
@@ -39,21 +40,22 @@ struct DocumentIndexer::Impl {
     UnicodeFiling unicodeFiling;
     PrefetchPool pool;
 
-    Impl(RunState& s, int threads)
+    Impl(RunState& s, RunFiles& f, int threads)
         : state(s),
+          files(f),
           unicodeFiling(s.wordIndex, threads > 0),
           pool(threads, [this](const std::u16string& path, const std::u16string& storedPath) {
               return Prepare(settings, path, storedPath, state.flags.cancel);
           }) {
         settings.textCopyFolder = s.folders.textCopy;
-        settings.stagedCopies = s.run.stagedCopies;
+        settings.stagedCopies = f.stagedCopies;
         settings.copyNumber = &copyNumber;
         settings.nameField = s.setup.nameField;
         settings.upperMask = platform::UpperCase(s.setup.scanMask);
-        settings.previous = s.run.previousRecords;
-        settings.previousWords = s.run.previousWords;
+        settings.previous = f.previousRecords;
+        settings.previousWords = f.previousWords;
         settings.deferReuse = &deferring;
-        deferring = s.run.deferReuse;
+        deferring = f.deferReuse;
     }
 
     // A document in use is copied into the scratch folder, and the copy is parsed.
@@ -75,10 +77,10 @@ struct DocumentIndexer::Impl {
     // taken over from the previous run stays.
     void KeepTextCopy(const PreparedDocument& doc) {
         if (doc.state == DocumentState::Parsed) {
-            state.run.commit->StageTextCopy(doc.stagedCopy, doc.copyFile);
-            state.run.textCopies.insert(platform::ToHostPathAsWritten(doc.copyFile));
+            files.commit.StageTextCopy(doc.stagedCopy, doc.copyFile);
+            files.textCopies.insert(platform::ToHostPathAsWritten(doc.copyFile));
         } else {
-            state.run.textCopies.insert(platform::ToHostPath(doc.copyFile));
+            files.textCopies.insert(platform::ToHostPath(doc.copyFile));
         }
     }
 
@@ -97,7 +99,7 @@ struct DocumentIndexer::Impl {
         if (doc.HasCopy()) {
             KeepTextCopy(doc);
         } else {
-            state.run.textCopies.erase(kept);
+            files.textCopies.erase(kept);
         }
     }
 
@@ -131,10 +133,9 @@ struct DocumentIndexer::Impl {
             return true;
         }
         if (!FileWords(doc, number, cancel)) return false;
-        if (doc.recordable && state.run.records != nullptr) {
-            if (state.run.keptWords != nullptr && !doc.wordsForm.empty())
-                state.run.keptWords->Append(doc.wordsForm, doc.record);
-            state.run.records->Add(path, doc.record);
+        if (doc.recordable) {
+            if (!doc.wordsForm.empty()) files.keptWords.Append(doc.wordsForm, doc.record);
+            files.records.Add(path, doc.record);
         }
         return true;
     }
@@ -214,7 +215,7 @@ struct DocumentIndexer::Impl {
         if (state.flags.cancel) return;
 
         if (doc.state == DocumentState::Deferred && deferring) {
-            if (state.run.records != nullptr) state.run.records->Add(path, doc.record);
+            files.records.Add(path, doc.record);
             deferred.push_back({state.pass.number, number, path, item.storedPath, std::move(doc)});
             host.SetCurrentFile(u"");
             return;
@@ -227,8 +228,8 @@ struct DocumentIndexer::Impl {
     }
 };
 
-DocumentIndexer::DocumentIndexer(RunState& state, int threads)
-    : impl_(std::make_unique<Impl>(state, threads)) {}
+DocumentIndexer::DocumentIndexer(RunState& state, RunFiles& files, int threads)
+    : impl_(std::make_unique<Impl>(state, files, threads)) {}
 
 DocumentIndexer::~DocumentIndexer() = default;
 

@@ -8,17 +8,42 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "index/database_commit.h"
+#include "indexing/detail/kept_words.h"
+#include "indexing/detail/reindex_cache.h"
 #include "indexing/detail/run_state.h"
 #include "indexing/detail/walk_item.h"
 
 namespace vx::indexing {
 
+// The files the run writes at its end, put in place together, and what the previous run kept
+// about its documents beside what this run keeps: owned by the indexing run, filled by the
+// document indexer.
+struct RunFiles {
+    index::DatabaseCommit& commit;
+    // What the previous run recorded (nullptr: every document is parsed), and this run's records.
+    const ReindexCache* previousRecords = nullptr;
+    ReindexCache& records;
+    // The words file of the previous run (nullptr when there is none to read) and this run's.
+    const KeptWordsFile* previousWords = nullptr;
+    KeptWordsWriter& keptWords;
+    // The previous run's files may turn out to be this run's result: the filing of unchanged
+    // documents waits until one must be filed (DocumentIndexer::AllDeferred).
+    bool deferReuse = false;
+    // Where the text copies of parsed documents are written until the commit puts them in place
+    // (Windows form, no trailing "\"), and the copies (host paths as written) that the
+    // documents numbered so far have: every other copy of the database goes with the commit.
+    std::u16string stagedCopies;
+    std::unordered_set<std::string> textCopies{};
+};
+
 class DocumentIndexer {
   public:
     // threads = 0: everything on the calling thread.
-    DocumentIndexer(RunState& state, int threads);
+    DocumentIndexer(RunState& state, RunFiles& files, int threads);
     ~DocumentIndexer();
     DocumentIndexer(const DocumentIndexer&) = delete;
     DocumentIndexer& operator=(const DocumentIndexer&) = delete;
@@ -33,7 +58,7 @@ class DocumentIndexer {
     // path; the file itself is read at its full path).
     void Index(const WalkItem& item);
 
-    // A re-index that may keep the previous run's files (RunState::run.deferReuse) defers the
+    // A re-index that may keep the previous run's files (RunFiles::deferReuse) defers the
     // filing of unchanged documents, taken on the recorded stamps of the document and its copy
     // alone, until a document that must be filed comes, also across passes. True when every
     // document numbered so far was deferred.

@@ -96,7 +96,7 @@ bool FileBeginsWith(const std::u16string& file, std::string_view bytes) {
 // to the files in place.
 class IndexingRun {
   public:
-    explicit IndexingRun(RunState& state)
+    IndexingRun(RunState& state, std::u16string stagedCopies)
         : state_(state),
           host_(state.host),
           files_(state.Files()),
@@ -107,19 +107,19 @@ class IndexingRun {
           wordsFile_(files_.KeptWords()),
           previousWords_(state.setup.reuseTextCopies ? KeptWordsFile::Open(wordsFile_)
                                                      : std::nullopt),
-          keptWords_(commit_.Stage(wordsFile_, false),
-                     previousWords_ ? &*previousWords_ : nullptr) {
-        state.run.commit = &commit_;
-        state.run.previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr;
-        state.run.records = &records_;
-        state.run.previousWords = previousWords_ ? &*previousWords_ : nullptr;
-        state.run.keptWords = &keptWords_;
-        state.run.deferReuse = MayKeepPreviousFiles() && DocumentsUnchanged();
+          keptWords_(commit_.Stage(wordsFile_, false), previousWords_ ? &*previousWords_ : nullptr),
+          runFiles_{.commit = commit_,
+                    .previousRecords = state.setup.reuseTextCopies ? &previousRecords_ : nullptr,
+                    .records = records_,
+                    .previousWords = previousWords_ ? &*previousWords_ : nullptr,
+                    .keptWords = keptWords_,
+                    .stagedCopies = std::move(stagedCopies)} {
+        runFiles_.deferReuse = MayKeepPreviousFiles() && DocumentsUnchanged();
     }
 
     void Run() {
         ShowStart();
-        DocumentIndexer indexer(state_, state_.setup.parseThreads);
+        DocumentIndexer indexer(state_, runFiles_, state_.setup.parseThreads);
         indexer.SetEarlierPassWriter([this](int pass) { WriteDeferredPass(pass); });
         while (!RunPass(indexer)) {
             ++state_.pass.completed;
@@ -144,7 +144,7 @@ class IndexingRun {
         state_.count.postings = 0;
         host_.SetPatienceIndicator(true);
         host_.ShowRunControls(RunControls::Cancellable);
-        state_.runLog.clear();
+        state_.log.Clear();
         for (const std::u16string& path : state_.found.unstorable) {
             state_.Log(u"Kann nicht indiziert werden (der Name lässt sich nicht speichern): " +
                        path);
@@ -279,7 +279,8 @@ class IndexingRun {
         targets.unicodeList = commit_.Stage(files_.UnicodeWordList());
         targets.databaseFile = commit_.Stage(databaseFile);
         lookupFile_.StartFollowing(commit_, databaseFile);
-        MergeChunks(state_, chunks_, targets, [this] { lookupFile_.Written(); });
+        MergeChunks(host_, state_.log, state_.count.postings, state_.count.documents, chunks_,
+                    targets, [this] { lookupFile_.Written(); });
         lookupFile_.DatabaseWritten();
         outputs_ = RunOutputs();
         outputs_->database = StampOrNone(targets.databaseFile);
@@ -431,7 +432,7 @@ class IndexingRun {
                    platform::GroupedIntText(state_.count.postings) +
                    u" Wörter in Datenbank aufgenommen.");
         if (!problems.empty()) state_.Log(problems);
-        textio::WriteUtf16LeLines(state_.runLog, commit_.Stage(files_.Log()));
+        textio::WriteUtf16LeLines(state_.log.Lines(), commit_.Stage(files_.Log()));
     }
 
     // Only now do the files of the run replace those of the previous one.
@@ -446,23 +447,17 @@ class IndexingRun {
         lookupFile_.Finish();
         commit_.Commit(state_.setup.previousCopy);
         // Copies of documents this database no longer has (deleted, renamed, not indexable now).
-        const std::unordered_set<std::string>& copies = state_.run.textCopies;
+        const std::unordered_set<std::string>& copies = runFiles_.textCopies;
         platform::RemoveFilesExcept(files_.TextCopies(), [&copies](const std::string& copy) {
             return copies.contains(copy);
         });
         platform::RemoveFolderTree(files_.StagedTextCopies());
-        state_.run.commit = nullptr;
-        state_.run.previousRecords = nullptr;
-        state_.run.records = nullptr;
-        state_.run.previousWords = nullptr;
-        state_.run.keptWords = nullptr;
     }
 
     void ShowEnd(const std::u16string& elapsed, const std::u16string& problems) {
         host_.SetPatienceIndicator(false);  // the merge shows it again
         host_.SetStatusLine(state_.flags.aborted ? kFinishedAfterCancelText : kFinishedText);
-        state_.flags.finished = true;
-        state_.flags.running = false;
+        RunSwitch(state_.flags).EndIndexing();
         host_.StopElapsedDisplay();
         host_.RefreshDatabaseList();
         host_.SetCurrentFile(u"");
@@ -488,6 +483,7 @@ class IndexingRun {
     const std::u16string wordsFile_;
     const std::optional<KeptWordsFile> previousWords_;
     KeptWordsWriter keptWords_;
+    RunFiles runFiles_;                  // what the document indexer fills
     std::optional<RunOutputs> outputs_;  // the files of the run
     // Passes whose documents were all deferred: their lists, pass 1 first, and their chunks
     // written only if a later document must be filed after all.
@@ -501,9 +497,7 @@ class IndexingRun {
 
 void RunIndexing(RunState& state) {
     RemoveLeftovers(state.folders);
-    state.run.stagedCopies = PrepareStaging(state.Files());
-    state.run.textCopies.clear();
-    IndexingRun(state).Run();
+    IndexingRun(state, PrepareStaging(state.Files())).Run();
 }
 
 }  // namespace vx::indexing

@@ -11,7 +11,7 @@
 
 namespace vx::indexing {
 
-// Runs the indexing of state.rootFolder after the pre-scan. Throws textio::FileError when a
+// Runs the indexing of state.setup.rootFolder after the pre-scan. Throws textio::FileError when a
 // database file cannot be written.
 void RunIndexing(RunState& state);
 

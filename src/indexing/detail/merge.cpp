@@ -28,12 +28,12 @@ constexpr uint64_t kLinesPerPause = 8192;
 
 // A chunk that cannot be deleted costs nothing now (it is open); the log says so, and the next
 // run stops before it could merge it a second time.
-void DeleteChunk(RunState& state, const std::u16string& file) {
+void DeleteChunk(RunLog& log, const std::u16string& file) {
     platform::DeleteFileAt(index::ChunkKeysFileName(file));  // one that stays does no harm
     if (platform::DeleteFileAt(file)) return;
     const int error = errno;
     if (platform::FileExists(file)) {
-        state.Log(platform::FileErrorText(file, u"kann nicht gelöscht werden", error));
+        log.Add(platform::FileErrorText(file, u"kann nicht gelöscht werden", error));
     }
 }
 
@@ -75,7 +75,7 @@ std::vector<index::OrderedLines*> SourcesOf(
 // chunks of their own first.
 class OpenedChunks {
   public:
-    OpenedChunks(RunState& state, const std::vector<std::u16string>& chunks) {
+    OpenedChunks(Host& host, RunLog& log, const std::vector<std::u16string>& chunks) {
         for (std::size_t first = 0; first < chunks.size(); first += kOpenChunks) {
             const std::size_t end = std::min(chunks.size(), first + kOpenChunks);
             std::vector<std::unique_ptr<index::ChunkReader>> group;
@@ -83,8 +83,8 @@ class OpenedChunks {
                 if (!platform::FileExists(chunks[i])) continue;
                 group.push_back(std::make_unique<index::ChunkReader>(chunks[i]));
                 TakeChunkHeader(group.back()->ReadHeader(), i == 0, header_);
-                state.host.Pause();
-                if (i > 0) DeleteChunk(state, chunks[i]);
+                host.Pause();
+                if (i > 0) DeleteChunk(log, chunks[i]);
             }
             if (chunks.size() <= kOpenChunks) {
                 readers_ = std::move(group);
@@ -92,8 +92,8 @@ class OpenedChunks {
                 readers_.push_back(MergeGroup(group, chunks[first] + u".merged"));
             }
         }
-        if (!chunks.empty()) DeleteChunk(state, chunks.front());
-        state.host.Pause();
+        if (!chunks.empty()) DeleteChunk(log, chunks.front());
+        host.Pause();
     }
     ~OpenedChunks() {
         for (const std::u16string& file : merged_) {
@@ -190,17 +190,17 @@ std::vector<std::u16string> MergeSortedEntries(const std::vector<std::u16string>
     return merged;
 }
 
-void MergeChunks(RunState& state, const std::vector<std::u16string>& chunks,
-                 const MergeTargets& targets, const std::function<void()>& written) {
-    Host& host = state.host;
+void MergeChunks(Host& host, RunLog& log, int64_t postings, int32_t documents,
+                 const std::vector<std::u16string>& chunks, const MergeTargets& targets,
+                 const std::function<void()>& written) {
     host.Pause();
     host.SetPatienceIndicator(true);
     host.SetStatusLine(u"Daten werden in Datenbank eingefügt ");
     host.Pause();
-    host.SetProgressLine(WordsTakenText(state.count.postings, state.count.documents));
+    host.SetProgressLine(WordsTakenText(postings, documents));
     host.Pause();
 
-    OpenedChunks opened(state, chunks);
+    OpenedChunks opened(host, log, chunks);
     BufferedText database(targets.databaseFile);
     WriteMergedHeader(opened.Header(),
                       [&database](std::u16string_view line) { database.Line(line); });

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "indexing/detail/run_state.h"
+#include "indexing/detail/run_log.h"
+#include "platform/host.h"
 
 namespace vx::indexing {
 
@@ -49,8 +50,10 @@ struct MergeTargets {
 
 // Merges the chunk files (written by index::WriteChunkFiles; the pass-1 chunk first, then the
 // further passes in their order) into the database file and both word lists, and deletes them.
-// written is called now and then while the database file is written.
-void MergeChunks(RunState& state, const std::vector<std::u16string>& chunks,
-                 const MergeTargets& targets, const std::function<void()>& written = {});
+// The progress line shows the run's postings and documents; the log names a chunk that cannot be
+// deleted. written is called now and then while the database file is written.
+void MergeChunks(Host& host, RunLog& log, int64_t postings, int32_t documents,
+                 const std::vector<std::u16string>& chunks, const MergeTargets& targets,
+                 const std::function<void()>& written = {});
 
 }  // namespace vx::indexing

@@ -1,5 +1,7 @@
-// The state of one create or re-index command and its indexing run, shared by the discovery,
-// the document indexing, the run and the merge.
+// The state of one create or re-index command and its indexing run, shared by the discovery, the
+// document indexer and the run; each group says which step writes it. The files the run writes
+// are the indexing run's own (RunFiles, lent to the document indexer), and the merge takes what
+// it reads as parameters.
 #pragma once
 
 #include <atomic>
@@ -10,11 +12,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "index/database_commit.h"
 #include "index/database_files.h"
 #include "index/word_index.h"
-#include "indexing/detail/kept_words.h"
-#include "indexing/detail/reindex_cache.h"
+#include "indexing/detail/run_log.h"
 #include "indexing/run_options.h"
 #include "platform/collation.h"
 #include "platform/host.h"
@@ -55,7 +55,8 @@ struct RunState {
     // Folder of the last document copied into the scratch folder.
     std::u16string& lastCopiedFolder;
 
-    // What the run indexes and how (from the dialog's fields and the options).
+    // What the run indexes and how (from the dialog's fields and the options): set by the
+    // commands before the run.
     struct Setup {
         std::u16string nameField;   // the database name as typed; base of the word lists and log
         std::u16string rootFolder;  // the folder without trailing "\"
@@ -68,7 +69,8 @@ struct RunState {
         bool reuseTextCopies = false;
     } setup;
 
-    // What the pre-scan and the walk found.
+    // What the pre-scan found (the walk takes each file out when it meets it, and notes those it
+    // gave to the document indexer).
     struct Found {
         PathSet files;                                              // full paths the pre-scan found
         std::vector<std::u16string> pathList;                       // "P" + n + "=" + folder + " "
@@ -81,7 +83,8 @@ struct RunState {
         std::vector<std::u16string> unstorable;
     } found;
 
-    // The counters of the whole run.
+    // The counters of the whole run: the documents counted by the document indexer, the postings
+    // by the run.
     struct Counts {
         int32_t documents = 0;              // documents numbered
         int32_t failures = 0;               // numbered documents without a text copy
@@ -92,7 +95,8 @@ struct RunState {
         int64_t startTickMs = 0;
     } count;
 
-    // The pass being indexed.
+    // The pass being indexed: started and ended by the run, its documents numbered and listed by
+    // the document indexer.
     struct Pass {
         int number = 1;
         int completed = 0;                         // passes whose chunk is written
@@ -100,35 +104,11 @@ struct RunState {
         std::vector<std::u16string> documentList;  // document lines of the pass
     } pass;
 
-    // The files the run writes at its end, put in place together, and what the previous run
-    // kept about its documents (nullptr: every document is parsed) beside what this run keeps.
-    // Owned by the indexing run, set while it works.
-    struct RunFiles {
-        index::DatabaseCommit* commit = nullptr;
-        const ReindexCache* previousRecords = nullptr;
-        ReindexCache* records = nullptr;
-        // The words file of the previous run (nullptr when there is none to read) and this run's.
-        const KeptWordsFile* previousWords = nullptr;
-        KeptWordsWriter* keptWords = nullptr;
-        // The previous run's files may turn out to be this run's result: the filing of
-        // unchanged documents waits until one must be filed (DocumentIndexer::AllDeferred).
-        bool deferReuse = false;
-        // Where the text copies of parsed documents are written until the commit puts them in
-        // place (Windows form, no trailing "\"), and the copies (host paths as written) that
-        // the documents numbered so far have: every other copy of the database goes with the
-        // commit.
-        std::u16string stagedCopies;
-        std::unordered_set<std::string> textCopies;
-    } run;
-
-    std::vector<std::u16string> runLog;
+    RunLog log{host};  // also taken by the merge
 
     index::DatabaseFiles Files() const { return {folders, setup.nameField}; }
 
-    void Log(std::u16string line) {
-        host.RunLogLine(line);
-        runLog.push_back(std::move(line));
-    }
+    void Log(std::u16string line) { log.Add(std::move(line)); }
 };
 
 }  // namespace vx::indexing
