@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/detail/name_spellings.h"
 #include "platform/hash64.h"
 #include "platform/text.h"
 
@@ -27,6 +28,11 @@ namespace {
 // listing still answers hits, but a miss re-reads the folder.
 constexpr int64_t kTrustMarginNs = 2'000'000'000;
 constexpr std::size_t kMaxFolders = 4096;
+// A folder of one block is read about as fast as a few names are looked up; a name is looked up
+// by its spellings only when it has few of them.
+constexpr off_t kSmallFolderBytes = 4096;
+constexpr int kSpelledLookups = 8;
+constexpr std::size_t kMaxSpellings = 64;
 constexpr uint32_t kWatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
                                 IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
@@ -239,6 +245,16 @@ class Cache {
             }
             Forget(it);
         }
+        // The first lookups in a large folder try the spellings of the name, which costs less
+        // than reading the folder; a folder looked up more often is read and kept.
+        if (st.st_size > kSmallFolderBytes) {
+            if (spelledLookups_.size() >= kMaxFolders) spelledLookups_.clear();
+            if (int& tries = spelledLookups_[folder]; tries < kSpelledLookups) {
+                ++tries;
+                SpelledName spelled = FindBySpellings(folder, key, kMaxSpellings);
+                if (spelled.tried) return std::move(spelled.name);
+            }
+        }
         if (folders_.size() >= kMaxFolders) Clear();
         Listing fresh;
         fresh.device = st.st_dev;
@@ -257,6 +273,7 @@ class Cache {
 
     void Clear() {
         folders_.clear();
+        spelledLookups_.clear();
         watched_.clear();
         if (notify_ >= 0) close(notify_);  // drops every watch
         notify_ = -1;
@@ -343,6 +360,7 @@ class Cache {
 
     std::unordered_map<std::string, Listing> folders_;
     std::unordered_map<int, std::vector<std::string>> watched_;  // watch -> folder paths
+    std::unordered_map<std::string, int> spelledLookups_;        // folder -> lookups by spelling
     int notify_ = -1;
     bool notifyFailed_ = false;
 };
