@@ -8,6 +8,7 @@
 #include <array>
 #include <bitset>
 #include <limits>
+#include <vector>
 
 namespace vx::platform {
 
@@ -17,20 +18,36 @@ namespace {
 // general categories: asking ICU about each of the 65,536 code units costs more than the rest of
 // a short search.
 
-// Calls visit(first, limit, category) for the ranges of one general category in the BMP.
+struct CategoryRange {
+    UChar32 first;
+    UChar32 limit;
+    UCharCategory category;
+};
+
+// The ranges of one general category each that make up the BMP, asked of ICU once for all tables.
+const std::vector<CategoryRange>& CategoryRanges() {
+    static const auto ranges = [] {
+        std::vector<CategoryRange> r;
+        struct Context {
+            std::vector<CategoryRange>* ranges;
+        } const context{&r};
+        u_enumCharTypes(
+            [](const void* c, UChar32 start, UChar32 limit, UCharCategory category) -> UBool {
+                if (start >= 0x10000) return false;
+                static_cast<const Context*>(c)->ranges->push_back(
+                    {start, std::min<UChar32>(limit, 0x10000), category});
+                return true;
+            },
+            &context);
+        return r;
+    }();
+    return ranges;
+}
+
+// Calls visit(first, limit, category) for each range of CategoryRanges.
 template <class Visit>
 void ForEachCategoryRange(Visit visit) {
-    struct Context {
-        Visit* visit;
-    } const context{&visit};
-    u_enumCharTypes(
-        [](const void* c, UChar32 start, UChar32 limit, UCharCategory category) -> UBool {
-            if (start >= 0x10000) return false;
-            (*static_cast<const Context*>(c)->visit)(start, std::min<UChar32>(limit, 0x10000),
-                                                     category);
-            return true;
-        },
-        &context);
+    for (const CategoryRange& r : CategoryRanges()) visit(r.first, r.limit, r.category);
 }
 
 const std::array<char16_t, 0x10000>& UpperTable() {
