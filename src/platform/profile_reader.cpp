@@ -21,7 +21,7 @@ std::u16string ReadProfileString(std::u16string_view file, std::u16string_view s
     const std::string host = ToHostPath(file);
     if (host.empty()) return u"";
     // The sections asked for stand at the start of large files: a read of 64 KB, not zeroed.
-    constexpr std::size_t kBufferSize = 64 * 1024;
+    constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
     const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::ifstream in;
     in.rdbuf()->pubsetbuf(buffer.get(), static_cast<std::streamsize>(kBufferSize));
