@@ -15,9 +15,10 @@ struct SpelledName {
 };
 
 // The smallest name (raw bytes) in hostFolder whose decoded, upper-cased form is upper, as a
-// reading of the folder would find it, when upper has at most maxSpellings spellings: every name
-// that upper-cases to it, tried in byte order. Only names of ASCII characters are tried (other
-// names of letters have too many spellings); nothing is found when the folder cannot be read.
+// reading of the folder would find it, when upper is ASCII and has at most maxSpellings
+// spellings: every name that upper-cases to it (the few other characters that upper-case to
+// ASCII, such as the dotless i, included), tried in byte order. Nothing is found when the folder
+// cannot be read.
 SpelledName FindBySpellings(const std::string& hostFolder, std::u16string_view upper,
                             std::size_t maxSpellings);
 
