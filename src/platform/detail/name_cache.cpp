@@ -97,8 +97,8 @@ bool NameMatches(std::string_view name, std::u16string_view upper, std::u16strin
 
 // The names of one folder, one after the other in one buffer: a folder of thousands of files is
 // read whole for a single lookup, so a name costs no allocation of its own. The first lookups
-// compare every name; a folder looked up more often gets a table by the hash of the upper-cased
-// names (open addressing), built once.
+// compare every name; a folder looked up more often, or one whose entries change, gets a table by
+// the hash of the upper-cased names (open addressing), built once.
 class NameTable {
   public:
     // A name as read from the folder (each comes once).
@@ -155,19 +155,13 @@ class NameTable {
     };
 
     std::string_view NameOf(const Entry& e) const { return {bytes_.data() + e.offset, e.size}; }
-    // Visits the entries of exactly this name.
+    // Visits the entries of exactly this name. A folder whose entries change gets its table: the
+    // changes may come by the thousand.
     template <class Visit>
     void ForName(std::string_view name, Visit visit) {
-        const auto same = [&](Entry& e) {
+        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) {
             if (NameOf(e) == name) visit(e);
-        };
-        if (slots_.empty()) {
-            for (Entry& e : entries_) {
-                if (e.size != 0) same(e);
-            }
-        } else {
-            ForHash(KeyHashOfName(name, scratch_), same);
-        }
+        });
     }
     template <class Visit>
     void ForHash(uint64_t hash, Visit visit) {
