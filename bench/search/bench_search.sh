@@ -154,7 +154,8 @@ for entry in "${queries[@]}"; do
         row="| $label | $text | $tag"
         for n in "${copies[@]}"; do
             read -r w c p < <(measure "$build" search "Bench$n" "${args[@]}")
-            peak[$n]=$(( p > ${peak[$n]:-0} ? p : ${peak[$n]:-0} ))
+            # Counting instructions gives no peak ("-").
+            [[ $p == - ]] || peak[$n]=$((p > ${peak[$n]:-0} ? p : ${peak[$n]:-0}))
             row+=" | $(cell "$w" "$c" "$p" "$(found)")"
         done
         if [[ -n "${SCAN:-}" ]]; then

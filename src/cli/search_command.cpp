@@ -106,11 +106,14 @@ int RunSearch(const Arguments& args) {
         host.Tell(MessageKind::Information, message);
     };
     const platform::WorkingFolders folders = platform::WorkingFolders::FromEnvironment();
-    const std::vector<std::u16string> rows = indexing::ListDatabaseNames(folders);
+    const std::vector<std::u16string> rows = indexing::ListDatabaseRowsUnsorted(folders);
     if (rows.empty()) {
         inform(u"Es existiert noch keine Datenbank! ");
         return kExitError;
     }
+    // The list sorts by the collation of the upper-cased names, stably: rows that equal NAME with
+    // letter case ignored keep the order of the listing among themselves, so the row named is
+    // found without sorting (which loads the collation).
     const std::u16string* row = DatabaseRowNamed(rows, name);
     if (row == nullptr) {
         inform(u"Die Datenbank \"" + name + u"\" existiert nicht!");

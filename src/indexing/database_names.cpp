@@ -7,12 +7,17 @@
 
 namespace vx::indexing {
 
-std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& folders) {
+std::vector<std::u16string> ListDatabaseRowsUnsorted(const platform::WorkingFolders& folders) {
     std::vector<std::u16string> rows;
     for (const auto& entry :
          platform::ListFolder(folders.database + u"\\", index::kDatabaseFileMask)) {
         rows.push_back(index::DatabaseRowOf(entry.name));
     }
+    return rows;
+}
+
+std::vector<std::u16string> ListDatabaseNames(const platform::WorkingFolders& folders) {
+    std::vector<std::u16string> rows = ListDatabaseRowsUnsorted(folders);
     platform::SortByCollation(rows);
     return rows;
 }

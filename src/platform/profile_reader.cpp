@@ -1,7 +1,7 @@
 #include "platform/profile_reader.h"
 
 #include <fstream>
-#include <vector>
+#include <memory>
 
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -20,9 +20,11 @@ std::u16string ReadProfileString(std::u16string_view file, std::u16string_view s
                                  std::u16string_view key, std::size_t maxLength) {
     const std::string host = ToHostPath(file);
     if (host.empty()) return u"";
-    std::vector<char> buffer(1 << 20);
+    // The sections asked for stand at the start of large files: a read of 64 KB, not zeroed.
+    constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::ifstream in;
-    in.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    in.rdbuf()->pubsetbuf(buffer.get(), static_cast<std::streamsize>(kBufferSize));
     in.open(host, std::ios::binary);
     if (!in) return u"";
 

@@ -4,24 +4,69 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <limits>
+#include <vector>
 
 namespace vx::platform {
 
 namespace {
 
-// Both tables cover every UTF-16 code unit; they are built once on first use.
+// The tables cover every UTF-16 code unit; each is built once on first use, from ICU's ranges of
+// general categories: asking ICU about each of the 65,536 code units costs more than the rest of
+// a short search.
+
+struct CategoryRange {
+    UChar32 first;
+    UChar32 limit;
+    UCharCategory category;
+};
+
+// The ranges of one general category each that make up the BMP, asked of ICU once for all tables.
+const std::vector<CategoryRange>& CategoryRanges() {
+    static const auto ranges = [] {
+        std::vector<CategoryRange> r;
+        struct Context {
+            std::vector<CategoryRange>* ranges;
+        } const context{&r};
+        u_enumCharTypes(
+            [](const void* c, UChar32 start, UChar32 limit, UCharCategory category) -> UBool {
+                if (start >= 0x10000) return false;
+                static_cast<const Context*>(c)->ranges->push_back(
+                    {start, std::min<UChar32>(limit, 0x10000), category});
+                return true;
+            },
+            &context);
+        return r;
+    }();
+    return ranges;
+}
+
+// Calls visit(first, limit, category) for each range of CategoryRanges.
+template <class Visit>
+void ForEachCategoryRange(Visit visit) {
+    for (const CategoryRange& r : CategoryRanges()) visit(r.first, r.limit, r.category);
+}
+
 const std::array<char16_t, 0x10000>& UpperTable() {
     static const auto table = [] {
         std::array<char16_t, 0x10000> t{};
-        for (uint32_t c = 0; c < 0x10000; ++c) {
-            t[c] = static_cast<char16_t>(c);
-            if (c >= 0xD800 && c <= 0xDFFF) continue;  // surrogate halves stay as they are
-            const UChar32 u = u_toupper(static_cast<UChar32>(c));
-            if (u >= 0 && u <= 0xFFFF) t[c] = static_cast<char16_t>(u);
-        }
+        for (uint32_t c = 0; c < 0x10000; ++c) t[c] = static_cast<char16_t>(c);
+        ForEachCategoryRange([&t](UChar32 first, UChar32 limit, UCharCategory category) {
+            // Other letters, unassigned and private-use code points and surrogate halves have
+            // no case.
+            if (category == U_OTHER_LETTER || category == U_UNASSIGNED ||
+                category == U_PRIVATE_USE_CHAR || category == U_SURROGATE) {
+                return;
+            }
+            for (UChar32 c = first; c < limit; ++c) {
+                const UChar32 u = u_toupper(c);
+                if (u >= 0 && u <= 0xFFFF)
+                    t[static_cast<std::size_t>(c)] = static_cast<char16_t>(u);
+            }
+        });
         return t;
     }();
     return table;
@@ -30,21 +75,29 @@ const std::array<char16_t, 0x10000>& UpperTable() {
 const std::bitset<0x10000>& FormatTable() {
     static const auto table = [] {
         std::bitset<0x10000> t;
-        for (uint32_t c = 0; c < 0x10000; ++c) {
-            if (u_charType(static_cast<UChar32>(c)) == U_FORMAT_CHAR) t.set(c);
-        }
+        ForEachCategoryRange([&t](UChar32 first, UChar32 limit, UCharCategory category) {
+            if (category != U_FORMAT_CHAR) return;
+            for (UChar32 c = first; c < limit; ++c) t.set(static_cast<std::size_t>(c));
+        });
         return t;
     }();
     return table;
 }
 
+// White space and controls; white space is made of separators and controls.
 const std::bitset<0x10000>& TrimTable() {
     static const auto table = [] {
         std::bitset<0x10000> t;
-        for (uint32_t c = 0; c < 0x10000; ++c) {
-            const auto u = static_cast<UChar32>(c);
-            if (u_isUWhiteSpace(u) || u_charType(u) == U_CONTROL_CHAR) t.set(c);
-        }
+        ForEachCategoryRange([&t](UChar32 first, UChar32 limit, UCharCategory category) {
+            const bool control = category == U_CONTROL_CHAR;
+            if (!control && category != U_SPACE_SEPARATOR && category != U_LINE_SEPARATOR &&
+                category != U_PARAGRAPH_SEPARATOR) {
+                return;
+            }
+            for (UChar32 c = first; c < limit; ++c) {
+                if (control || u_isUWhiteSpace(c)) t.set(static_cast<std::size_t>(c));
+            }
+        });
         return t;
     }();
     return table;

@@ -98,7 +98,8 @@ const std::string& LinkTargets::HostPathOf(std::u16string_view path) {
     const auto [entry, added] = known_.try_emplace(std::u16string(path));
     if (!added) return entry->second;
     // Most often the file is there: its path on disk, found once, names it as written.
-    std::string host = platform::ToHostPath(path);
+    auto noted = resolved_.extract(entry->first);
+    std::string host = noted ? std::move(noted.mapped()) : platform::ToHostPath(path);
     if (!host.empty() && platform::FileExists(platform::ToWindowsPath(host))) {
         entry->second = std::move(host);
         return entry->second;

@@ -45,10 +45,16 @@ class LinkTargets {
     explicit LinkTargets(std::u16string_view workingFolder) : workingFolder_(workingFolder) {}
     const std::u16string& WorkingFolder() const { return workingFolder_; }
     const std::string& HostPathOf(std::u16string_view path);
+    // What platform::ToHostPath has just given for path, which HostPathOf then takes instead of
+    // resolving the path again.
+    void NoteHostPath(std::u16string_view path, std::string hostPath) {
+        resolved_.insert_or_assign(std::u16string(path), std::move(hostPath));
+    }
 
   private:
     std::u16string workingFolder_;
     std::unordered_map<std::u16string, std::string> known_;
+    std::unordered_map<std::u16string, std::string> resolved_;
 };
 
 // A trimmed page line holding ":\" with everything from its drive letter on replaced by a link

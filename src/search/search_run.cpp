@@ -85,12 +85,18 @@ class ShownHits {
 
 // The contexts of one hit's words. Its text copy is read once for all of them; one that cannot
 // be read is like a missing one: no context at all. A cancel request empties every context. The
-// copy is read into the buffer the hit before left, and leaves it to the next.
+// copy is read into the buffer the hit before left, and leaves it to the next. The document's path
+// on disk, found on the way to its copy, is passed on to the links.
 class HitContexts {
   public:
     HitContexts(const Lookup& lookup, const Hit& hit, const RunFlags& flags, bool& cancelled,
-                std::string& buffer)
-        : lookup_(lookup), hit_(hit), flags_(flags), cancelled_(cancelled), buffer_(buffer) {}
+                std::string& buffer, LinkTargets& links)
+        : lookup_(lookup),
+          hit_(hit),
+          flags_(flags),
+          cancelled_(cancelled),
+          buffer_(buffer),
+          links_(links) {}
     HitContexts(const HitContexts&) = delete;
     HitContexts& operator=(const HitContexts&) = delete;
     ~HitContexts() {
@@ -102,7 +108,9 @@ class HitContexts {
         if (!flags_.cancel) {
             if (!copyRead_) {
                 copyRead_ = true;
-                const std::u16string file = lookup_.ExistingTextCopy(hit_);
+                std::string hostPath;
+                const std::u16string file = lookup_.ExistingTextCopy(hit_, &hostPath);
+                if (!hostPath.empty()) links_.NoteHostPath(hit_.document, std::move(hostPath));
                 if (platform::FileExists(file)) copy_ = TextCopy::Read(file, std::move(buffer_));
             }
             if (copy_) context = CollectContextIn(*copy_, word);
@@ -121,6 +129,7 @@ class HitContexts {
     const RunFlags& flags_;
     bool& cancelled_;
     std::string& buffer_;
+    LinkTargets& links_;
     std::optional<TextCopy> copy_;
     bool copyRead_ = false;
 };
@@ -366,7 +375,7 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
     std::string copyBuffer;
     const std::vector<Hit> hits = lookup.Hits();
     for (std::size_t r = 0; r < hits.size(); ++r) {
-        HitContexts contexts(lookup, hits[r], flags_, cancelled, copyBuffer);
+        HitContexts contexts(lookup, hits[r], flags_, cancelled, copyBuffer, links);
         // Names stored escaped (twins in letter case) are shown and linked as they are on disk.
         const std::u16string displayPath = index::UnescapePath(hits[r].document);
         if (options.phrase) {

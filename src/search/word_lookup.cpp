@@ -106,13 +106,17 @@ Hit Lookup::HitOf(SearchDatabase& database, std::u16string_view number) const {
     return hit;
 }
 
-std::u16string Lookup::ExistingTextCopy(const Hit& hit) const {
-    if (hit.textCopyLookedUp) return hit.textCopy;
+std::u16string Lookup::ExistingTextCopy(const Hit& hit, std::string* hostPath) const {
+    if (hit.textCopyLookedUp) {
+        if (hostPath != nullptr) *hostPath = hit.hostPath;
+        return hit.textCopy;
+    }
     // The copy's folders and name as the indexing run wrote them, from the document's folders and
     // name as they are on disk: opened as written, without searching folders for a name in
     // another letter case. Escaped names stand in the copy's path as stored.
     if (hit.document.find(index::kEscapeMark) == std::u16string::npos) {
         const std::string onDisk = platform::ToHostPath(hit.document);
+        if (hostPath != nullptr) *hostPath = onDisk;
         if (!onDisk.empty()) {
             std::u16string copy = TextCopyOf(platform::ToWindowsPath(onDisk));
             if (platform::FileExists(copy)) return copy;
@@ -236,7 +240,7 @@ void Lookup::ListFoundDocuments(SearchDatabase& database) {
     for (const std::u16string& d : found_) {
         ++unique_;
         Hit hit = HitOf(database, d);
-        hit.textCopy = ExistingTextCopy(hit);
+        hit.textCopy = ExistingTextCopy(hit, &hit.hostPath);
         hit.textCopyLookedUp = true;
         // A missing text copy only drops this document; the others are still listed.
         if (!platform::FileExists(hit.textCopy)) continue;

@@ -22,6 +22,7 @@ struct Hit {
     std::u16string document;
     std::u16string textCopy;
     bool textCopyLookedUp = false;  // textCopy is already what ExistingTextCopy gives
+    std::string hostPath;           // the document on disk, as ExistingTextCopy found it
 };
 
 // The lists and counters of one search run and the lookup steps that fill them. The page lines
@@ -57,8 +58,9 @@ class Lookup {
     std::u16string TextCopyPathOf(SearchDatabase& database, std::u16string_view number) const;
     Hit HitOf(SearchDatabase& database, std::u16string_view number) const;
     // The hit's text copy where it is on disk: found through the document's own path when the
-    // document is still there, else the path built from the stored one.
-    std::u16string ExistingTextCopy(const Hit& hit) const;
+    // document is still there, else the path built from the stored one. The document's host
+    // path, when it was resolved for that, goes to hostPath.
+    std::u16string ExistingTextCopy(const Hit& hit, std::string* hostPath = nullptr) const;
 
     const std::vector<std::u16string>& CombinedEntries() const { return combined_; }
     const std::vector<std::u16string>& WordEntries(int k) const {

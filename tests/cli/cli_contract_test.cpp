@@ -14,6 +14,7 @@
 #include "common/cli_process.h"
 #include "common/file_bytes.h"
 #include "common/scratch_directory.h"
+#include "platform/collation.h"
 
 namespace vx::cli {
 namespace {
@@ -226,17 +227,23 @@ TEST_F(CliContractTest, HelpAndManPageDescribeEveryOption) {
 }
 
 TEST(DatabaseRowNamed, ExactSpellingFirstThenLetterCaseIgnored) {
-    const std::vector<std::u16string> rows = {u"Akten", u"akten", u"Korpus", u"Straße"};
+    const std::vector<std::u16string> rows = {u"Akten",  u"akten", u"Korpus",
+                                              u"Straße", u"Dix",   u"D\u0131x"};
     const struct {
         std::u16string name;
         std::u16string row;  // "": none
     } cases[] = {
-        {u"akten", u"akten"},   {u"Akten", u"Akten"},   {u"AKTEN", u"akten"},
-        {u"korpus", u"Korpus"}, {u"STRAßE", u"Straße"}, {u"Kor", u""},
+        {u"akten", u"akten"},   {u"Akten", u"Akten"}, {u"AKTEN", u"akten"},  {u"korpus", u"Korpus"},
+        {u"STRAßE", u"Straße"}, {u"Kor", u""},        {u"DIX", u"D\u0131x"},
     };
+    // The search looks among the rows as listed: sorting them must not change the row named.
+    std::vector<std::u16string> sorted = rows;
+    platform::SortByCollation(sorted);
     for (const auto& c : cases) {
         const std::u16string* row = DatabaseRowNamed(rows, c.name);
         EXPECT_EQ(row != nullptr ? *row : u"", c.row);
+        const std::u16string* inSorted = DatabaseRowNamed(sorted, c.name);
+        EXPECT_EQ(inSorted != nullptr ? *inSorted : u"", c.row);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
 
 #include <limits>
 
@@ -47,6 +48,18 @@ TEST(Text, TrimRemovesWhiteSpaceAndControlsAtBothEnds) {
         EXPECT_EQ(TrimView(c.in), c.out);
     }
     for (char16_t c : {u'x', u'\u00DF', u'\uFEFF', char16_t(0xD800)}) EXPECT_FALSE(IsTrimChar(c));
+}
+
+// The tables are built from ICU's property sets: every code unit must answer as ICU does.
+TEST(Text, TablesAnswerAsIcuForEveryCodeUnit) {
+    for (UChar32 c = 0; c < 0x10000; ++c) {
+        const auto unit = static_cast<char16_t>(c);
+        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+        const UChar32 upper = surrogate ? c : u_toupper(c);
+        ASSERT_EQ(UpperChar(unit), upper <= 0xFFFF ? upper : c) << c;
+        ASSERT_EQ(IsTrimChar(unit), u_isUWhiteSpace(c) || u_charType(c) == U_CONTROL_CHAR) << c;
+        ASSERT_EQ(IsFormatChar(unit), u_charType(c) == U_FORMAT_CHAR) << c;
+    }
 }
 
 TEST(Text, Utf8RoundTrip) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/detail/host_folder.h"
+#include "platform/detail/name_spellings.h"
 #include "platform/hash64.h"
 #include "platform/text.h"
 
@@ -28,6 +29,11 @@ namespace {
 // listing still answers hits, but a miss re-reads the folder.
 constexpr int64_t kTrustMarginNs = 2'000'000'000;
 constexpr std::size_t kMaxFolders = 4096;
+// A folder of one block is read about as fast as a few names are looked up; a name is looked up
+// by its spellings only when it has few of them.
+constexpr off_t kSmallFolderBytes = 4096;
+constexpr int kSpelledLookups = 8;
+constexpr std::size_t kMaxSpellings = 64;
 constexpr uint32_t kWatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
                                 IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
@@ -78,16 +84,31 @@ uint64_t KeyHashOfName(std::string_view name, std::u16string& buffer) {
     return hasher.Value();
 }
 
-// The names of one folder by the hash of their upper-cased form, in open addressing over one
-// buffer of names: a folder of thousands of files is read whole for a single lookup, so a name
-// costs no allocation of its own.
+// Whether the upper-cased decoded form of a name on disk is upper. Most names differ from it in
+// their first bytes, which are compared without decoding.
+bool NameMatches(std::string_view name, std::u16string_view upper, std::u16string& buffer) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x80) return UpperKeyOf(name, buffer) == upper;
+        // An ASCII byte is one code unit at the same place in the decoded form.
+        if (i >= upper.size() || (c >= 'a' && c <= 'z' ? c - 32 : c) != upper[i]) return false;
+    }
+    return name.size() == upper.size();
+}
+
+// The names of one folder, one after the other in one buffer: a folder of thousands of files is
+// read whole for a single lookup, so a name costs no allocation of its own. The first lookups
+// compare every name; a folder looked up more often, or one whose entries change, gets a table by
+// the hash of the upper-cased names (open addressing), built once.
 class NameTable {
   public:
     // A name as read from the folder (each comes once).
     void Insert(std::string_view name) {
-        entries_.push_back({KeyHashOfName(name, scratch_), static_cast<uint32_t>(bytes_.size()),
-                            static_cast<uint32_t>(name.size())});
+        entries_.push_back(
+            {0, static_cast<uint32_t>(bytes_.size()), static_cast<uint32_t>(name.size())});
         bytes_ += name;
+        if (slots_.empty()) return;
+        entries_.back().hash = KeyHashOfName(name, scratch_);
         if (slots_.size() < 2 * entries_.size()) {
             Rebuild();
         } else {
@@ -97,43 +118,58 @@ class NameTable {
     // A name that an event reports, perhaps known already.
     void Add(std::string_view name) {
         bool known = false;
-        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) { known |= NameOf(e) == name; });
+        ForName(name, [&](Entry&) { known = true; });
         if (!known) Insert(name);
     }
     void Remove(std::string_view name) {
-        // A removed name keeps its slot with the size 0, which no lookup matches, until the
+        // A removed name keeps its place with the size 0, which no lookup matches, until the
         // next rebuild.
-        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) {
-            if (NameOf(e) == name) e.size = 0;
-        });
+        ForName(name, [](Entry& e) { e.size = 0; });
     }
     // The smallest name whose upper-cased form is upper.
     std::optional<std::string> Find(std::u16string_view upper) {
         std::optional<std::string_view> smallest;
-        ForHash(KeyHash(upper), [&](Entry& e) {
+        const auto consider = [&](const Entry& e) {
             const std::string_view name = NameOf(e);
-            if (UpperKeyOf(name, scratch_) == upper && (!smallest || name < *smallest)) {
+            if (NameMatches(name, upper, scratch_) && (!smallest || name < *smallest)) {
                 smallest = name;
             }
-        });
+        };
+        if (slots_.empty() && ++linearLookups_ <= kLinearLookups) {
+            for (const Entry& e : entries_) {
+                if (e.size != 0) consider(e);
+            }
+        } else {
+            ForHash(KeyHash(upper), consider);
+        }
         if (!smallest) return std::nullopt;
         return std::string(*smallest);
     }
 
   private:
     static constexpr uint32_t kEmpty = UINT32_MAX;
+    static constexpr int kLinearLookups = 4;
     struct Entry {
-        uint64_t hash;  // of the name's upper-cased form
+        uint64_t hash;  // of the name's upper-cased form, once the table is built
         uint32_t offset;
         uint32_t size;  // 0 once removed (no name is empty)
     };
 
-    std::string_view NameOf(const Entry& e) const {
-        return std::string_view(bytes_).substr(e.offset, e.size);
+    std::string_view NameOf(const Entry& e) const { return {bytes_.data() + e.offset, e.size}; }
+    // Visits the entries of exactly this name. A folder whose entries change gets its table: the
+    // changes may come by the thousand.
+    template <class Visit>
+    void ForName(std::string_view name, Visit visit) {
+        ForHash(KeyHashOfName(name, scratch_), [&](Entry& e) {
+            if (NameOf(e) == name) visit(e);
+        });
     }
     template <class Visit>
     void ForHash(uint64_t hash, Visit visit) {
-        if (slots_.empty()) return;
+        if (slots_.empty()) {
+            for (Entry& e : entries_) e.hash = KeyHashOfName(NameOf(e), scratch_);
+            Rebuild();
+        }
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t at = hash & mask; slots_[at] != kEmpty; at = (at + 1) & mask) {
             Entry& e = entries_[slots_[at]];
@@ -166,7 +202,8 @@ class NameTable {
 
     std::string bytes_;  // the names, one after the other
     std::vector<Entry> entries_;
-    std::vector<uint32_t> slots_;  // entries, a power of two of them
+    std::vector<uint32_t> slots_;  // entries, a power of two of them; empty until built
+    int linearLookups_ = 0;
     std::u16string scratch_;
 };
 
@@ -203,6 +240,16 @@ class Cache {
             }
             Forget(it);
         }
+        // The first lookups in a large folder try the spellings of the name, which costs less
+        // than reading the folder; a folder looked up more often is read and kept.
+        if (st.st_size > kSmallFolderBytes) {
+            if (spelledLookups_.size() >= kMaxFolders) spelledLookups_.clear();
+            if (int& tries = spelledLookups_[folder]; tries < kSpelledLookups) {
+                ++tries;
+                SpelledName spelled = FindBySpellings(folder, key, kMaxSpellings);
+                if (spelled.tried) return std::move(spelled.name);
+            }
+        }
         if (folders_.size() >= kMaxFolders) Clear();
         Listing fresh;
         fresh.device = st.st_dev;
@@ -221,6 +268,7 @@ class Cache {
 
     void Clear() {
         folders_.clear();
+        spelledLookups_.clear();
         watched_.clear();
         if (notify_ >= 0) close(notify_);  // drops every watch
         notify_ = -1;
@@ -307,6 +355,7 @@ class Cache {
 
     std::unordered_map<std::string, Listing> folders_;
     std::unordered_map<int, std::vector<std::string>> watched_;  // watch -> folder paths
+    std::unordered_map<std::string, int> spelledLookups_;        // folder -> lookups by spelling
     int notify_ = -1;
     bool notifyFailed_ = false;
 };
