@@ -55,8 +55,12 @@ class RunSwitch {
         flags_.finished = true;
         flags_.running = false;
     }
-    // From the search button on: the database list stays as it is.
-    void StartSearch() { flags_.searchActive = true; }
+    // From the search button on: the database list stays as it is. A cancel request that a
+    // cancelled indexing run left is not this search's.
+    void StartSearch() {
+        flags_.cancel = false;
+        flags_.searchActive = true;
+    }
     void EndSearch() { flags_.searchActive = false; }
 
     // The close button: cancels the re-index command, a search and the indexing run, in this

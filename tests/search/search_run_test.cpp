@@ -322,6 +322,15 @@ TEST_F(SearchRunTest, CancelDuringTheLookupEndsTheRunNormally) {
     EXPECT_EQ(S(host.status), "Fertig mit Suche.");
 }
 
+// A cancelled indexing run leaves its cancel request; the next search is not the one cancelled.
+TEST_F(SearchRunTest, ACancelRequestOfAnEarlierRunDoesNotStopTheSearch) {
+    MakeDatabase({{"a.xml", "haus\r\n"}}, {"HAUS=1,"});
+    flags.cancel = true;
+    SearchResult result = Run("haus");
+    EXPECT_EQ(result.outcome, SearchOutcome::Finished);
+    EXPECT_EQ(result.hitPaths, std::vector<std::string>{DocPath("a.xml")});
+}
+
 TEST_F(SearchRunTest, PathsOutsideTheAnsiCodePageStayIntact) {
     MakeDatabase({{"ωmega.xml", "haus\r\n"}}, {"HAUS=1,"});
     SearchResult result = Run("haus");
