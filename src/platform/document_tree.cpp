@@ -6,14 +6,11 @@
 #include <vector>
 
 #include "platform/detail/host_folder.h"
+#include "platform/detail/nanoseconds.h"
 
 namespace vx::platform {
 
 namespace {
-
-int64_t Nanoseconds(const timespec& time) {
-    return static_cast<int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
 
 // One document: counted as changed, added or removed, or not at all when it is as it was.
 void Count(const std::optional<DocumentState>& before, const std::optional<DocumentState>& now,
@@ -32,8 +29,8 @@ void Count(const std::optional<DocumentState>& before, const std::optional<Docum
 std::optional<DocumentState> DocumentStateOf(const std::string& hostPath) {
     struct stat st {};
     if (stat(hostPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    return DocumentState{static_cast<uint64_t>(st.st_size), Nanoseconds(st.st_mtim),
-                         Nanoseconds(st.st_ctim), static_cast<uint64_t>(st.st_dev),
+    return DocumentState{static_cast<uint64_t>(st.st_size), detail::Nanoseconds(st.st_mtim),
+                         detail::Nanoseconds(st.st_ctim), static_cast<uint64_t>(st.st_dev),
                          static_cast<uint64_t>(st.st_ino)};
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/detail/host_paths.h"
+#include "platform/detail/nanoseconds.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -65,8 +66,8 @@ std::optional<FileInfo> StatPath(std::u16string_view path) {
     FileInfo info;
     info.size = static_cast<uint64_t>(st.st_size);
     info.dosTime = PackDosTime(st.st_mtim.tv_sec);
-    info.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    info.changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    info.modifiedNs = detail::Nanoseconds(st.st_mtim);
+    info.changedNs = detail::Nanoseconds(st.st_ctim);
     info.device = static_cast<uint64_t>(st.st_dev);
     info.inode = static_cast<uint64_t>(st.st_ino);
     info.isDirectory = S_ISDIR(st.st_mode);

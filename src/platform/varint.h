@@ -17,6 +17,12 @@ inline void PutVarint(std::string& out, uint64_t value) {
     out.append(bytes, n);
 }
 
+// A little-endian number of byteCount (1 to 8) bytes: the fixed-width fields of those files
+// (ByteReader::Fixed reads it back).
+inline void PutFixed(std::string& out, uint64_t value, std::size_t byteCount) {
+    for (std::size_t i = 0; i < byteCount; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+}
+
 // Reads the number at position and moves position past it; false when the bytes end first or
 // the number runs over ten groups.
 inline bool GetVarint(std::string_view bytes, std::size_t& position, uint64_t& value) {

@@ -71,10 +71,15 @@ std::vector<std::u16string> PathLinesForHeader(const std::vector<std::u16string>
 namespace {
 
 // Gives a file of the previous run the name this run stages it under: a second name where the
-// file system allows, a copy otherwise.
-void LinkOrCopy(const std::u16string& from, const std::u16string& to) {
+// file system allows, a copy otherwise. False when neither can be made.
+bool LinkOrCopy(const std::u16string& from, const std::u16string& to) {
     platform::DeleteFileAt(to);
-    if (!platform::LinkFileAt(from, to) && !platform::CopyFileTo(from, to)) {
+    return platform::LinkFileAt(from, to) || platform::CopyFileTo(from, to);
+}
+
+// LinkOrCopy for a file the run cannot do without.
+void TakeAs(const std::u16string& from, const std::u16string& to) {
+    if (!LinkOrCopy(from, to)) {
         throw textio::FileError::About(to, u"kann nicht geschrieben werden", errno);
     }
 }
@@ -361,29 +366,24 @@ class IndexingRun {
         const std::u16string databaseFile = files_.Database();
         if (!FileBeginsWith(databaseFile, TextBeforeTheWords(lists))) return false;
         const std::u16string staged = commit_.Stage(databaseFile);
-        LinkOrCopy(databaseFile, staged);
+        TakeAs(databaseFile, staged);
         // The chunk of a single pass is a second name of the database file, as when it is
         // written.
-        if (deferredPasses_.empty()) LinkOrCopy(staged, files_.Chunk(1));
+        if (deferredPasses_.empty()) TakeAs(staged, files_.Chunk(1));
         RunOutputs outputs;
         outputs.database = StampOrNone(staged);
         for (const auto& [list, stamp] :
              {std::pair{files_.AnsiWordList(), &outputs.ansiList},
               std::pair{files_.UnicodeWordList(), &outputs.unicodeList}}) {
             const std::u16string stagedList = commit_.Stage(list);
-            LinkOrCopy(list, stagedList);
+            TakeAs(list, stagedList);
             *stamp = StampOrNone(stagedList);
         }
         // The records of the documents place their words in the previous words file, where there
         // is one; else this run's file holds the words it read from the text copies.
         keptWords_.Close();
         const std::u16string stagedWords = commit_.Stage(wordsFile_, false);
-        if (platform::FileExists(wordsFile_)) {
-            platform::DeleteFileAt(stagedWords);
-            if (!platform::LinkFileAt(wordsFile_, stagedWords)) {
-                platform::CopyFileTo(wordsFile_, stagedWords);
-            }
-        }
+        if (platform::FileExists(wordsFile_)) LinkOrCopy(wordsFile_, stagedWords);
         const std::u16string lookup = files_.Lookup();
         if (!index::CopyLookupFile(databaseFile, lookup, staged, commit_.Stage(lookup))) {
             commit_.Unstage(lookup);

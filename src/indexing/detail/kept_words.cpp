@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 
+#include "platform/byte_reader.h"
 #include "platform/hash64.h"
 
 namespace vx::indexing {
@@ -48,13 +49,11 @@ class TableHash {
 };
 
 void PutU64(std::string& out, uint64_t value) {
-    for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+    platform::PutFixed(out, value, 8);
 }
 
 uint64_t GetU64(const char* p) {
-    uint64_t value = 0;
-    for (int i = 7; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(p[i]);
-    return value;
+    return platform::ByteReader({p, 8}).Fixed(8);
 }
 
 }  // namespace

@@ -28,10 +28,10 @@ uint64_t Step(uint64_t state, uint64_t word) {
 }
 
 void PutU32(std::string& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+    platform::PutFixed(out, v, 4);
 }
 void PutU64(std::string& out, uint64_t v) {
-    for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+    platform::PutFixed(out, v, 8);
 }
 
 platform::FileStamp GetStamp(platform::ByteReader& in) {

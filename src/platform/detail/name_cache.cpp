@@ -14,6 +14,7 @@
 
 #include "platform/detail/host_folder.h"
 #include "platform/detail/name_spellings.h"
+#include "platform/detail/nanoseconds.h"
 #include "platform/hash64.h"
 #include "platform/text.h"
 
@@ -37,10 +38,6 @@ constexpr std::size_t kMaxSpellings = 64;
 constexpr uint32_t kWatchMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
                                 IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
-int64_t Nanoseconds(const timespec& t) {
-    return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
-}
-
 // The upper-cased decoded form of a name on disk, which lookups compare; buffer holds it. A name
 // of ASCII bytes, the most common, is upper-cased in place without decoding.
 std::u16string_view UpperKeyOf(std::string_view name, std::u16string& buffer) {
@@ -51,7 +48,7 @@ std::u16string_view UpperKeyOf(std::string_view name, std::u16string& buffer) {
             buffer = UpperCase(FromUtf8(name));
             return buffer;
         }
-        buffer[i] = static_cast<char16_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        buffer[i] = UpperCharFast(c);
     }
     return buffer;
 }
@@ -79,7 +76,7 @@ uint64_t KeyHashOfName(std::string_view name, std::u16string& buffer) {
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) return KeyHash(UpperKeyOf(name, buffer));
-        hasher.Add(static_cast<char16_t>(byte >= 'a' && byte <= 'z' ? byte - 32 : byte));
+        hasher.Add(UpperCharFast(byte));
     }
     return hasher.Value();
 }
@@ -91,7 +88,7 @@ bool NameMatches(std::string_view name, std::u16string_view upper, std::u16strin
         const auto c = static_cast<unsigned char>(name[i]);
         if (c >= 0x80) return UpperKeyOf(name, buffer) == upper;
         // An ASCII byte is one code unit at the same place in the decoded form.
-        if (i >= upper.size() || (c >= 'a' && c <= 'z' ? c - 32 : c) != upper[i]) return false;
+        if (i >= upper.size() || UpperCharFast(c) != upper[i]) return false;
     }
     return name.size() == upper.size();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/utf8.h"
 
 namespace vx::platform::detail {
 
@@ -26,19 +27,6 @@ const std::array<std::vector<char16_t>, 0x80>& SpellingsOfAscii() {
         return s;
     }();
     return spellings;
-}
-
-void AppendUtf8(std::string& out, char16_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 }  // namespace
@@ -64,10 +52,10 @@ SpelledName FindBySpellings(const std::string& hostFolder, std::u16string_view u
     // The spellings in byte order: the choices counted up like the digits of a number, the last
     // character's fastest.
     std::vector<std::size_t> digits(choices.size(), 0);
-    std::string name;
+    std::u16string spelled(choices.size(), u'\0');
     for (;;) {
-        name.clear();
-        for (std::size_t i = 0; i < choices.size(); ++i) AppendUtf8(name, (*choices[i])[digits[i]]);
+        for (std::size_t i = 0; i < choices.size(); ++i) spelled[i] = (*choices[i])[digits[i]];
+        const std::string name = EncodeUtf8(spelled);
         struct stat st {};
         if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
             result.name = name;
