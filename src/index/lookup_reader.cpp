@@ -2,11 +2,11 @@
 // used, and every number is checked against the bounds it must keep, so that a damaged file
 // raises LookupDamaged instead of misleading the search.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <memory>
 #include <type_traits>
-#include <unordered_map>
 
 #include "index/detail/lookup_format.h"
 #include "index/detail/lookup_samples.h"
@@ -82,9 +82,17 @@ struct LookupFile::Impl {
     platform::ReadOnlyFile file;
     LookupHead head{};
     std::vector<uint64_t> pageHashes;
-    std::unordered_map<uint64_t, std::string> pages;  // checked pages of small reads
-    std::unique_ptr<char[]> bulk;                     // the pages of the last long read
+    std::unique_ptr<char[]> bulk;  // the pages of the last long read
     uint64_t bulkSize = 0;
+
+    // The checked pages of small reads, in one buffer of kCachedPages, the least recently used
+    // giving way. The pages near the top of a table's binary search are read by every lookup;
+    // the others seldom twice, and memory touched for the first time is dear.
+    static constexpr std::size_t kCachedPages = 64;
+    std::unique_ptr<char[]> cache;
+    std::array<uint64_t, kCachedPages> cachedPage{};  // 0: an empty slot (page 0 is the head)
+    std::array<uint64_t, kCachedPages> lastUse{};
+    uint64_t uses = 0;
 
     explicit Impl(platform::ReadOnlyFile f) : file(std::move(f)) {}
 
@@ -123,21 +131,33 @@ struct LookupFile::Impl {
             out.assign(bulk.get() + (offset - begin), size);
             return;
         }
-        if (pages.size() > 256) pages.clear();
         for (uint64_t page = firstPage; page <= lastPage; ++page) {
-            auto found = pages.find(page);
-            if (found == pages.end()) {
-                std::string bytes(PageBytes(page), '\0');
-                if (!file.ReadExactly(page * kPageSize, bytes.data(), bytes.size())) Damaged();
-                CheckPage(page, bytes.data(), bytes.size());
-                found = pages.emplace(page, std::move(bytes)).first;
-            }
+            const char* const bytes = CachedPage(page);
             const uint64_t pageStart = page * kPageSize;
             const uint64_t from = std::max(offset, pageStart) - pageStart;
-            const uint64_t to =
-                std::min(offset + size, pageStart + found->second.size()) - pageStart;
-            out.append(found->second, from, to - from);
+            const uint64_t to = std::min(offset + size, pageStart + PageBytes(page)) - pageStart;
+            out.append(bytes + from, to - from);
         }
+    }
+
+    const char* CachedPage(uint64_t page) {
+        std::size_t slot = 0;
+        for (std::size_t i = 0; i < kCachedPages; ++i) {
+            if (cachedPage[i] == page) {
+                lastUse[i] = ++uses;
+                return cache.get() + i * kPageSize;
+            }
+            if (lastUse[i] < lastUse[slot]) slot = i;
+        }
+        if (!cache) cache = std::make_unique_for_overwrite<char[]>(kCachedPages * kPageSize);
+        char* const bytes = cache.get() + slot * kPageSize;
+        cachedPage[slot] = 0;  // until the page is read and checked
+        const std::size_t size = PageBytes(page);
+        if (!file.ReadExactly(page * kPageSize, bytes, size)) Damaged();
+        CheckPage(page, bytes, size);
+        cachedPage[slot] = page;
+        lastUse[slot] = ++uses;
+        return bytes;
     }
 
     uint64_t ReadNumber(uint64_t offset) {

@@ -139,30 +139,49 @@ std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& p
     return BuildResultPage(pageLines, links);
 }
 
+namespace {
+
+constexpr std::u16string_view kPageHead[] = {
+    u"<html>",
+    u"<Head>",
+    u"<Title> Vantor-XML Suchergebnis </Title>",
+    u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">",
+    u"</Head>",
+    // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for its length
+    u"<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#669900\" Vlink=\"#999999\" "
+    u"Alink=\"#999999\" > <font face=\"verdana, arial, helvetica\">",
+};
+constexpr std::u16string_view kPageTail[] = {u"</font>", u"</body>", u"</html>"};
+
+// Calls line(text) for every line of the whole file, one after the other. Each page line is
+// trimmed and split at its line breaks (as the joined page lines would be split: every break ends
+// a line), and a line naming a file gets its link.
+template <typename Line>
+void ForEachResultPageLine(const std::vector<std::u16string>& pageLines, LinkTargets& links,
+                           Line line) {
+    for (const std::u16string_view head : kPageHead) line(head);
+    std::u16string text;
+    for (const std::u16string& pageLine : pageLines) {
+        text.assign(platform::TrimView(pageLine));
+        text += u"\r\n";
+        for (const std::u16string& split : textio::SplitLines(text)) {
+            if (split.find(u":\\") != std::u16string::npos) {
+                line(RewriteLinkLine(split, links));
+            } else {
+                line(split);
+            }
+        }
+    }
+    for (const std::u16string_view tail : kPageTail) line(tail);
+}
+
+}  // namespace
+
 std::vector<std::u16string> BuildResultPage(const std::vector<std::u16string>& pageLines,
                                             LinkTargets& links) {
-    std::u16string text;
-    for (const std::u16string& line : pageLines) {
-        text += platform::TrimView(line);
-        text += u"\r\n";
-    }
-    std::vector<std::u16string> lines = textio::SplitLines(text);
-    for (std::u16string& line : lines) {
-        if (line.find(u":\\") != std::u16string::npos) line = RewriteLinkLine(line, links);
-    }
-    std::vector<std::u16string> page{
-        u"<html>",
-        u"<Head>",
-        u"<Title> Vantor-XML Suchergebnis </Title>",
-        u"<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">",
-        u"</Head>",
-        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for its length
-        u"<body bgcolor=\"#FFFFFF\" text=\"#000000\" link=\"#669900\" Vlink=\"#999999\" "
-        u"Alink=\"#999999\" > <font face=\"verdana, arial, helvetica\">",
-    };
-    page.insert(page.end(), std::make_move_iterator(lines.begin()),
-                std::make_move_iterator(lines.end()));
-    page.insert(page.end(), {u"</font>", u"</body>", u"</html>"});
+    std::vector<std::u16string> page;
+    ForEachResultPageLine(pageLines, links,
+                          [&page](std::u16string_view line) { page.emplace_back(line); });
     return page;
 }
 
@@ -175,9 +194,14 @@ void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, std::u16string
 void SchreibHTMLDoc(const std::vector<std::u16string>& pageLines, LinkTargets& links,
                     RunDisplay* host, std::u16string_view pageFolder) {
     if (pageFolder.empty()) pageFolder = links.WorkingFolder();
-    std::vector<std::u16string> page = BuildResultPage(pageLines, links);
-    textio::WriteToStream(textio::JoinLines(page), std::u16string(pageFolder) + kResultFileName,
-                          textio::kCodePageUtf8);
+    // Written as it is built, a few pages of memory at a time: a page of many hits is large.
+    constexpr std::size_t kPageFlushUnits = 8192;
+    textio::TextWriter writer(std::u16string(pageFolder) + kResultFileName, kPageFlushUnits);
+    ForEachResultPageLine(pageLines, links, [&writer](std::u16string_view line) {
+        writer.Write(line);
+        writer.Write(u"\r\n");
+    });
+    writer.Close();
     if (host != nullptr) StarteInternetBrowser(*host, pageFolder);
 }
 

@@ -86,7 +86,10 @@ class LineReader {
 // Streams text into a file in the UTF-8 form of WriteToStream (no mark).
 class TextWriter {
   public:
-    explicit TextWriter(std::u16string_view fileName);  // creates / truncates; throws FileError
+    // Creates / truncates the file (throws FileError); text is written when this many code
+    // units have been collected.
+    explicit TextWriter(std::u16string_view fileName,
+                        std::size_t flushUnits = std::size_t{256} * 1024);
     ~TextWriter();
     TextWriter(const TextWriter&) = delete;
     TextWriter& operator=(const TextWriter&) = delete;

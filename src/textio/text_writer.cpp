@@ -8,14 +8,10 @@
 
 namespace vx::textio {
 
-namespace {
-// Text is collected up to this many code units before it is converted and written.
-constexpr size_t kFlushUnits = size_t{256} * 1024;
-}  // namespace
-
 struct TextWriter::Impl {
-    explicit Impl(std::u16string_view name)
-        : fileName(name),
+    Impl(std::u16string_view name, size_t flush)
+        : flushUnits(flush),
+          fileName(name),
           file(name, FileOpenMode::CreateWrite),
           stream(file, kCodePageUtf8, 0, TextAccess::Write) {}
 
@@ -30,6 +26,7 @@ struct TextWriter::Impl {
         pending.erase(0, text.size());
     }
 
+    size_t flushUnits;
     std::u16string fileName;
     FileByteStream file;
     TGpTextStream stream;
@@ -37,7 +34,8 @@ struct TextWriter::Impl {
     bool closed = false;
 };
 
-TextWriter::TextWriter(std::u16string_view fileName) : impl_(std::make_unique<Impl>(fileName)) {}
+TextWriter::TextWriter(std::u16string_view fileName, size_t flushUnits)
+    : impl_(std::make_unique<Impl>(fileName, flushUnits)) {}
 
 // Without Close a failure of the last write cannot be reported; the file is closed silently.
 TextWriter::~TextWriter() {
@@ -55,7 +53,7 @@ void TextWriter::Write(std::u16string_view text) {
                                u"ist schon geschlossen und kann nicht geschrieben werden", EBADF);
     }
     impl_->pending += text;
-    if (impl_->pending.size() >= kFlushUnits) impl_->Flush(false);
+    if (impl_->pending.size() >= impl_->flushUnits) impl_->Flush(false);
 }
 
 void TextWriter::Close() {
