@@ -93,6 +93,7 @@ struct LookupFile::Impl {
     std::array<uint64_t, kCachedPages> cachedPage{};  // 0: an empty slot (page 0 is the head)
     std::array<uint64_t, kCachedPages> lastUse{};
     uint64_t uses = 0;
+    std::size_t lastSlot = 0;
 
     explicit Impl(platform::ReadOnlyFile f) : file(std::move(f)) {}
 
@@ -141,10 +142,16 @@ struct LookupFile::Impl {
     }
 
     const char* CachedPage(uint64_t page) {
+        // Reads come in runs on one page (a block's numbers, then its keys).
+        if (cachedPage[lastSlot] == page) {
+            lastUse[lastSlot] = ++uses;
+            return cache.get() + lastSlot * kPageSize;
+        }
         std::size_t slot = 0;
         for (std::size_t i = 0; i < kCachedPages; ++i) {
             if (cachedPage[i] == page) {
                 lastUse[i] = ++uses;
+                lastSlot = i;
                 return cache.get() + i * kPageSize;
             }
             if (lastUse[i] < lastUse[slot]) slot = i;
@@ -157,6 +164,7 @@ struct LookupFile::Impl {
         CheckPage(page, bytes, size);
         cachedPage[slot] = page;
         lastUse[slot] = ++uses;
+        lastSlot = slot;
         return bytes;
     }
 
