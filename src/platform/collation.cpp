@@ -90,21 +90,38 @@ int CollateCompare(std::u16string_view a, std::u16string_view b) {
     return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
 }
 
-std::string CollationKey(std::u16string_view s) {
+namespace {
+
+// Appends the collation key of s to out; scratch is room for the upper-cased text.
+void AppendCollationKey(std::u16string_view s, std::string& out, std::u16string& scratch) {
     icu::Collator& c = ThreadCollator();
-    std::u16string scratch;
     const icu::UnicodeString text = Folded(s, scratch);
-    thread_local std::string buffer(256, '\0');
+    const std::size_t start = out.size();
+    std::size_t room = 64;
     for (;;) {
-        const int32_t n = c.getSortKey(text, reinterpret_cast<uint8_t*>(buffer.data()),
-                                       static_cast<int32_t>(buffer.size()));
-        if (n <= 0) return std::string();
-        if (static_cast<std::size_t>(n) <= buffer.size()) {
-            // The key ends with a zero byte that adds nothing to the order.
-            return buffer.substr(0, static_cast<std::size_t>(n) - 1);
+        out.resize(start + room);
+        const int32_t n = c.getSortKey(text, reinterpret_cast<uint8_t*>(out.data() + start),
+                                       static_cast<int32_t>(room));
+        if (n <= 0) {
+            out.resize(start);
+            return;
         }
-        buffer.resize(static_cast<std::size_t>(n));
+        if (static_cast<std::size_t>(n) <= room) {
+            // The key ends with a zero byte that adds nothing to the order.
+            out.resize(start + static_cast<std::size_t>(n) - 1);
+            return;
+        }
+        room = static_cast<std::size_t>(n);
     }
+}
+
+}  // namespace
+
+std::string CollationKey(std::u16string_view s) {
+    std::string key;
+    std::u16string scratch;
+    AppendCollationKey(s, key, scratch);
+    return key;
 }
 
 void SortByCollation(std::vector<std::u16string>& items) {
@@ -134,12 +151,15 @@ CollationKeyTable::CollationKeyTable(
     ParallelRanges(count, [&](std::size_t begin, std::size_t end) {
         Part part{begin, {}, {}};
         part.ends.reserve(end - begin);
-        std::u16string scratch;
+        std::u16string scratch, folded;
         for (std::size_t i = begin; i < end; ++i) {
-            std::string key = CollationKey(text(i, scratch));
+            const std::size_t start = part.keys.size();
+            AppendCollationKey(text(i, scratch), part.keys, folded);
             // The primary level ends at the first level separator (byte 01).
-            if (primaryOnly) key.resize(std::min(key.size(), key.find('\x01')));
-            part.keys += key;
+            if (primaryOnly) {
+                const std::size_t separator = part.keys.find('\x01', start);
+                if (separator != std::string::npos) part.keys.resize(separator);
+            }
             part.ends.push_back(part.keys.size());
         }
         std::lock_guard lock(partsMutex);

@@ -16,8 +16,12 @@ constexpr std::size_t kMinItemsPerThread = 2048;
 }  // namespace
 
 void ParallelRanges(std::size_t count, const std::function<void(std::size_t, std::size_t)>& work) {
-    const std::size_t cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-    const std::size_t threads = std::clamp<std::size_t>(count / kMinItemsPerThread, 1, cores);
+    // Asking for the processors reads a file: not for work that is one thread's anyway.
+    const std::size_t threads =
+        count < 2 * kMinItemsPerThread
+            ? 1
+            : std::clamp<std::size_t>(count / kMinItemsPerThread, 1,
+                                      std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     if (threads == 1) {
         if (count > 0) work(0, count);
         return;
