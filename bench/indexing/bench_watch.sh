@@ -18,6 +18,8 @@ changes=${3:-10}
 watcher=
 trap '[[ -n $watcher ]] && kill -KILL $watcher 2>/dev/null; rm -rf "$work"' EXIT
 
+# The shell's clock with a decimal point whatever the user's locale.
+LC_NUMERIC=C
 now() { echo "$EPOCHREALTIME"; }
 # A pipe nothing is written to: reading it with a time limit is a pause without a process.
 exec {sleeper}<> <(:)
