@@ -7,6 +7,7 @@
 
 #include "cli/command_line.h"
 #include "cli/command_registry.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -71,6 +72,10 @@ int main(int argc, char** argv) {
                   << vx::cli::UsageLine(command->syntax) << "\"vantor-xml-cli "
                   << command->syntax.name << " --help\" zeigt die Hilfe.\n";
         return vx::cli::kExitError;
+    }
+    // The runs that build the whole index again, often (a watcher's updates) or by hand.
+    if (command->syntax.name == "watch" || command->syntax.name == "reindex") {
+        vx::platform::RestartWithLargePages(argv);
     }
     try {
         return command->run(parsed.arguments);
