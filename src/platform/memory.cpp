@@ -1,6 +1,7 @@
 #include "platform/memory.h"
 
 #include <malloc.h>
+#include <sys/auxv.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,6 +33,9 @@ bool LargePagesOnRequest(std::string_view modeLine) {
 }
 
 void RestartWithLargePages(char** argv) {
+    // A program started with raised rights has GLIBC_TUNABLES filtered: it would start again
+    // and again.
+    if (getauxval(AT_SECURE) != 0) return;
     const char* const before = std::getenv("GLIBC_TUNABLES");
     const std::optional<std::string> tunables = TunablesWithLargePages(before);
     if (!tunables) return;
