@@ -13,6 +13,9 @@ struct CliCommand {
     CommandSyntax syntax;
     // Runs the command with its parsed arguments; returns the exit status.
     int (*run)(const Arguments& arguments);
+    // Builds the whole index again, often (a watcher's updates) or by hand: worth a start with
+    // large pages (platform::RestartWithLargePages).
+    bool largePages = false;
 };
 
 inline std::vector<CliCommand>& CliCommands() {

@@ -73,10 +73,7 @@ int main(int argc, char** argv) {
                   << command->syntax.name << " --help\" zeigt die Hilfe.\n";
         return vx::cli::kExitError;
     }
-    // The runs that build the whole index again, often (a watcher's updates) or by hand.
-    if (command->syntax.name == "watch" || command->syntax.name == "reindex") {
-        vx::platform::RestartWithLargePages(argv);
-    }
+    if (command->largePages) vx::platform::RestartWithLargePages(argv);
     try {
         return command->run(parsed.arguments);
     } catch (const std::exception& error) {

@@ -60,6 +60,7 @@ const RegisterCliCommand kRegister({
                        "alle Dokumente neu lesen (den Änderungszeiten nicht trauen)"}}),
      1, 1, kIndexingExitCodes},
     RunReindex,
+    true,
 });
 
 }  // namespace

@@ -53,6 +53,7 @@ const RegisterCliCommand kRegister({
      std::numeric_limits<std::size_t>::max(),
      "Rückgabewert: 0 nach SIGTERM, 130 nach Strg-C, 2 Fehler (etwa eine unbekannte Datenbank).\n"},
     RunWatch,
+    true,
 });
 
 }  // namespace

@@ -24,14 +24,7 @@ DatabaseFile::DatabaseFile(std::vector<std::u16string> lines) : lines_(std::move
     const std::size_t end = marker_ ? *marker_ + 1 : lines_.size();
     std::size_t folderLine = kNoLine;
     for (std::size_t i = 0; i < end; ++i) {
-        const std::u16string_view line = lines_[i];
-        const std::size_t keyEnd = DocumentKeyEnd(line);
-        if (keyEnd != std::u16string_view::npos) {
-            documentLines_.try_emplace(std::u16string(line.substr(0, keyEnd)), i);
-        }
-        if (NamesFolder(line)) folderLine = i;
-        const std::u16string_view key = PathLineKey(line);
-        if (key.size() != line.size()) pathLines_.try_emplace(std::u16string(key), folderLine);
+        MapHeaderLine(lines_[i], i, folderLine, documentLines_, pathLines_);
     }
 }
 

@@ -147,7 +147,7 @@ std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName) {
 
 std::u16string StagingOwnerLock(const platform::WorkingFolders& folders,
                                 std::u16string_view owner) {
-    return Joined(folders.chunk, owner, kLockExtension);
+    return DatabaseFiles(folders, owner).Lock();
 }
 
 std::optional<std::u16string> StagingOwner(std::u16string_view tempEntryName) {

@@ -84,7 +84,7 @@ std::u16string LookupScratchName(std::u16string_view lookupFile, int64_t pid);
 std::optional<int64_t> LookupScratchOwner(std::u16string_view fileName);
 
 // The lock of the database whose staging folder a name of Datenbank\Temp is (owner as
-// StagingOwner gives it, spelled as it stands).
+// StagingOwner gives it): the lock its run holds, DatabaseFiles::Lock.
 std::u16string StagingOwnerLock(const platform::WorkingFolders& folders, std::u16string_view owner);
 
 // The name of the database whose lock or staging folder a name of Datenbank\Temp or XML_Texte is

@@ -1,5 +1,7 @@
 #include "index/database_lines.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace vx::index {
@@ -15,6 +17,16 @@ constexpr std::u16string_view kSizeLineRest = u" IN BYTE: ";
 
 bool Contains(std::u16string_view line, std::u16string_view marker) {
     return line.find(marker) != std::u16string_view::npos;
+}
+
+// The text before the first "=" (all of it without one), and the text after it (all of it
+// without one).
+std::u16string_view BeforeEquals(std::u16string_view line) {
+    return line.substr(0, line.find(u'='));
+}
+std::u16string_view AfterEquals(std::u16string_view line) {
+    const std::size_t equals = line.find(u'=');
+    return equals == std::u16string_view::npos ? line : line.substr(equals + 1);
 }
 
 }  // namespace
@@ -42,12 +54,11 @@ std::u16string BuildPathLine(int32_t entry, std::u16string_view folder) {
 }
 
 std::u16string_view PathLineKey(std::u16string_view line) {
-    return line.substr(0, line.find(u'='));
+    return BeforeEquals(line);
 }
 
 std::u16string_view PathLineFolder(std::u16string_view line) {
-    const auto eq = line.find(u'=');
-    return eq == std::u16string_view::npos ? line : line.substr(eq + 1);
+    return AfterEquals(line);
 }
 
 std::u16string_view SameFolderPathLine(std::u16string_view line) {
@@ -115,9 +126,10 @@ std::u16string BuildSizeLine(std::u16string_view sizeText) {
 }
 
 bool IsSizeLine(std::u16string_view line) {
-    const std::u16string_view trimmed = platform::TrimView(line);
-    return trimmed.size() >= kSizeLineStart.size() &&
-           platform::UpperCase(trimmed.substr(0, kSizeLineStart.size())) == kSizeLineStart;
+    const std::u16string_view head = platform::TrimView(line).substr(0, kSizeLineStart.size());
+    return head.size() == kSizeLineStart.size() &&
+           std::equal(head.begin(), head.end(), kSizeLineStart.begin(),
+                      [](char16_t c, char16_t upper) { return platform::UpperChar(c) == upper; });
 }
 
 bool IsIndexMarkerLine(std::u16string_view line) {
@@ -125,12 +137,11 @@ bool IsIndexMarkerLine(std::u16string_view line) {
 }
 
 std::u16string_view EntryWord(std::u16string_view trimmedLine) {
-    return trimmedLine.substr(0, trimmedLine.find(u'='));
+    return BeforeEquals(trimmedLine);
 }
 
 std::u16string_view EntryNumberList(std::u16string_view line) {
-    const std::size_t equals = line.find(u'=');
-    return equals == std::u16string_view::npos ? line : line.substr(equals + 1);
+    return AfterEquals(line);
 }
 
 }  // namespace vx::index

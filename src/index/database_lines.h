@@ -2,18 +2,21 @@
 // line, the path lines, the document lines, the size line and the index lines. Nobody else spells
 // a marker of these lines.
 //
-// The lines as they stand in a file of one pass (each line upper-cased when written):
+// The lines as they stand in a file of one pass (each line upper-cased when written), with what
+// each holds:
 //   [SCANMASKE]
-//   TEXTDATEIENPFAD=C:\DATEN\*.XML                  the scanned folder and the mask
+//   TEXTDATEIENPFAD=C:\DATEN\*.XML           the scanned folder and the mask
 //   (two empty lines)
 //   [PFADLISTE]
 //   (an empty line)
-//   P1=C:\DATEN   P2=   P3=C:\DATEN\SUB            "P" + entry + "=" + folder ("" for the folder
-//   above) 17 P3 \BERICHT.XML SIZE:20480 DATE:1234        document number, path entry, name, size,
-//   time (two lines of one blank) GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 12 MB (a line of one
-//   blank) [DATENBANK]                                     the index section follows (a line of one
-//   blank) HAUS=1,4,17,                                    word + "=" + numbers, each followed by
-//   ","
+//   P1=C:\DATEN   P2=   P3=C:\DATEN\SUB     "P" + entry + "=" + folder ("" for the one above)
+//   17 P3 \BERICHT.XML SIZE:20480 DATE:1234  number, path entry, name, size, time
+//   (two lines of one blank)
+//   GESAMTGRÖßE DER INDIZIERTEN DATEIEN IN BYTE: 12 MB
+//   (a line of one blank)
+//   [DATENBANK]                               the index section follows
+//   (a line of one blank)
+//   HAUS=1,4,17,                              word + "=" + numbers, each followed by ","
 // A merged file has no blank lines and no size line, and may continue an index line on lines of
 // numbers alone.
 #pragma once
@@ -61,6 +64,22 @@ std::u16string BuildDocumentLine(int32_t number, int32_t pathEntry, std::u16stri
                                  int64_t size, int32_t dosTime);
 // The key a document line is found by: the text before its first blank; npos without one.
 std::size_t DocumentKeyEnd(std::u16string_view line);
+// Files a line of the header part under the keys the lookups find it by: its document key
+// (DocumentKeyEnd) with at, and its path key (PathLineKey; a line with "=") with folderLine,
+// which becomes at first when the line names a folder (NamesFolder). The first line of a key
+// stays.
+template <typename Position, typename DocumentMap, typename PathMap>
+void MapHeaderLine(std::u16string_view line, Position at, Position& folderLine,
+                   DocumentMap& documents, PathMap& paths) {
+    const std::size_t keyEnd = DocumentKeyEnd(line);
+    if (keyEnd != std::u16string_view::npos) {
+        documents.try_emplace(std::u16string(line.substr(0, keyEnd)), at);
+    }
+    const std::size_t equals = line.find(u'=');
+    if (equals == std::u16string_view::npos) return;
+    if (equals + 1 != line.size()) folderLine = at;
+    paths.try_emplace(std::u16string(line.substr(0, equals)), folderLine);
+}
 // Whether an upper-cased text holds the document line's size marker, which ends the stored path
 // of a document (a name holding it cannot be stored).
 bool HoldsSizeMarker(std::u16string_view upperText);

@@ -168,14 +168,6 @@ struct LookupFile::Impl {
         return bytes;
     }
 
-    uint64_t ReadNumber(uint64_t offset) {
-        std::string bytes;
-        Read(offset, kNumberBytes, bytes);
-        uint64_t value;
-        std::memcpy(&value, bytes.data(), kNumberBytes);
-        return value;
-    }
-
     uint64_t Offset(uint64_t value) const {
         if (value >= head.databaseSize) Damaged();
         return value;
@@ -270,19 +262,23 @@ class KeyTable {
                 if (number > range.size) Damaged();
                 return number;
             };
-            const uint64_t entry = head.blocks.offset + block_ * kBlockEntryBytes;
-            const uint64_t next = entry + kBlockEntryBytes;
-            const uint64_t keyBegin =
-                bound(table_.file_.ReadNumber(entry + kBlockKeysAt), head.keys);
-            const uint64_t payloadBegin =
-                bound(table_.file_.ReadNumber(entry + kBlockPayloadsAt), head.payloads);
+            // This block's entry and, but for the last block, the next one's: where its keys and
+            // payloads begin and end.
             const bool last = block_ + 1 == table_.blockCount_;
+            table_.file_.Read(head.blocks.offset + block_ * kBlockEntryBytes,
+                              (last ? 1 : 2) * kBlockEntryBytes, entryBytes_);
+            const auto number = [&](uint64_t at, const Range& range) {
+                uint64_t value;
+                std::memcpy(&value, entryBytes_.data() + at, kNumberBytes);
+                return bound(value, range);
+            };
+            const uint64_t keyBegin = number(kBlockKeysAt, head.keys);
+            const uint64_t payloadBegin = number(kBlockPayloadsAt, head.payloads);
             const uint64_t keyEnd =
-                last ? head.keys.size
-                     : bound(table_.file_.ReadNumber(next + kBlockKeysAt), head.keys);
+                last ? head.keys.size : number(kBlockEntryBytes + kBlockKeysAt, head.keys);
             const uint64_t payloadEnd =
                 last ? head.payloads.size
-                     : bound(table_.file_.ReadNumber(next + kBlockPayloadsAt), head.payloads);
+                     : number(kBlockEntryBytes + kBlockPayloadsAt, head.payloads);
             if (keyEnd < keyBegin || payloadEnd < payloadBegin) Damaged();
             table_.file_.Read(head.keys.offset + keyBegin, keyEnd - keyBegin, keyBytes_);
             keys_ = VarintReader(keyBytes_);
@@ -312,7 +308,7 @@ class KeyTable {
         KeyTable& table_;
         uint64_t block_;
         bool withPayloads_ = false;
-        std::string keyBytes_, payloadBytes_;
+        std::string entryBytes_, keyBytes_, payloadBytes_;
         VarintReader keys_{{}}, payloads_{{}};
         uint64_t left_ = 0;
         bool first_ = true;

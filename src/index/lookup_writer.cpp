@@ -294,7 +294,7 @@ class BodyWriter {
   private:
     void Flush() {
         const uint64_t hash = platform::Hash64(page_.data(), page_.size(), ++pages_);
-        pageTable_.append(reinterpret_cast<const char*>(&hash), kNumberBytes);
+        platform::PutFixed(pageTable_, hash, kNumberBytes);
         out_.Write(page_.data(), page_.size());
         page_.clear();
     }
@@ -310,8 +310,8 @@ class KeyTableWriter {
   public:
     void Add(std::string_view key, const std::vector<uint64_t>& offsets) {
         if (count_ % kBlockKeys == 0) {
-            PutNumber(blocks_, keys_.size());
-            PutNumber(blocks_, payloads_.size());
+            platform::PutFixed(blocks_, keys_.size(), kNumberBytes);
+            platform::PutFixed(blocks_, payloads_.size(), kNumberBytes);
             previousKey_ = {};
             previousFirst_ = 0;
         }
@@ -340,11 +340,6 @@ class KeyTableWriter {
     }
 
   private:
-    static void PutNumber(std::string& out, uint64_t value) {
-        char bytes[kNumberBytes];
-        std::memcpy(bytes, &value, kNumberBytes);
-        out.append(bytes, kNumberBytes);
-    }
     std::string keys_, payloads_, blocks_;
     std::string_view previousKey_;  // the keys stay where they are until the table is written
     uint64_t previousFirst_ = 0;
@@ -389,12 +384,7 @@ bool TakeHeaderLine(std::string_view bytes, uint64_t offset, uint64_t& folderLin
                     Gathered& gathered) {
     const std::u16string line = platform::DecodeUtf8(bytes);
     if (line.size() > kMaxHeaderLineUnits) gathered.overlong = true;
-    const std::size_t keyEnd = DocumentKeyEnd(line);
-    if (keyEnd != std::u16string::npos)
-        gathered.documents.try_emplace(line.substr(0, keyEnd), offset);
-    if (NamesFolder(line)) folderLine = offset;
-    const std::u16string_view key = PathLineKey(line);
-    if (key.size() != line.size()) gathered.paths.try_emplace(std::u16string(key), folderLine);
+    MapHeaderLine(line, offset, folderLine, gathered.documents, gathered.paths);
     return IsIndexMarkerLine(line);
 }
 

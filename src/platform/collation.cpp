@@ -96,22 +96,18 @@ namespace {
 void AppendCollationKey(std::u16string_view s, std::string& out, std::u16string& scratch) {
     icu::Collator& c = ThreadCollator();
     const icu::UnicodeString text = Folded(s, scratch);
-    const std::size_t start = out.size();
-    std::size_t room = 64;
+    // Room for the longest key so far, so that a key is computed once.
+    thread_local std::string buffer(256, '\0');
     for (;;) {
-        out.resize(start + room);
-        const int32_t n = c.getSortKey(text, reinterpret_cast<uint8_t*>(out.data() + start),
-                                       static_cast<int32_t>(room));
-        if (n <= 0) {
-            out.resize(start);
-            return;
-        }
-        if (static_cast<std::size_t>(n) <= room) {
+        const int32_t n = c.getSortKey(text, reinterpret_cast<uint8_t*>(buffer.data()),
+                                       static_cast<int32_t>(buffer.size()));
+        if (n <= 0) return;
+        if (static_cast<std::size_t>(n) <= buffer.size()) {
             // The key ends with a zero byte that adds nothing to the order.
-            out.resize(start + static_cast<std::size_t>(n) - 1);
+            out.append(buffer.data(), static_cast<std::size_t>(n) - 1);
             return;
         }
-        room = static_cast<std::size_t>(n);
+        buffer.resize(static_cast<std::size_t>(n));
     }
 }
 

@@ -8,17 +8,10 @@
 #include <utility>
 
 #include "platform/detail/host_paths.h"
+#include "platform/detail/nanoseconds.h"
 #include "platform/paths.h"
 
 namespace vx::platform {
-
-namespace {
-
-int64_t NanosecondsOf(const struct stat& st) {
-    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-}
-
-}  // namespace
 
 std::optional<ReadOnlyFile> ReadOnlyFile::Open(std::u16string_view path) {
     const std::string host = detail::ToHostPathOrNoEntry(path);
@@ -35,7 +28,7 @@ std::optional<ReadOnlyFile> ReadOnlyFile::Open(std::u16string_view path) {
     }
     ReadOnlyFile file(fd);
     file.size_ = static_cast<uint64_t>(st.st_size);
-    file.modifiedNs_ = NanosecondsOf(st);
+    file.modifiedNs_ = detail::Nanoseconds(st.st_mtim);
     return file;
 }
 
@@ -75,7 +68,7 @@ bool ReadOnlyFile::ReadExactly(uint64_t offset, void* buffer, std::size_t count)
 std::optional<FileStamp> StampOf(std::u16string_view path) {
     struct stat st {};
     if (!detail::StatWindowsPath(path, st) || !S_ISREG(st.st_mode)) return std::nullopt;
-    return FileStamp{static_cast<uint64_t>(st.st_size), NanosecondsOf(st)};
+    return FileStamp{static_cast<uint64_t>(st.st_size), detail::Nanoseconds(st.st_mtim)};
 }
 
 }  // namespace vx::platform

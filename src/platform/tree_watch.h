@@ -55,7 +55,6 @@ class TreeWatch {
     // Appends what happened since the last call; never waits.
     void Read(std::vector<TreeEvent>& events);
 
-    const std::string& Root() const { return root_; }
     std::size_t WatchCount() const { return folders_.size(); }
 
   private:

@@ -160,16 +160,20 @@ template <typename Line>
 void ForEachResultPageLine(const std::vector<std::u16string>& pageLines, LinkTargets& links,
                            Line line) {
     for (const std::u16string_view head : kPageHead) line(head);
-    std::u16string text;
     for (const std::u16string& pageLine : pageLines) {
-        text.assign(platform::TrimView(pageLine));
-        text += u"\r\n";
-        for (const std::u16string& split : textio::SplitLines(text)) {
-            if (split.find(u":\\") != std::u16string::npos) {
-                line(RewriteLinkLine(split, links));
+        // Trimmed, it ends in no line break: its last piece is a line too, however short.
+        std::u16string_view rest = platform::TrimView(pageLine);
+        for (;;) {
+            const std::size_t end = std::min(rest.find_first_of(u"\r\n"), rest.size());
+            const std::u16string_view piece = rest.substr(0, end);
+            if (piece.find(u":\\") != std::u16string_view::npos) {
+                line(RewriteLinkLine(piece, links));
             } else {
-                line(split);
+                line(piece);
             }
+            if (end == rest.size()) break;
+            const bool pair = rest[end] == u'\r' && end + 1 < rest.size() && rest[end + 1] == u'\n';
+            rest.remove_prefix(end + (pair ? 2 : 1));
         }
     }
     for (const std::u16string_view tail : kPageTail) line(tail);

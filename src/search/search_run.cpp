@@ -373,7 +373,7 @@ SearchResult SearchRun::RunSearch(std::u16string_view searchFieldText, const Sea
         }
     }
     std::string copyBuffer;
-    const std::vector<Hit> hits = lookup.Hits();
+    const std::vector<Hit>& hits = lookup.Hits();
     for (std::size_t r = 0; r < hits.size(); ++r) {
         HitContexts contexts(lookup, hits[r], flags_, cancelled, copyBuffer, links);
         // Names stored escaped (twins in letter case) are shown and linked as they are on disk.

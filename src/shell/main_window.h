@@ -20,7 +20,6 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QFileSystemWatcher;
 class QFrame;
 class QTimer;
 
@@ -252,8 +251,6 @@ class MainWindow : public QWidget {
     QLabel* patienceLabel_ = nullptr;          // GeduldLabel
     QTimer* patienceTimer_ = nullptr;          // GedultTimer
     QTimer* elapsedTimer_ = nullptr;           // Timer1
-    QFileSystemWatcher* folderWatch_ = nullptr;
-    QTimer* folderQuiet_ = nullptr;
 };
 
 }  // namespace vx::shell

@@ -18,14 +18,13 @@ constexpr int kQuietMs = 300;
 }  // namespace
 
 void MainWindow::WatchDatabaseFolder() {
-    folderQuiet_ = new QTimer(this);
-    folderQuiet_->setSingleShot(true);
-    folderQuiet_->setInterval(kQuietMs);
-    connect(folderQuiet_, &QTimer::timeout, this, &MainWindow::DatabaseFilesChanged);
-    folderWatch_ = new QFileSystemWatcher(this);
-    folderWatch_->addPath(QString::fromStdString(platform::ToHostPath(folders_.database)));
-    connect(folderWatch_, &QFileSystemWatcher::directoryChanged, folderQuiet_,
-            qOverload<>(&QTimer::start));
+    auto* const quiet = new QTimer(this);
+    quiet->setSingleShot(true);
+    quiet->setInterval(kQuietMs);
+    connect(quiet, &QTimer::timeout, this, &MainWindow::DatabaseFilesChanged);
+    auto* const watch = new QFileSystemWatcher(this);
+    watch->addPath(QString::fromStdString(platform::ToHostPath(folders_.database)));
+    connect(watch, &QFileSystemWatcher::directoryChanged, quiet, qOverload<>(&QTimer::start));
 }
 
 void MainWindow::DatabaseFilesChanged() {
